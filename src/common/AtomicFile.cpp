@@ -1,0 +1,72 @@
+#include "common/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+namespace pelorin {
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+  const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : ".";
+  std::string pattern = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return false;
+
+  mode_t mode = 0644;
+  struct stat old{};
+  if (::stat(file.c_str(), &old) == 0) mode = old.st_mode & 07777;
+
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fdatasync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(pattern.c_str(), file.c_str()) != 0) ok = false;
+  if (!ok) ::unlink(pattern.c_str());
+  return ok;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string content;
+  content.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (true) {
+    if (done == content.size()) content.resize(content.size() + 4096);
+    const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  content.resize(done);
+  return content;
+}
+
+}  // namespace pelorin
