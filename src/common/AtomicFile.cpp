@@ -32,7 +32,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   if (fd < 0) return false;
 
   mode_t mode = 0644;
-  struct stat old{};
+  struct stat old {};
   if (::stat(file.c_str(), &old) == 0) mode = old.st_mode & 07777;
 
   bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fdatasync(fd) == 0;
@@ -45,7 +45,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return std::nullopt;

@@ -51,7 +51,8 @@ struct Utf8OfByte {
       std::string s;
       AppendUtf8(s, CharOfByte(static_cast<unsigned char>(b)));
       length[b] = static_cast<std::uint8_t>(s.size());
-      for (std::size_t i = 0; i < s.size(); ++i) bytes[b][i] = s[i];
+      for (std::size_t i = 0; i < s.size(); ++i)
+        bytes[b][i] = s[i];
     }
   }
 };

@@ -11,7 +11,8 @@ namespace {
 
 TEST(CodePage1251, EveryByteRoundTripsThroughUtf8) {
   std::string all;
-  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  for (int b = 0; b < 256; ++b)
+    all.push_back(static_cast<char>(b));
   const std::string utf8 = Cp1251ToUtf8(all);
   EXPECT_TRUE(IsValidUtf8(utf8));
   const auto back = Utf8ToCp1251(utf8);
