@@ -1,7 +1,7 @@
 #include "common/Text.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 
 namespace pelorin {
 
@@ -45,8 +45,7 @@ int CountChar(std::string_view text, char c) {
 std::string RemoveChar(std::string_view text, char c) {
   std::string out;
   out.reserve(text.size());
-  std::copy_if(text.begin(), text.end(), std::back_inserter(out),
-               [c](char ch) { return ch != c; });
+  std::copy_if(text.begin(), text.end(), std::back_inserter(out), [c](char ch) { return ch != c; });
   return out;
 }
 
