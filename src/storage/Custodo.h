@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "ports/Dialogs.h"
+#include "storage/SuiteLayout.h"
+
+namespace pelorin {
+
+// The sum of all bytes as unsigned values, kept as its low 32 bits read as a signed
+// number, the form custodo.sys records. An empty file sums to 0, which custodo.sys
+// reads as "no checksum recorded".
+std::int32_t ByteSum(std::string_view bytes);
+
+// Custodo, the protection of the user's data against damage: every time a settings
+// file or a page is written it is copied into the backup directory and its checksum
+// (or length) recorded in the backup database custodo.sys; before it is read, it is
+// compared with the record and, when they differ, the user is offered the backup.
+//
+// The system settings file is always protected. A profile's files are protected only
+// while its option `Custodo` is on; `HiProtect` adds the checksum to the length check
+// of notebook and day book pages. Both options are given by the owner (they live in
+// the profile's main.hf), and so is the current profile's `Path`.
+//
+// Copies are atomic. A copy that the system refuses fails without a message, and the
+// record is written all the same; a record that cannot be written raises
+// SettingsWriteError. Questions and messages go to the Dialogs port with the caption
+// "Pelorin Security System" and a warning icon.
+//
+// Names of settings files are given without extension ("status", "main"); page
+// numbers run from 0 to 99; day book dates are six digits, month first ("070405").
+// Anything else raises std::invalid_argument.
+class Custodo {
+ public:
+  // The caption of every message about damaged or lost files.
+  static constexpr std::string_view kSecurityCaption = "Pelorin Security System";
+
+  Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs);
+
+  void SetProfilePath(std::string profilePath) { profilePath_ = std::move(profilePath); }
+  const std::string& ProfilePath() const { return profilePath_; }
+  void SetCustodo(bool on) { custodo_ = on; }
+  bool CustodoEnabled() const { return custodo_; }
+  void SetHiProtect(bool on) { hiProtect_ = on; }
+  bool HiProtectEnabled() const { return hiProtect_; }
+
+  // Copies pelorin.hf to Custodo/pelorin.bk and records its sum (0 when it is
+  // missing) in Custodo/custodo.sys, SYSTEM/pelorin.hf. Always, whatever `Custodo`.
+  void BackupSystemFile();
+  // When Custodo/pelorin.bk exists, asks whether to restore it; true when the user
+  // said Yes and the copy was put back over pelorin.hf.
+  bool RestoreSystemFile();
+
+  // After {name}.hif of the profile was written: with `Custodo` on, copy it to
+  // {name}.bk and record its sum under HIF/{name}.hif; otherwise (or when the file
+  // is missing) drop the backup copy and its record.
+  void BackupSettingsFile(std::string_view name);
+  // Before {name}.hif is read: true when it is undamaged, missing, unprotected or
+  // restored from its backup; false when it is damaged and was not restored.
+  bool CheckSettingsFile(std::string_view name);
+  // The same for the scrambled {name}.hf (section HF, "Protected file" messages).
+  void BackupScrambledFile(std::string_view name);
+  bool CheckScrambledFile(std::string_view name);
+
+  // Notebook page `page` (file Data/Note{NN}, backup note{NN}.bk, records
+  // NOTE/Page{n} and NOTE/PageHi{n}); it is called page n + 1 in messages.
+  void BackupNotePage(int page);
+  bool CheckNotePage(int page);
+  // Day book page of `mmddyy` (file Data/DB{MMDDYY}.hf, backup db{MMDDYY}.bk,
+  // records DBOOK/Page{MMDDYY} and DBOOK/PageHi{MMDDYY}); called "MM.DD.YY".
+  void BackupDayPage(std::string_view mmddyy);
+  bool CheckDayPage(std::string_view mmddyy);
+
+ private:
+  // A notebook or day book page with everything Custodo keeps about it.
+  struct Page {
+    std::filesystem::path file;
+    std::filesystem::path backup;
+    std::string section;
+    std::string lengthKey;
+    std::string sumKey;
+    std::string subject;  // how the messages name the page
+  };
+
+  // Plain {name}.hif (section HIF) or scrambled {name}.hf (section HF).
+  void BackupSettings(std::string_view name, bool scrambled);
+  bool CheckSettings(std::string_view name, bool scrambled);
+  void BackupPage(const Page& page);
+  bool CheckPage(const Page& page);
+  Page NotePage(int page) const;
+  Page DayPage(std::string_view mmddyy) const;
+
+  // The question or message about a damaged file whose subject is `subject`; true
+  // when the user chose to restore and the backup was copied over the file.
+  bool OfferBackup(const std::string& subject, const std::filesystem::path& file,
+                   const std::filesystem::path& backup);
+  std::filesystem::path ProfileBackupDir() const;
+  void CreateProfileBackupDir() const;
+
+  SuiteLayout layout_;
+  std::string profilePath_;
+  ports::Dialogs& dialogs_;
+  bool custodo_ = false;
+  bool hiProtect_ = false;
+};
+
+}  // namespace pelorin

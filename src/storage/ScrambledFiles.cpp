@@ -1,0 +1,173 @@
+#include "storage/ScrambledFiles.h"
+
+#include <system_error>
+#include <utility>
+
+#include "storage/Scrambler.h"
+
+namespace pelorin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint16_t kKey = SuiteLayout::kScrambledFileKey;
+constexpr const char* kRestorationFailed =
+    "Restoration of file is fail. Continue of execution is not possible.";
+
+void RemoveFile(const fs::path& file) {
+  std::error_code ignored;
+  fs::remove(file, ignored);
+}
+
+// Deletes a plain twin when it goes out of scope, however the scope is left.
+class PlainTwinGuard {
+ public:
+  explicit PlainTwinGuard(fs::path twin) : twin_(std::move(twin)) {}
+  ~PlainTwinGuard() { RemoveFile(twin_); }
+  PlainTwinGuard(const PlainTwinGuard&) = delete;
+  PlainTwinGuard& operator=(const PlainTwinGuard&) = delete;
+
+ private:
+  fs::path twin_;
+};
+
+std::string DamagedText(std::string_view fileName) {
+  return "Warning! Protected file \"" + std::string(fileName) +
+         "\" is damaged! Continue of execution is not possible!";
+}
+
+}  // namespace
+
+ScrambledFiles::ScrambledFiles(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs,
+                               Custodo& custodo, std::function<void()> saveAndQuit)
+    : layout_(std::move(layout)),
+      profilePath_(std::move(profilePath)),
+      dialogs_(dialogs),
+      custodo_(custodo),
+      saveAndQuit_(std::move(saveAndQuit)) {}
+
+fs::path ScrambledFiles::ProfileDir() const {
+  return layout_.ProfileDir(profilePath_);
+}
+
+fs::path ScrambledFiles::PlainTwin(std::string_view name) const {
+  return SuiteLayout::PlainTwin(ProfileDir(), name);
+}
+
+void ScrambledFiles::DeletePlainTwin(std::string_view name) const {
+  RemoveFile(PlainTwin(name));
+}
+
+bool ScrambledFiles::OpenScrambled(std::string_view name) {
+  const fs::path scrambled = SuiteLayout::ScrambledFile(ProfileDir(), name);
+  const fs::path twin = PlainTwin(name);
+  if (UnscrambleFile(scrambled, twin, kKey)) return true;
+
+  if (!custodo_.CheckScrambledFile(name)) {
+    Fatal(DamagedText(scrambled.filename().string()));
+    return false;
+  }
+  // Restored, or nothing to restore: the suite ends either way, and only says so
+  // when the file still does not unscramble.
+  if (UnscrambleFile(scrambled, twin, kKey)) {
+    RemoveFile(twin);
+    if (saveAndQuit_) saveAndQuit_();
+  } else {
+    Fatal(kRestorationFailed);
+  }
+  return false;
+}
+
+bool ScrambledFiles::SaveScrambled(std::string_view name) {
+  return ScrambleFile(PlainTwin(name), SuiteLayout::ScrambledFile(ProfileDir(), name), kKey);
+}
+
+bool ScrambledFiles::CreateEmptyProfileFiles(const fs::path& directory) {
+  bool allWritten = true;
+  for (const std::string_view name : kProfileFileNames) {
+    const fs::path twin = SuiteLayout::PlainTwin(directory, name);
+    RemoveFile(twin);  // a stale twin would add its keys to the marker
+    const PlainTwinGuard guard(twin);
+    SuiteLayout::WriteMarker(twin);
+    // The old scrambled file is replaced atomically, so it stays when this fails.
+    allWritten =
+        ScrambleFile(twin, SuiteLayout::ScrambledFile(directory, name), kKey) && allWritten;
+  }
+  return allWritten;
+}
+
+bool ScrambledFiles::OpenSystemSettings() {
+  const fs::path scrambled = layout_.SystemSettingsFile();
+  const fs::path copy = layout_.SystemSettingsCopy();
+  if (UnscrambleFile(scrambled, copy, kKey)) return true;
+
+  if (!custodo_.RestoreSystemFile()) {
+    Fatal(DamagedText(scrambled.filename().string()));
+    return false;
+  }
+  if (UnscrambleFile(scrambled, copy, kKey)) return true;
+  Fatal(kRestorationFailed);
+  return false;
+}
+
+bool ScrambledFiles::SaveSystemSettings() {
+  return ScrambleFile(layout_.SystemSettingsCopy(), layout_.SystemSettingsFile(), kKey);
+}
+
+void ScrambledFiles::DeleteSystemSettingsCopy() const {
+  RemoveFile(layout_.SystemSettingsCopy());
+}
+
+bool ScrambledFiles::ReadScrambled(std::string_view name,
+                                   const std::function<void(const SettingsFile&)>& read) {
+  if (!OpenScrambled(name)) return false;
+  const PlainTwinGuard guard(PlainTwin(name));
+  read(SettingsFile(PlainTwin(name)));
+  return true;
+}
+
+bool ScrambledFiles::ChangeScrambled(std::string_view name,
+                                     const std::function<void(SettingsFile&)>& change) {
+  if (!OpenScrambled(name)) return false;
+  {
+    const PlainTwinGuard guard(PlainTwin(name));
+    SettingsFile twin(PlainTwin(name));
+    change(twin);
+    if (!SaveScrambled(name)) {
+      throw SettingsWriteError(SuiteLayout::ScrambledFile(ProfileDir(), name));
+    }
+  }
+  custodo_.BackupScrambledFile(name);
+  return true;
+}
+
+bool ScrambledFiles::ReadSystemSettings(const std::function<void(const SettingsFile&)>& read) {
+  if (!OpenSystemSettings()) return false;
+  const PlainTwinGuard guard(layout_.SystemSettingsCopy());
+  read(SettingsFile(layout_.SystemSettingsCopy()));
+  return true;
+}
+
+bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&)>& change) {
+  if (!OpenSystemSettings()) return false;
+  {
+    const PlainTwinGuard guard(layout_.SystemSettingsCopy());
+    SettingsFile copy(layout_.SystemSettingsCopy());
+    change(copy);
+    if (!SaveSystemSettings()) throw SettingsWriteError(layout_.SystemSettingsFile());
+  }
+  custodo_.BackupSystemFile();
+  return true;
+}
+
+void ScrambledFiles::Fatal(std::string text) {
+  ports::MessageRequest request;
+  request.text = std::move(text);
+  request.caption = std::string(Custodo::kSecurityCaption);
+  request.buttons = ports::DialogButtons::Ok;
+  dialogs_.Show(request);
+  if (saveAndQuit_) saveAndQuit_();
+}
+
+}  // namespace pelorin
