@@ -63,6 +63,7 @@ bool ScrambledFiles::OpenScrambled(std::string_view name) {
   const fs::path scrambled = SuiteLayout::ScrambledFile(ProfileDir(), name);
   const fs::path twin = PlainTwin(name);
   if (UnscrambleFile(scrambled, twin, kKey)) return true;
+  RemoveFile(twin);  // a twin left by an earlier run must not outlive the failed open
 
   if (!custodo_.CheckScrambledFile(name)) {
     Fatal(DamagedText(scrambled.filename().string()));
@@ -101,6 +102,7 @@ bool ScrambledFiles::OpenSystemSettings() {
   const fs::path scrambled = layout_.SystemSettingsFile();
   const fs::path copy = layout_.SystemSettingsCopy();
   if (UnscrambleFile(scrambled, copy, kKey)) return true;
+  RemoveFile(copy);  // a copy left by an earlier run must not outlive the failed open
 
   if (!custodo_.RestoreSystemFile()) {
     Fatal(DamagedText(scrambled.filename().string()));

@@ -167,6 +167,7 @@ TEST_F(ScrambledFilesTest, DamagedMainEndsTheSuite) {
     std::string damaged = ReadBytes(ProfileFile("main.hf"));
     damaged[7] ^= 0x10;
     WriteBytes(ProfileFile("main.hf"), damaged);
+    WriteBytes(ProfileFile("main.hif"), "[SYSTEM]\r\nLeft=by a crash\r\n");
     custodo.SetCustodo(c.custodoOn);
     for (const Dialog& d : c.dialogs)
       dialogs.Expect(d.text, d.answer);
@@ -217,6 +218,7 @@ TEST_F(ScrambledFilesTest, DamagedSystemSettingsAreOfferedTheirBackup) {
     fs::remove(layout.BackupDir() / "pelorin.bk");
     if (!c.backup.empty()) WriteBytes(layout.BackupDir() / "pelorin.bk", c.backup);
     WriteBytes(layout.SystemSettingsFile(), "damaged");
+    WriteBytes(layout.SystemSettingsCopy(), "[System]\r\nLeft=by a crash\r\n");
     for (const std::string& text : c.dialogs) {
       dialogs.Expect(text, text == offer ? c.answer : DialogAnswer::Ok);
     }
