@@ -9,6 +9,8 @@
 
 namespace pelorin {
 
+class SettingsDocument;
+
 // Raised when the system refuses a write. what() is "Unable to write to <file>".
 class SettingsWriteError : public std::runtime_error {
  public:
@@ -20,7 +22,8 @@ class SettingsWriteError : public std::runtime_error {
 };
 
 // Raised when a name or value cannot be stored in a settings file (a line break in
-// it, an "=" or a leading "[" in a key name, an empty key name).
+// it, an "=" or a leading "[" in a key name, a "]" in a section name, an empty key or
+// section name, text that is not UTF-8).
 class SettingsNameError : public std::invalid_argument {
  public:
   using std::invalid_argument::invalid_argument;
@@ -32,10 +35,14 @@ class SettingsNameError : public std::invalid_argument {
 // byte-order mark. Section and key names match without regard to letter case
 // (UpCaseText); the first matching section and key count. Blanks around names and
 // values are ignored, and one pair of matching quotes (" or ') around a value is
-// removed when it is read. A missing file reads as all defaults and is created by
-// the first write. Writes replace the file atomically (temporary file and rename)
-// and keep every untouched line byte for byte. Reads of an unchanged file are
-// answered from a parse cache shared by all SettingsFile objects.
+// removed when it is read; a value written with blanks at either end or wrapped in
+// quotes is quoted so that it reads back as written. A missing file reads as all
+// defaults and is created by the first write; a directory or an unreadable file in its
+// place reads as all defaults and refuses writes. Writes replace the file atomically
+// (temporary file and rename, through a symbolic link to its target) and keep every
+// untouched line byte for byte; a write that changes nothing leaves the file alone.
+// Reads of an unchanged file are answered from a parse cache shared by all
+// SettingsFile objects.
 class SettingsFile {
  public:
   explicit SettingsFile(std::filesystem::path file);
@@ -53,13 +60,14 @@ class SettingsFile {
 
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
-  // Key names of the first matching section, in file order.
+  // Key names of the first matching section, in file order, each once.
   std::vector<std::string> ReadSection(std::string_view section) const;
-  // Section names in file order.
+  // Section names in file order, each once (in its first spelling).
   std::vector<std::string> ReadSections() const;
 
-  // These raise SettingsWriteError when the file cannot be written and
-  // SettingsNameError for a name or value that a settings file cannot hold.
+  // Names are trimmed of blanks. These raise SettingsWriteError when the file cannot
+  // be written and SettingsNameError for a name or value that a settings file cannot
+  // hold; the file is then unchanged.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
@@ -67,11 +75,23 @@ class SettingsFile {
   void EraseSection(std::string_view section);
 
  private:
+  friend int NumberedSectionCount(const SettingsFile& file);
+
+  std::shared_ptr<const SettingsDocument> Document() const;
+  template <typename Edit>
+  void Change(Edit edit);
+
   std::filesystem::path file_;
+  // The file's canonical path: the key of the parse cache and the path written.
+  std::filesystem::path target_;
 };
 
 // Length of a list kept as numbered sections "0", "1", ...: the number of the first
 // missing section.
 int NumberedSectionCount(const SettingsFile& file);
+
+// Forgets every parsed settings file, so that the next read of each parses it again
+// (for measurements).
+void ClearSettingsCache();
 
 }  // namespace pelorin

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "storage/SettingsEncoding.h"
+
+namespace pelorin {
+
+// The parsed form of one settings file: its bytes, kept exactly as they are, with the
+// positions of its section headers and key lines and an index of the sections by
+// folded name. A line whose first non-blank character is "[" opens a section named by
+// the text up to "]"; a line inside a section with a key name before an "=" holds a
+// value; every other line is kept but not read. Lookups take UTF-8 names and compare
+// them folded (UpCaseText); the first matching section, and the first matching key in
+// it, count. A document never changes: an edit returns the bytes of the file after the
+// change, with every untouched line byte for byte.
+class SettingsDocument {
+ public:
+  // Longest text a value reads as, in characters.
+  static constexpr std::size_t kMaxValueLength = 2047;
+  // Largest file that is parsed (positions are kept in 32 bits); larger bytes make an
+  // empty document.
+  static constexpr std::size_t kMaxSize = std::size_t{1} << 30;
+
+  // Where a key line lies in the bytes.
+  struct KeyLine {
+    std::uint32_t begin;   // first byte of the line
+    std::uint32_t equals;  // the "=" after the key name
+    std::uint32_t end;     // end of the line's text, before its line end
+    std::uint32_t next;    // first byte of the next line
+  };
+
+  explicit SettingsDocument(std::string bytes);
+
+  const std::string& Bytes() const { return bytes_; }
+  SettingsEncoding Encoding() const { return encoding_; }
+
+  // Number of the first section with this name.
+  std::optional<std::size_t> FindSection(std::string_view name) const;
+  // The first key line with this name in the section.
+  std::optional<KeyLine> FindKey(std::size_t section, std::string_view name) const;
+  // The key line's value: blanks and one pair of matching quotes removed, cut to
+  // kMaxValueLength characters.
+  std::string Value(const KeyLine& line) const;
+  // Names of the sections in file order, each name once (in its first spelling).
+  std::vector<std::string> SectionNames() const;
+  // Key names of the section in file order, each name once.
+  std::vector<std::string> KeyNames(std::size_t section) const;
+
+  // The file after setting a value: the key's line is rewritten in place, or a key line
+  // is added after the last key line of its section, or the section is added at the
+  // end. Names must be trimmed and storable. The result is in code page 1251 when all
+  // of its text fits it, else UTF-8 with the byte-order mark.
+  std::string WithValue(std::string_view section, std::string_view key,
+                        std::string_view value) const;
+  // The file without the key's line, or the same bytes when there is no such key.
+  std::string WithoutKey(std::string_view section, std::string_view key) const;
+  // The file without the section's header and every line up to the next section, or
+  // the same bytes when there is no such section.
+  std::string WithoutSection(std::string_view section) const;
+
+ private:
+  struct Section {
+    std::uint32_t begin;      // first byte of the header line
+    std::uint32_t body;       // first byte after the header line
+    std::uint32_t nameBegin;  // the trimmed name between "[" and "]"
+    std::uint32_t nameEnd;
+  };
+
+  // Only section headers are found when parsing; the key lines of a section (a few
+  // dozen short lines) are scanned when it is looked into.
+  void Parse();
+  // Records the header line at `lineBegin` whose "[" is at `bracket`; returns the
+  // first byte of the next line.
+  std::uint32_t AddSection(std::uint32_t lineBegin, std::uint32_t bracket);
+  // Calls visit(line) for the key lines of the section in file order until it returns
+  // true; returns that line.
+  template <typename Visit>
+  std::optional<KeyLine> ScanKeyLines(std::size_t section, Visit visit) const;
+  std::string_view Slice(std::uint32_t begin, std::uint32_t end) const;
+  std::string_view SectionName(const Section& section) const;
+  std::string_view KeyName(const KeyLine& line) const;
+  std::uint32_t SectionEnd(std::size_t section) const;
+  std::optional<KeyLine> FindKeyLine(std::string_view section, std::string_view key) const;
+  // The bytes to store after an edit: a UTF-8 file whose text fits code page 1251
+  // goes back to it.
+  std::string StoredForm(std::string edited) const;
+
+  std::string bytes_;
+  SettingsEncoding encoding_;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::uint32_t> sectionIndex_;  // folded name -> first
+};
+
+}  // namespace pelorin

@@ -1,0 +1,184 @@
+#include "storage/SettingsFile.h"
+
+#include <mutex>
+#include <optional>
+#include <system_error>
+
+#include "common/CodePage1251.h"
+#include "storage/SettingsCache.h"
+#include "storage/SettingsDocument.h"
+#include "storage/SettingsSyntax.h"
+
+namespace pelorin {
+namespace {
+
+std::filesystem::path FullName(const std::filesystem::path& file) {
+  std::error_code error;
+  auto full = std::filesystem::absolute(file, error);
+  return error ? file : full;
+}
+
+std::filesystem::path CanonicalTarget(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(file, error);
+  if (error) return file;
+  auto canonical = std::filesystem::weakly_canonical(absolute, error);
+  return error ? absolute.lexically_normal() : canonical;
+}
+
+// Read-modify-write sequences of all files, one at a time.
+std::mutex& WriteMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+[[noreturn]] void Refuse(std::string_view what, std::string_view text, std::string_view reason) {
+  throw SettingsNameError(std::string(what) + " \"" + std::string(text) +
+                          "\" cannot be stored in a settings file: " + std::string(reason));
+}
+
+void CheckText(std::string_view what, std::string_view text) {
+  if (text.find_first_of("\r\n") != std::string_view::npos) {
+    Refuse(what, text, "it holds a line break");
+  }
+  if (!IsValidUtf8(text)) Refuse(what, text, "it is not UTF-8 text");
+}
+
+std::string_view StorableSectionName(std::string_view name) {
+  CheckText("Section name", name);
+  const std::string_view trimmed = TrimSettingsBlanks(name);
+  if (trimmed.empty()) Refuse("Section name", name, "it is empty");
+  if (trimmed.find(']') != std::string_view::npos) Refuse("Section name", name, "it holds \"]\"");
+  return trimmed;
+}
+
+std::string_view StorableKeyName(std::string_view name) {
+  CheckText("Key name", name);
+  const std::string_view trimmed = TrimSettingsBlanks(name);
+  if (trimmed.empty()) Refuse("Key name", name, "it is empty");
+  if (trimmed.find('=') != std::string_view::npos) Refuse("Key name", name, "it holds \"=\"");
+  if (trimmed.front() == '[') Refuse("Key name", name, "it starts with \"[\"");
+  return trimmed;
+}
+
+std::optional<SettingsDocument::KeyLine> FindKeyLine(const SettingsDocument& document,
+                                                     std::string_view section,
+                                                     std::string_view key) {
+  const auto sectionNumber = document.FindSection(TrimSettingsBlanks(section));
+  if (!sectionNumber) return std::nullopt;
+  return document.FindKey(*sectionNumber, TrimSettingsBlanks(key));
+}
+
+std::optional<std::string> FindValue(const SettingsDocument& document, std::string_view section,
+                                     std::string_view key) {
+  const auto keyLine = FindKeyLine(document, section, key);
+  if (!keyLine) return std::nullopt;
+  return document.Value(*keyLine);
+}
+
+}  // namespace
+
+SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
+    : std::runtime_error("Unable to write to " + file.string()), file_(file) {}
+
+SettingsFile::SettingsFile(std::filesystem::path file)
+    : file_(std::move(file)), target_(CanonicalTarget(file_)) {}
+
+std::shared_ptr<const SettingsDocument> SettingsFile::Document() const {
+  return SettingsCache::Instance().Load(target_).document;
+}
+
+template <typename Edit>
+void SettingsFile::Change(Edit edit) {
+  const std::lock_guard lock(WriteMutex());
+  auto& cache = SettingsCache::Instance();
+  const LoadedSettings loaded = cache.Load(target_);
+  if (!loaded.readable || !target_.has_filename()) throw SettingsWriteError(FullName(file_));
+  std::string bytes = edit(*loaded.document);
+  if (bytes == loaded.document->Bytes()) return;
+  if (!cache.Write(target_, std::move(bytes))) throw SettingsWriteError(FullName(file_));
+}
+
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue) const {
+  auto value = FindValue(*Document(), section, key);
+  return value ? std::move(*value) : std::string(defaultValue);
+}
+
+int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
+                              int defaultValue) const {
+  const auto value = FindValue(*Document(), section, key);
+  if (!value) return defaultValue;
+  return ParseSettingsInteger(*value).value_or(defaultValue);
+}
+
+bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
+                            bool defaultValue) const {
+  const auto value = FindValue(*Document(), section, key);
+  if (!value) return defaultValue;
+  const auto number = ParseSettingsInteger(*value);
+  return number ? *number != 0 : defaultValue;
+}
+
+bool SettingsFile::SectionExists(std::string_view section) const {
+  return Document()->FindSection(TrimSettingsBlanks(section)).has_value();
+}
+
+bool SettingsFile::ValueExists(std::string_view section, std::string_view key) const {
+  return FindKeyLine(*Document(), section, key).has_value();
+}
+
+std::vector<std::string> SettingsFile::ReadSection(std::string_view section) const {
+  const auto document = Document();
+  const auto number = document->FindSection(TrimSettingsBlanks(section));
+  if (!number) return {};
+  return document->KeyNames(*number);
+}
+
+std::vector<std::string> SettingsFile::ReadSections() const {
+  return Document()->SectionNames();
+}
+
+void SettingsFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  const std::string_view sectionName = StorableSectionName(section);
+  const std::string_view keyName = StorableKeyName(key);
+  CheckText("Value", value);
+  Change([&](const SettingsDocument& document) {
+    return document.WithValue(sectionName, keyName, value);
+  });
+}
+
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void SettingsFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
+  const std::string_view sectionName = StorableSectionName(section);
+  const std::string_view keyName = StorableKeyName(key);
+  Change(
+      [&](const SettingsDocument& document) { return document.WithoutKey(sectionName, keyName); });
+}
+
+void SettingsFile::EraseSection(std::string_view section) {
+  const std::string_view sectionName = StorableSectionName(section);
+  Change([&](const SettingsDocument& document) { return document.WithoutSection(sectionName); });
+}
+
+int NumberedSectionCount(const SettingsFile& file) {
+  const auto document = file.Document();
+  int count = 0;
+  while (document->FindSection(std::to_string(count)))
+    ++count;
+  return count;
+}
+
+void ClearSettingsCache() {
+  SettingsCache::Instance().Clear();
+}
+
+}  // namespace pelorin
