@@ -16,10 +16,11 @@ function(pelorin_library name dir)
   endif()
 endfunction()
 
-# pelorin_test(NAME DIR [DEPS ...] [ENV ...]): a GoogleTest program of every .cpp under
-# DIR, its tests registered with CTest one by one.
+# pelorin_test(NAME DIR [DEPS ...]): a GoogleTest program of every .cpp under DIR, its
+# tests registered with CTest one by one. Tests find the trees through the macros
+# PELORIN_SOURCE_DIR and PELORIN_BUILD_DIR.
 function(pelorin_test name dir)
-  cmake_parse_arguments(ARG "" "" "DEPS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
@@ -31,8 +32,9 @@ function(pelorin_test name dir)
   if(NOT "GTest::gtest_main" IN_LIST ARG_DEPS)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
+  target_compile_definitions(${name} PRIVATE
+    PELORIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PELORIN_BUILD_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "PELORIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};PELORIN_BUILD_DIR=${PROJECT_BINARY_DIR};${ARG_ENV}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

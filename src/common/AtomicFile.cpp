@@ -38,8 +38,17 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fdatasync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(pattern.c_str(), file.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(pattern.c_str());
-  return ok;
+  if (!ok) {
+    ::unlink(pattern.c_str());
+    return false;
+  }
+  // Flush the directory too, so that the rename itself survives a crash.
+  const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return true;
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
@@ -50,11 +59,13 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
     ::close(fd);
     return std::nullopt;
   }
+  // One byte more than the size, so that reading up to the end needs no second
+  // buffer when the file did not grow meanwhile.
   std::string content;
-  content.resize(static_cast<std::size_t>(st.st_size));
+  content.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t done = 0;
   while (true) {
-    if (done == content.size()) content.resize(content.size() + 4096);
+    if (done == content.size()) content.resize(content.size() * 2);
     const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pelorin::ctl {
+
+// Exit statuses of pelorinctl.
+constexpr int kOk = 0;
+constexpr int kFailed = 1;  // file unreadable or unwritable, unscramble refused
+constexpr int kUsage = 2;   // wrong arguments, or a name or value holding a line break
+
+using Args = std::vector<std::string>;
+
+// Each takes the arguments after its group word ("ini", "hf", ...).
+int RunIni(const Args& args);
+int RunHf(const Args& args);
+int RunScramble(const Args& args, bool unscramble);
+int RunTextCipher(const Args& args, bool decode);
+
+void PrintUsage();
+
+}  // namespace pelorin::ctl
+
+namespace pelorin::ctl {
+
+// True when no argument holds a CR or LF (a settings file cannot store one).
+bool FreeOfLineBreaks(const Args& args);
+
+// True when the file exists but cannot be read.
+bool ExistsButUnreadable(const std::string& file);
+
+// After a change of a file that lies in a profile folder of a home, refreshes the
+// profile's backup of it exactly as the suite would, so that a deliberate edit is
+// not reported as damage later; the system settings file is always backed up.
+void RefreshBackupAfterChange(const std::string& file);
+
+}  // namespace pelorin::ctl

@@ -1,0 +1,116 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "CtlCommands.h"
+#include "HomeOfFile.h"
+#include "StderrDialogs.h"
+#include "common/AtomicFile.h"
+#include "storage/Custodo.h"
+#include "storage/ScrambledFiles.h"
+#include "storage/Scrambler.h"
+#include "storage/SettingsEncoding.h"
+
+namespace fs = std::filesystem;
+
+namespace pelorin::ctl {
+namespace {
+
+int Cat(const std::string& file) {
+  const auto bytes = ReadWholeFile(file);
+  const auto plain = bytes ? UnscrambleBlock(*bytes, SuiteLayout::kScrambledFileKey)
+                           : std::optional<std::string>();
+  if (!plain || plain->empty()) {
+    std::cerr << "pelorinctl: " << file << " is missing or damaged\n";
+    return kFailed;
+  }
+  const SettingsEncoding encoding = DetectSettingsEncoding(*plain);
+  std::string_view body = *plain;
+  if (encoding == SettingsEncoding::kUtf8) body.remove_prefix(kUtf8ByteOrderMark.size());
+  std::string text = DecodeSettingsText(body, encoding);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  std::cout << out;
+  return kOk;
+}
+
+// A scrambled file outside any home: its plain form goes to a temporary file of its
+// own beside it, so that no file of the user's is overwritten or deleted.
+bool ChangeLooseFile(const fs::path& file, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  std::string pattern =
+      (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) throw SettingsWriteError(file);
+  ::close(fd);
+  const fs::path twin = pattern;
+  struct RemoveTwin {
+    fs::path path;
+    ~RemoveTwin() {
+      std::error_code ec;
+      fs::remove(path, ec);
+    }
+  } guard{twin};
+  if (!UnscrambleFile(file, twin, SuiteLayout::kScrambledFileKey)) return false;
+  SettingsFile(twin).WriteString(section, key, value);
+  if (!ScrambleFile(twin, file, SuiteLayout::kScrambledFileKey)) throw SettingsWriteError(file);
+  return true;
+}
+
+bool ChangeInHome(const PlaceInHome& place, const fs::path& file, const std::string& section,
+                  const std::string& key, const std::string& value) {
+  StderrDialogs dialogs;
+  const SuiteLayout layout(place.home);
+  Custodo custodo(layout, place.profilePath, dialogs);
+  ScrambledFiles scrambled(layout, place.profilePath, dialogs, custodo, [] {});
+  const auto write = [&](SettingsFile& settings) { settings.WriteString(section, key, value); };
+  if (place.profilePath.empty()) return scrambled.ChangeSystemSettings(write);
+
+  // The profile's own Custodo option decides whether the change is backed up.
+  bool protect = false;
+  if (!scrambled.ReadScrambled("main", [&](const SettingsFile& main) {
+        protect = main.ReadBool("SYSTEM", "Custodo", false);
+      })) {
+    return false;
+  }
+  custodo.SetCustodo(protect);
+  return scrambled.ChangeScrambled(file.stem().string(), write);
+}
+
+int Set(const Args& args) {
+  const fs::path file = args[1];
+  try {
+    const auto place = FindPlaceInHome(file);
+    const bool changed = place ? ChangeInHome(*place, file, args[2], args[3], args[4])
+                               : ChangeLooseFile(file, args[2], args[3], args[4]);
+    if (!changed) {
+      std::cerr << "pelorinctl: " << file.string() << " is missing or damaged\n";
+      return kFailed;
+    }
+  } catch (const SettingsNameError& e) {
+    std::cerr << "pelorinctl: " << e.what() << "\n";
+    return kUsage;
+  } catch (const SettingsWriteError& e) {
+    std::cerr << e.what() << "\n";
+    return kFailed;
+  }
+  return kOk;
+}
+
+}  // namespace
+
+int RunHf(const Args& args) {
+  if (!FreeOfLineBreaks(args)) return PrintUsage(), kUsage;
+  if (args.size() == 2 && args[0] == "cat") return Cat(args[1]);
+  if (args.size() == 5 && args[0] == "set") return Set(args);
+  PrintUsage();
+  return kUsage;
+}
+
+}  // namespace pelorin::ctl

@@ -1,0 +1,103 @@
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "CtlCommands.h"
+#include "common/Text.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin::ctl {
+namespace {
+
+std::optional<int> ParseInt(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const int value = std::stoi(text, &used, 10);
+    if (used == text.size()) return value;
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+std::optional<bool> ParseBool(const std::string& text) {
+  if (text == "1" || text == "true") return true;
+  if (text == "0" || text == "false") return false;
+  return std::nullopt;
+}
+
+// Runs a change of the file, reporting failures as pelorinctl does.
+template <typename Change>
+int ApplyChange(const std::string& file, Change change) {
+  try {
+    change(SettingsFile(file));
+  } catch (const SettingsNameError& e) {
+    std::cerr << "pelorinctl: " << e.what() << "\n";
+    return kUsage;
+  } catch (const SettingsWriteError& e) {
+    std::cerr << e.what() << "\n";
+    return kFailed;
+  }
+  RefreshBackupAfterChange(file);
+  return kOk;
+}
+
+}  // namespace
+
+int RunIni(const Args& args) {
+  if (args.size() < 2 || !FreeOfLineBreaks(args)) {
+    PrintUsage();
+    return kUsage;
+  }
+  const std::string& verb = args[0];
+  const std::string& file = args[1];
+  const std::size_t n = args.size();
+
+  const bool isRead =
+      verb == "get" || verb == "get-int" || verb == "get-bool" || verb == "list-length";
+  if (isRead && ExistsButUnreadable(file)) {
+    std::cerr << "pelorinctl: cannot read " << file << "\n";
+    return kFailed;
+  }
+  const SettingsFile settings(file);
+
+  if (verb == "get" && (n == 4 || n == 5)) {
+    std::cout << settings.ReadString(args[2], args[3], n == 5 ? args[4] : "") << "\n";
+    return kOk;
+  }
+  if (verb == "get-int" && n == 5) {
+    const auto def = ParseInt(args[4]);
+    if (!def) return PrintUsage(), kUsage;
+    std::cout << settings.ReadInteger(args[2], args[3], *def) << "\n";
+    return kOk;
+  }
+  if (verb == "get-bool" && n == 5) {
+    const auto def = ParseBool(args[4]);
+    if (!def) return PrintUsage(), kUsage;
+    std::cout << (settings.ReadBool(args[2], args[3], *def) ? 1 : 0) << "\n";
+    return kOk;
+  }
+  if (verb == "list-length" && n == 2) {
+    std::cout << NumberedSectionCount(settings) << "\n";
+    return kOk;
+  }
+  const bool isChange = verb == "set" || verb == "delete-key" || verb == "erase-section";
+  if (isChange && UpCaseText(std::filesystem::path(file).extension().string()) == ".HF") {
+    std::cerr << "pelorinctl: " << file << " is scrambled; change it with 'hf set'\n";
+    return kUsage;
+  }
+  if (verb == "set" && n == 5) {
+    return ApplyChange(file, [&](SettingsFile f) { f.WriteString(args[2], args[3], args[4]); });
+  }
+  if (verb == "delete-key" && n == 4) {
+    return ApplyChange(file, [&](SettingsFile f) { f.DeleteKey(args[2], args[3]); });
+  }
+  if (verb == "erase-section" && n == 3) {
+    return ApplyChange(file, [&](SettingsFile f) { f.EraseSection(args[2]); });
+  }
+  PrintUsage();
+  return kUsage;
+}
+
+}  // namespace pelorin::ctl

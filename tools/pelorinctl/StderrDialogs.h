@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ports/Dialogs.h"
+
+namespace pelorin::ctl {
+
+// The suite's messages for a command-line user: printed to standard error. Questions
+// are answered No (Cancel where there is no No): a tool never restores or deletes on
+// the user's behalf.
+class StderrDialogs : public ports::Dialogs {
+ public:
+  ports::DialogAnswer Show(const ports::MessageRequest& request) override;
+};
+
+}  // namespace pelorin::ctl

@@ -1,0 +1,29 @@
+// pelorinctl: reads and changes the suite's settings files from the command line, for
+// people who look after an installation and for tests that check files from outside.
+
+#include <cstdio>
+#include <string>
+
+#include "CtlCommands.h"
+
+int main(int argc, char** argv) {
+  using namespace pelorin::ctl;
+  if (argc < 2) {
+    PrintUsage();
+    return kUsage;
+  }
+  const std::string group = argv[1];
+  const Args rest(argv + 2, argv + argc);
+  if (group == "ini") return RunIni(rest);
+  if (group == "hf") return RunHf(rest);
+  if (group == "scramble" || group == "unscramble") return RunScramble(rest, group == "unscramble");
+  if (group == "encode-text" || group == "decode-text") {
+    return RunTextCipher(rest, group == "decode-text");
+  }
+  if (group == "help" || group == "--help" || group == "-h") {
+    PrintUsage();
+    return kOk;
+  }
+  PrintUsage();
+  return kUsage;
+}
