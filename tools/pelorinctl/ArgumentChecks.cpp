@@ -1,8 +1,10 @@
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 #include "CtlCommands.h"
 #include "common/AtomicFile.h"
+#include "storage/SettingsFile.h"
 
 namespace pelorin::ctl {
 
@@ -11,6 +13,18 @@ bool FreeOfLineBreaks(const Args& args) {
     if (a.find_first_of("\r\n") != std::string::npos) return false;
   }
   return true;
+}
+
+int RunChange(const std::function<int()>& change) {
+  try {
+    return change();
+  } catch (const SettingsNameError& e) {
+    std::cerr << "pelorinctl: " << e.what() << "\n";
+    return kUsage;
+  } catch (const SettingsWriteError& e) {
+    std::cerr << e.what() << "\n";
+    return kFailed;
+  }
 }
 
 bool ExistsButUnreadable(const std::string& file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ namespace pelorin::ctl {
 
 // True when no argument holds a CR or LF (a settings file cannot store one).
 bool FreeOfLineBreaks(const Args& args);
+
+// Runs a change of a settings file and turns the engine's errors into exit statuses:
+// a name or value the file cannot hold is a usage error, a refused write a failure.
+int RunChange(const std::function<int()>& change);
 
 // True when the file exists but cannot be read.
 bool ExistsButUnreadable(const std::string& file);

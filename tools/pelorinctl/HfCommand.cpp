@@ -85,22 +85,14 @@ bool ChangeInHome(const PlaceInHome& place, const fs::path& file, const std::str
 
 int Set(const Args& args) {
   const fs::path file = args[1];
-  try {
+  return RunChange([&] {
     const auto place = FindPlaceInHome(file);
     const bool changed = place ? ChangeInHome(*place, file, args[2], args[3], args[4])
                                : ChangeLooseFile(file, args[2], args[3], args[4]);
-    if (!changed) {
-      std::cerr << "pelorinctl: " << file.string() << " is missing or damaged\n";
-      return kFailed;
-    }
-  } catch (const SettingsNameError& e) {
-    std::cerr << "pelorinctl: " << e.what() << "\n";
-    return kUsage;
-  } catch (const SettingsWriteError& e) {
-    std::cerr << e.what() << "\n";
+    if (changed) return kOk;
+    std::cerr << "pelorinctl: " << file.string() << " is missing or damaged\n";
     return kFailed;
-  }
-  return kOk;
+  });
 }
 
 }  // namespace

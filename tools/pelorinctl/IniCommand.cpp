@@ -30,15 +30,11 @@ std::optional<bool> ParseBool(const std::string& text) {
 // Runs a change of the file, reporting failures as pelorinctl does.
 template <typename Change>
 int ApplyChange(const std::string& file, Change change) {
-  try {
+  const int status = RunChange([&] {
     change(SettingsFile(file));
-  } catch (const SettingsNameError& e) {
-    std::cerr << "pelorinctl: " << e.what() << "\n";
-    return kUsage;
-  } catch (const SettingsWriteError& e) {
-    std::cerr << e.what() << "\n";
-    return kFailed;
-  }
+    return kOk;
+  });
+  if (status != kOk) return status;
   RefreshBackupAfterChange(file);
   return kOk;
 }
