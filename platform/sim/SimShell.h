@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ports/Shell.h"
+
+namespace pelorin::sim {
+
+// Records every launch instead of performing it.
+class SimShell : public ports::Shell {
+ public:
+  struct Launch {
+    std::string file, parameters, directory;
+    ports::ShowMode mode;
+  };
+
+  bool Open(const std::string& file, const std::string& parameters, const std::string& directory,
+            ports::ShowMode mode) override;
+
+  const std::vector<Launch>& Launches() const { return launches_; }
+  // Makes every later launch fail, as a missing program would.
+  void FailLaunches(bool fail) { fail_ = fail; }
+
+ private:
+  std::vector<Launch> launches_;
+  bool fail_ = false;
+};
+
+}  // namespace pelorin::sim

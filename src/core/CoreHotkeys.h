@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "core/CoreContext.h"
+
+namespace pelorin {
+
+// The core's global hot-keys: the 17 identifiers (global atoms), registration with
+// the system, and the dispatch of a press (WM_HOTKEY) in the suite's order.
+class CoreHotkeys {
+ public:
+  static constexpr std::array<std::string_view, 17> kAtomNames = {
+      "PELN_FASTSTART", "PELN_REM",     "PELN_MENU",   "PELN_CDAUDIO", "PELN_VOLDOWN",
+      "PELN_VOLUP",     "PELN_MMNEXT",  "PELN_MMPREV", "PELN_MMPLAY",  "PELN_MMFUNC",
+      "PELN_MMSTOP",    "PELN_MMPAUSE", "PELN_NOTE",   "PELN_PWR1",    "PELN_PWR2",
+      "PELN_PWR3",      "PELN_PWRT"};
+
+  explicit CoreHotkeys(CoreContext& ctx);
+
+  void AddAtoms();
+  void DeleteAtoms();
+  // The identifier of an atom (0 while the atoms do not exist).
+  int AtomId(std::string_view name) const;
+
+  void RegisterHotkeys();
+  void UnregisterHotkeys();
+
+  // A press: the WM_HOTKEY lParam's low word (modifiers) and high word (key).
+  void WM_HOTKEY(unsigned modifiers, int virtualKey);
+
+ private:
+  CoreContext& ctx_;
+  std::array<int, 17> atoms_{};
+};
+
+}  // namespace pelorin

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "core/CoreContext.h"
+#include "core/MenuItem.h"
+
+namespace pelorin {
+
+class SettingsFile;
+
+// The main menu (MainPopup) with its submenus Programs, Power and Profiles: captions,
+// visibility by the Menu flags, the locked and unlocked states, and the pop-ups built
+// from it. Clicks go to CommandDispatch.
+class MainMenu {
+ public:
+  enum class Submenu { Programs, Profiles, Power };
+
+  explicit MainMenu(CoreContext& ctx);
+
+  const MenuItem& Root() const { return root_; }
+  MenuItem& Item(const std::string& id);
+
+  // Each item with a Menu flag is shown exactly when its flag is true (items of the
+  // parts of the suite that do not exist yet stay hidden).
+  void ApplyMenuVisibility();
+  void ApplyLockedMenu();
+  void ApplyUnlockedMenu();
+
+  // Profiles submenu: "Profiles...", a separator, one radio item per profile
+  // (caption: its Name, default "?"), read from the open system settings.
+  void RebuildProfilesSubmenu(const SettingsFile& systemSettings, int profilesCount);
+  void CheckProfile(int number);
+
+  // Programs submenu: "Programs..." and a separator, then the entries.
+  void ResetProgramsSubmenu();
+  void AddProgramItem(const std::string& caption, int picture);
+  void RemoveProgramItem(int entry);  // entry counted from 0
+
+  // Pops the main menu (or a submenu at the pointer) up; nothing unless a profile is
+  // active and the Preferences dialog is closed.
+  void ShowMainMenu(int x, int y);
+  void ShowSubmenu(Submenu which);
+  // Set when a pop-up was shown; the 1-second timer repaints the strip and clears it.
+  bool PopupShown() const { return popupShown_; }
+  void ForgetPopup() { popupShown_ = false; }
+
+ private:
+  CoreContext& ctx_;
+  MenuItem root_;
+  bool popupShown_ = false;
+};
+
+}  // namespace pelorin

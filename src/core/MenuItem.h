@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pelorin {
+
+// One item of a menu as the user interface shows it. A pop-up menu is a copy of the
+// main menu's items as they are at that moment.
+struct MenuItem {
+  std::string id;  // the suite's name of the item ("MainPopup_Close"), or empty
+  std::string caption;
+  bool separator = false;
+  bool visible = true;
+  bool enabled = true;
+  bool radio = false;
+  bool checked = false;
+  int picture = -1;  // index into the suite's menu pictures; -1 none
+  std::function<void()> onClick;
+  std::vector<MenuItem> children;  // a submenu when not empty
+
+  MenuItem* Find(const std::string& itemId);
+  const MenuItem* Find(const std::string& itemId) const;
+};
+
+}  // namespace pelorin

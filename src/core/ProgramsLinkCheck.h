@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/CoreContext.h"
+#include "ports/Dialogs.h"
+
+namespace pelorin {
+
+// The check of the Programs entries of run.hif whose files no longer exist, asked
+// with Yes, No, No to All and Yes to All, used at profile load and by the periodic
+// existence check.
+class ProgramsLinkCheck {
+ public:
+  explicit ProgramsLinkCheck(CoreContext& ctx);
+
+  // At profile load: MissingLinks is cleared first and every missing file is asked.
+  void CheckAtProfileLoad();
+  // The periodic check: files already in MissingLinks are not asked again; `toAll`
+  // carries a to-All answer across the checks of one tick.
+  void CheckPeriodically(ports::DialogAnswer& toAll);
+
+ private:
+  CoreContext& ctx_;
+};
+
+}  // namespace pelorin

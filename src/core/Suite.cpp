@@ -1,0 +1,27 @@
+#include "core/Suite.h"
+
+namespace pelorin {
+
+Suite::Suite(CorePorts ports, MainView& view, const std::filesystem::path& home)
+    : ctx_(ports, view, home),
+      main_(ctx_),
+      pass_(ctx_),
+      loader_(ctx_),
+      menu_(ctx_),
+      commands_(ctx_),
+      hotkeys_(ctx_),
+      timers_(ctx_),
+      winamp_(ctx_),
+      links_(ctx_) {
+  ctx_.main = &main_;
+  ctx_.pass = &pass_;
+  ctx_.loader = &loader_;
+  ctx_.menu = &menu_;
+  ctx_.commands = &commands_;
+  ctx_.hotkeys = &hotkeys_;
+  ctx_.timers = &timers_;
+  ctx_.winamp = &winamp_;
+  ctx_.links = &links_;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "core/BackgroundTimers.h"
+#include "core/CommandDispatch.h"
+#include "core/CoreContext.h"
+#include "core/CoreHotkeys.h"
+#include "core/MainMenu.h"
+#include "core/ProfileLoader.h"
+#include "core/ProgramsLinkCheck.h"
+#include "core/TF_Main.h"
+#include "core/TF_Pass.h"
+#include "core/WinampRemote.h"
+
+namespace pelorin {
+
+// The whole suite on a set of ports: the program and the scenario tests make one.
+class Suite {
+ public:
+  Suite(CorePorts ports, MainView& view, const std::filesystem::path& home);
+
+  CoreContext& context() { return ctx_; }
+  SharedValues& values() { return ctx_.values; }
+  TF_Main& main() { return main_; }
+  TF_Pass& pass() { return pass_; }
+  ProfileLoader& loader() { return loader_; }
+  MainMenu& menu() { return menu_; }
+  CommandDispatch& commands() { return commands_; }
+  CoreHotkeys& hotkeys() { return hotkeys_; }
+  BackgroundTimers& timers() { return timers_; }
+  WinampRemote& winamp() { return winamp_; }
+
+ private:
+  CoreContext ctx_;
+  TF_Main main_;
+  TF_Pass pass_;
+  ProfileLoader loader_;
+  MainMenu menu_;
+  CommandDispatch commands_;
+  CoreHotkeys hotkeys_;
+  BackgroundTimers timers_;
+  WinampRemote winamp_;
+  ProgramsLinkCheck links_;
+};
+
+}  // namespace pelorin
