@@ -32,6 +32,11 @@ function(pelorin_test name dir)
   if(NOT "GTest::gtest_main" IN_LIST ARG_DEPS)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
+  # A developer may link temporary definitions of parts that another engineer is still
+  # writing (never committed): -DPELORIN_SCAFFOLD_<name>=/tmp/file.cpp
+  if(DEFINED PELORIN_SCAFFOLD_${name})
+    target_sources(${name} PRIVATE ${PELORIN_SCAFFOLD_${name}})
+  endif()
   target_compile_definitions(${name} PRIVATE
     PELORIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PELORIN_BUILD_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
