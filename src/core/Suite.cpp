@@ -12,7 +12,8 @@ Suite::Suite(CorePorts ports, MainView& view, const std::filesystem::path& home)
       hotkeys_(ctx_),
       timers_(ctx_),
       winamp_(ctx_),
-      links_(ctx_) {
+      links_(ctx_),
+      stripMouse_(ctx_) {
   ctx_.main = &main_;
   ctx_.pass = &pass_;
   ctx_.loader = &loader_;

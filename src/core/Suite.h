@@ -10,6 +10,7 @@
 #include "core/MainMenu.h"
 #include "core/ProfileLoader.h"
 #include "core/ProgramsLinkCheck.h"
+#include "core/StatusStripMouse.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
 #include "core/WinampRemote.h"
@@ -31,6 +32,7 @@ class Suite {
   CoreHotkeys& hotkeys() { return hotkeys_; }
   BackgroundTimers& timers() { return timers_; }
   WinampRemote& winamp() { return winamp_; }
+  StatusStripMouse& stripMouse() { return stripMouse_; }
 
  private:
   CoreContext ctx_;
@@ -43,6 +45,7 @@ class Suite {
   BackgroundTimers timers_;
   WinampRemote winamp_;
   ProgramsLinkCheck links_;
+  StatusStripMouse stripMouse_;
 };
 
 }  // namespace pelorin

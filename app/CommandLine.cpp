@@ -1,0 +1,49 @@
+#include "app/CommandLine.h"
+
+namespace pelorin::app {
+
+const char* Usage() {
+  return "usage: pelorin [PELORIN.EXE] [--home DIR] [--backend linux|sim] [--measure-startup]\n"
+         "       pelorin [--home DIR] --command N\n";
+}
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
+  CommandLine cl;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--home" && hasValue) {
+      cl.home = args[++i];
+    } else if (a == "--backend" && hasValue) {
+      const std::string& kind = args[++i];
+      if (kind == "linux") {
+        cl.backend = BackendKind::Linux;
+      } else if (kind == "sim") {
+        cl.backend = BackendKind::Sim;
+      } else {
+        error = "unknown backend \"" + kind + "\"";
+        return std::nullopt;
+      }
+    } else if (a == "--command" && hasValue) {
+      try {
+        std::size_t used = 0;
+        cl.command = std::stoi(args[++i], &used);
+        if (used != args[i].size()) throw std::invalid_argument("trailing text");
+      } catch (const std::exception&) {
+        error = "--command takes a number";
+        return std::nullopt;
+      }
+    } else if (a == "--measure-startup") {
+      cl.measureStartup = true;
+    } else if (a.rfind("--", 0) == 0) {
+      error = "unknown option " + a;
+      return std::nullopt;
+    } else {
+      cl.positional.push_back(a);
+    }
+  }
+  return cl;
+}
+
+}  // namespace pelorin::app

@@ -1,0 +1,40 @@
+#include "ui/BusyBox.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace pelorin::ui {
+
+BusyBox::BusyBox()
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint),
+      text_(new QLabel(this)),
+      progress_(new QProgressBar(this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_);
+  layout->addWidget(progress_);
+  progress_->setRange(0, 100);
+  setFixedSize(320, 90);
+}
+
+void BusyBox::Show(const QString& caption, const QString& text) {
+  setWindowTitle(caption);
+  text_->setText(text);
+  progress_->setValue(0);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move(area.center() - rect().center());
+  }
+  show();
+  raise();
+}
+
+void BusyBox::SetProgress(int position) {
+  progress_->setValue(position);
+  // The load runs on the user-interface thread without returning to the event loop:
+  // paint now, without letting other events in.
+  repaint();
+}
+
+}  // namespace pelorin::ui

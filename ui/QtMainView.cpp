@@ -1,0 +1,123 @@
+#include "ui/QtMainView.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+
+#include "core/Suite.h"
+#include "ui/MenuBuilder.h"
+#include "ui/SuitePictures.h"
+
+namespace pelorin::ui {
+
+QtMainView::QtMainView() {
+  QObject::connect(&trayAnimation_, &QTimer::timeout, [this] { NextTrayFrame(); });
+}
+
+QtMainView::~QtMainView() = default;
+
+void QtMainView::Attach(Suite& suite) {
+  suite_ = &suite;
+  main_ = std::make_unique<TF_MainWidget>(suite.stripMouse());
+  mixerFly_ = std::make_unique<QWidget>(
+      nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
+  mixerFly_->setAttribute(Qt::WA_ShowWithoutActivating);
+  mixerFly_->setWindowTitle("Pelorin");
+  mixerFly_->resize(94, 40);
+  busy_ = std::make_unique<BusyBox>();
+  balloon_ = std::make_unique<MessageBalloon>();
+  pass_ = std::make_unique<TF_PassWidget>(suite.pass());
+
+  tray_ = std::make_unique<QSystemTrayIcon>(TrayFrame(0));
+  tray_->setToolTip("--=[  Pelorin  ]=--");
+  QObject::connect(tray_.get(), &QSystemTrayIcon::activated,
+                   [this](QSystemTrayIcon::ActivationReason reason) {
+                     if (!trayActive_ || suite_ == nullptr) return;
+                     if (reason == QSystemTrayIcon::Context) {
+                       const QPoint at = QCursor::pos();
+                       suite_->commands().TrayRightClick(at.x(), at.y());
+                     } else if (reason == QSystemTrayIcon::Trigger) {
+                       suite_->commands().TrayLeftClick();
+                     }
+                   });
+}
+
+void QtMainView::PlaceMainWindow(int left, int top, int width, int height, bool splash,
+                                 bool visible) {
+  if (main_) main_->Place(left, top, width, height, splash, visible);
+}
+
+void QtMainView::RaiseMainWindow() {
+  if (main_ && main_->isVisible()) main_->raise();
+}
+
+void QtMainView::PlaceMixerFly(int left, int top) {
+  if (!mixerFly_) return;
+  mixerFly_->move(left, top);
+  if (!mixerFly_->isVisible()) mixerFly_->show();
+}
+
+void QtMainView::BringMixerFlyToFront() {
+  if (!mixerFly_) return;
+  mixerFly_->raise();
+  mixerFly_->activateWindow();
+}
+
+void QtMainView::SetApplicationTitle(const std::string& title) {
+  if (main_) main_->setWindowTitle(QString::fromStdString(title));
+}
+
+// On a Linux desktop each window of the suite has its own taskbar entry, shown while
+// it is visible; there is no separate application button to show or hide.
+void QtMainView::SetTaskbarButtonVisible(bool) {}
+
+void QtMainView::SetTrayIcon(bool visible, bool active, bool ringing) {
+  if (!tray_) return;
+  trayActive_ = active;
+  tray_->setVisible(visible);
+  if (visible && active) {
+    trayAnimation_.start(ringing ? 100 : 1000);
+  } else {
+    trayAnimation_.stop();
+  }
+}
+
+void QtMainView::NextTrayFrame() {
+  trayFrame_ = (trayFrame_ + 1) % kTrayFrames;
+  tray_->setIcon(TrayFrame(trayFrame_));
+}
+
+void QtMainView::PopupMenu(const MenuItem& menu, int x, int y) {
+  popup_ = std::make_unique<QMenu>();
+  FillMenu(*popup_, menu);
+  popup_->popup(QPoint(x, y));
+}
+
+void QtMainView::ShowBusyBox(const std::string& caption, const std::string& text) {
+  if (busy_) busy_->Show(QString::fromStdString(caption), QString::fromStdString(text));
+}
+
+void QtMainView::SetBusyProgress(int position) {
+  if (busy_) busy_->SetProgress(position);
+}
+
+void QtMainView::HideBusyBox() {
+  if (busy_) busy_->hide();
+}
+
+void QtMainView::ShowMessageBalloon(const std::string& text) {
+  if (balloon_) balloon_->ShowMessage(QString::fromStdString(text));
+}
+
+void QtMainView::EndProcess() {
+  trayAnimation_.stop();
+  if (tray_) tray_->hide();
+  if (main_) main_->hide();
+  if (mixerFly_) mixerFly_->hide();
+  if (busy_) busy_->hide();
+  if (pass_) pass_->hide();
+  if (balloon_) balloon_->Remove();
+  // Leave the event loop once the current handler has returned.
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+}  // namespace pelorin::ui

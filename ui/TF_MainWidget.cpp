@@ -1,0 +1,58 @@
+#include "ui/TF_MainWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "core/StatusStripMouse.h"
+#include "ui/SuitePictures.h"
+
+namespace pelorin::ui {
+
+TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
+      mouse_(mouse) {
+  setWindowTitle("Pelorin");
+  setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void TF_MainWidget::Place(int left, int top, int width, int height, bool splash, bool visible) {
+  if (splash && splashPicture_.isNull()) splashPicture_ = SplashPicture(width, height, "1.0 R4");
+  if (!splash) splashPicture_ = QPixmap();  // the picture is released after start-up
+  splash_ = splash;
+  setGeometry(left, top, width, height);
+  setFixedSize(width, height);
+  if (visible && !isVisible()) show();
+  if (!visible && isVisible()) hide();
+  update();
+}
+
+void TF_MainWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (splash_ && !splashPicture_.isNull()) {
+    p.drawPixmap(0, 0, splashPicture_);
+    return;
+  }
+  p.fillRect(rect(), QColor(20, 40, 70));
+  p.setPen(QColor(90, 120, 170));
+  p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TF_MainWidget::mousePressEvent(QMouseEvent* event) {
+  mouse_.MouseDown(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TF_MainWidget::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint global = event->globalPosition().toPoint();
+  mouse_.MouseMove(global.x(), global.y());
+}
+
+void TF_MainWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint global = event->globalPosition().toPoint();
+  mouse_.MouseUp(event->button() == Qt::RightButton, global.x(), global.y());
+}
+
+void TF_MainWidget::mouseDoubleClickEvent(QMouseEvent*) {
+  mouse_.DoubleClick();
+}
+
+}  // namespace pelorin::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace pelorin {
+class StatusStripMouse;
+}
+
+namespace pelorin::ui {
+
+// The main window on screen: the splash picture during start-up, afterwards the
+// frameless, always-on-top status strip (parked off screen while hidden). Mouse
+// events go to the strip's handlers in the core.
+class TF_MainWidget : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TF_MainWidget(StatusStripMouse& mouse);
+
+  void Place(int left, int top, int width, int height, bool splash, bool visible);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  StatusStripMouse& mouse_;
+  bool splash_ = false;
+  QPixmap splashPicture_;
+};
+
+}  // namespace pelorin::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pelorin {
+class TF_Pass;
+}
+
+namespace pelorin::ui {
+
+// The password dialog on screen: it shows the request's text, takes the password
+// (every character shown as a filled circle) and hands OK, Cancel and Escape to the
+// model, which decides what happens.
+class TF_PassWidget : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TF_PassWidget(TF_Pass& model);
+
+  // Re-reads the model: shown or hidden, text, Cancel enabled.
+  void Refresh();
+
+ protected:
+  void reject() override;  // Escape and the window's close button
+
+ private:
+  TF_Pass& model_;
+  QLabel* text_;
+  QLineEdit* password_;
+  QPushButton* cancel_;
+};
+
+}  // namespace pelorin::ui
