@@ -1,0 +1,117 @@
+#include "linux/QtDialogs.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <utility>
+#include <vector>
+
+namespace pelorin::lnx {
+namespace {
+
+using ports::DialogAnswer;
+using ports::DialogButtons;
+using ports::DialogIcon;
+
+QMessageBox::Icon IconOf(DialogIcon icon) {
+  switch (icon) {
+    case DialogIcon::Information:
+      return QMessageBox::Information;
+    case DialogIcon::Warning:
+      return QMessageBox::Warning;
+    case DialogIcon::Error:
+      return QMessageBox::Critical;
+    case DialogIcon::Question:
+      return QMessageBox::Question;
+    case DialogIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The buttons of a set in the order they are shown; the first is the default one.
+std::vector<QMessageBox::StandardButton> ButtonsOf(DialogButtons buttons) {
+  switch (buttons) {
+    case DialogButtons::Ok:
+      return {QMessageBox::Ok};
+    case DialogButtons::OkCancel:
+      return {QMessageBox::Ok, QMessageBox::Cancel};
+    case DialogButtons::YesNo:
+      return {QMessageBox::Yes, QMessageBox::No};
+    case DialogButtons::YesNoCancel:
+      return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case DialogButtons::YesNoAll:
+      return {QMessageBox::Yes, QMessageBox::No, QMessageBox::NoToAll, QMessageBox::YesToAll};
+  }
+  return {QMessageBox::Ok};
+}
+
+// The answer that Escape (or closing the box) gives: Cancel where the set has it, else
+// the negative answer, else Ok.
+QMessageBox::StandardButton EscapeOf(DialogButtons buttons) {
+  switch (buttons) {
+    case DialogButtons::OkCancel:
+    case DialogButtons::YesNoCancel:
+      return QMessageBox::Cancel;
+    case DialogButtons::YesNo:
+    case DialogButtons::YesNoAll:
+      return QMessageBox::No;
+    case DialogButtons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+DialogAnswer AnswerOf(QMessageBox::StandardButton button) {
+  switch (button) {
+    case QMessageBox::Cancel:
+      return DialogAnswer::Cancel;
+    case QMessageBox::Yes:
+      return DialogAnswer::Yes;
+    case QMessageBox::No:
+      return DialogAnswer::No;
+    case QMessageBox::NoToAll:
+      return DialogAnswer::NoToAll;
+    case QMessageBox::YesToAll:
+      return DialogAnswer::YesToAll;
+    default:
+      return DialogAnswer::Ok;
+  }
+}
+
+// "\r\n", "\r" and "\n" each break a line.
+QString LinesOf(const std::string& text) {
+  QString result = QString::fromStdString(text);
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return result;
+}
+
+}  // namespace
+
+DialogAnswer QtDialogs::Show(const ports::MessageRequest& request) {
+  QMessageBox box;
+  box.setIcon(IconOf(request.icon));
+  box.setWindowTitle(QString::fromStdString(request.caption));
+  box.setTextFormat(Qt::PlainText);  // the suite's texts are never markup
+  box.setText(LinesOf(request.text));
+  const auto buttons = ButtonsOf(request.buttons);
+  for (const auto button : buttons)
+    box.addButton(button);
+  box.setDefaultButton(buttons.front());
+  box.setEscapeButton(EscapeOf(request.buttons));
+  box.setWindowModality(Qt::ApplicationModal);
+  if (request.systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (request.foreground) {
+    box.show();
+    box.raise();
+    box.activateWindow();
+  }
+  box.exec();
+  // Closing the box without a button (which Qt allows only where an escape button
+  // exists) gives that button's answer.
+  QAbstractButton* clicked = box.clickedButton();
+  const auto standard = clicked != nullptr ? box.standardButton(clicked) : QMessageBox::NoButton;
+  return AnswerOf(standard == QMessageBox::NoButton ? EscapeOf(request.buttons) : standard);
+}
+
+}  // namespace pelorin::lnx
