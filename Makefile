@@ -24,8 +24,7 @@ bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)
 
 run: build
-	@echo "The resident suite arrives with the application core; until then 'make run' only builds."
-	@echo "Tools built so far are in $(BUILD_DIR)/bin (see README.md)."
+	@scripts/run.sh
 
 format:
 	@git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format -i
