@@ -1,0 +1,28 @@
+#include "linux/LinuxScreen.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace pelorin::lnx {
+
+int LinuxScreen::Width() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->geometry().width() : 0;
+}
+
+int LinuxScreen::Height() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->geometry().height() : 0;
+}
+
+ports::ScreenPoint LinuxScreen::GetCursorXY() const {
+  const QPoint pos = QCursor::pos();
+  return {pos.x(), pos.y()};
+}
+
+void LinuxScreen::SetCursorXY(ports::ScreenPoint point) {
+  QCursor::setPos(point.x, point.y);
+}
+
+}  // namespace pelorin::lnx

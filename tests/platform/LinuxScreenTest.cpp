@@ -1,0 +1,28 @@
+#include "linux/LinuxScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/QtTestApplication.h"
+
+namespace pelorin::lnx {
+namespace {
+
+TEST(LinuxScreen, PrimaryScreenSizeAndCursor) {
+  testing::EnsureQtApplication();
+  LinuxScreen screen;
+  const QRect geometry = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_GT(screen.Width(), 0);
+  EXPECT_EQ(screen.Width(), geometry.width());
+  EXPECT_EQ(screen.Height(), geometry.height());
+
+  for (const ports::ScreenPoint point : {ports::ScreenPoint{10, 20}, ports::ScreenPoint{300, 5}}) {
+    screen.SetCursorXY(point);
+    EXPECT_EQ(screen.GetCursorXY(), point);
+  }
+}
+
+}  // namespace
+}  // namespace pelorin::lnx
