@@ -17,7 +17,14 @@ class CoreHotkeys {
       "PELN_MMSTOP",    "PELN_MMPAUSE", "PELN_NOTE",   "PELN_PWR1",    "PELN_PWR2",
       "PELN_PWR3",      "PELN_PWRT"};
 
+  // Identifier of the first atom; the others follow in the order of kAtomNames.
+  static constexpr int kFirstAtom = 0xC000;
+
+  // Takes the presses of registered combinations from the Hotkeys port.
   explicit CoreHotkeys(CoreContext& ctx);
+  ~CoreHotkeys();
+  CoreHotkeys(const CoreHotkeys&) = delete;
+  CoreHotkeys& operator=(const CoreHotkeys&) = delete;
 
   void AddAtoms();
   void DeleteAtoms();
@@ -31,6 +38,9 @@ class CoreHotkeys {
   void WM_HOTKEY(unsigned modifiers, int virtualKey);
 
  private:
+  // The question of the first power key, then its power function.
+  void PowerKey1();
+
   CoreContext& ctx_;
   std::array<int, 17> atoms_{};
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/CoreContext.h"
 #include "core/MenuItem.h"
@@ -18,7 +19,13 @@ class MainMenu {
 
   explicit MainMenu(CoreContext& ctx);
 
+  // Whether the part of the suite behind an item exists in this build. Items whose part
+  // is missing stay hidden whatever their flags say; ids not in the table (the entries
+  // of the Programs and Profiles submenus) always exist.
+  static bool InThisBuild(std::string_view itemId);
+
   const MenuItem& Root() const { return root_; }
+  // The item with this id; std::out_of_range for an id the menu does not have.
   MenuItem& Item(const std::string& id);
 
   // Each item with a Menu flag is shown exactly when its flag is true (items of the
@@ -41,11 +48,18 @@ class MainMenu {
   // active and the Preferences dialog is closed.
   void ShowMainMenu(int x, int y);
   void ShowSubmenu(Submenu which);
+  // The same submenu at a given screen position (the fly panel's buttons).
+  void ShowSubmenuAt(Submenu which, int x, int y);
   // Set when a pop-up was shown; the 1-second timer repaints the strip and clears it.
   bool PopupShown() const { return popupShown_; }
   void ForgetPopup() { popupShown_ = false; }
 
  private:
+  bool MayPopUp() const;
+  void PopUp(const MenuItem& menu, int x, int y);
+  // Gives every Programs entry the click of its present position in the submenu.
+  void BindProgramItems();
+
   CoreContext& ctx_;
   MenuItem root_;
   bool popupShown_ = false;

@@ -1,0 +1,160 @@
+#include "core/BackgroundTimers.h"
+
+#include <limits>
+
+#include "core/MainMenu.h"
+#include "core/ProgramsLinkCheck.h"
+#include "core/TF_Main.h"
+#include "core/WinampRemote.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr int kHiIntervalMs = 200;
+constexpr int kLowIntervalMs = 1000;
+
+// What the suite tells its companion once it has started it and the companion's window
+// has appeared.
+constexpr int kCompanionGreeting = 16789;
+constexpr int kCompanionGreetingW = 1902;
+constexpr int kCompanionGreetingL = 902;
+
+// The existence-check period: seconds as milliseconds, 0 (never) for a period that is
+// 0, negative or too long to count in milliseconds.
+int ExIntervalMs(int seconds) {
+  if (seconds <= 0 || seconds > std::numeric_limits<int>::max() / 1000) return 0;
+  return seconds * 1000;
+}
+
+}  // namespace
+
+BackgroundTimers::BackgroundTimers(CoreContext& ctx)
+    : ctx_(ctx),
+      hi_(ctx.ports.timers.Create("HiTimer", kHiIntervalMs, [this] { HiTimerTimer(); })),
+      ex_(ctx.ports.timers.Create("ExTimer", ExIntervalMs(ctx.values.ExInterval),
+                                  [this] { ExTimerTimer(); })),
+      low_(ctx.ports.timers.Create("LowTimer", kLowIntervalMs, [this] { LowTimerTimer(); })) {}
+
+BackgroundTimers::~BackgroundTimers() = default;
+
+void BackgroundTimers::HiTimerTimer() {
+  if (ctx_.main->Ended()) return;
+  hi_->SetEnabled(false);
+
+  // 1. The media player's requests.
+  ctx_.winamp->Tick();
+
+  // 2. The volume lock holds the mixer line of wimpcax2.hf CTRL/Vol; that option comes
+  // with the PC agent, which adds the lock's step here.
+
+  // 3. The companion: greeted once after the suite started it, started when missing.
+  ports::Companion& companion = ctx_.ports.companion;
+  SharedValues& v = ctx_.values;
+  if (companion.WindowExists()) {
+    if (v.CompanionStarted) {
+      companion.Post(kCompanionGreeting, kCompanionGreetingW, kCompanionGreetingL);
+      v.CompanionStarted = false;
+    }
+  } else if (!v.CompanionStarted) {
+    if (!companion.ProgramExists()) {
+      ports::MessageRequest request;
+      request.text =
+          "Warning! Required file \"CSTDR.EXE\" not found! Continue of execution is not "
+          "possible.";
+      request.caption = "Pelorin Security System";
+      request.icon = ports::DialogIcon::Error;
+      request.buttons = ports::DialogButtons::Ok;
+      ctx_.ports.dialogs.Show(request);
+      ctx_.main->SaveAndQuit();
+      return;
+    }
+    v.CompanionStarted = true;
+    companion.Start();
+  }
+
+  if (!ctx_.main->Ended()) hi_->SetEnabled(true);
+}
+
+void BackgroundTimers::ExTimerTimer() {
+  if (ctx_.main->Ended()) return;
+  ex_->SetEnabled(false);
+
+  // A Yes to All or No to All holds for the rest of this tick, across both checks.
+  ports::DialogAnswer toAll = ports::DialogAnswer::Ok;  // no to-All answer yet
+
+  // 1. The wallpaper pictures (SPY/PicEx) belong to the PC agent, which adds their
+  // check here with the same answer.
+
+  // 2. The Programs entries.
+  if (ctx_.values.SpyFileEx) ctx_.links->CheckPeriodically(toAll);
+
+  if (!ctx_.main->Ended()) ex_->SetEnabled(true);
+}
+
+void BackgroundTimers::LowTimerTimer() {
+  if (ctx_.main->Ended()) return;
+  low_->SetEnabled(false);
+  MainView& view = ctx_.view;
+
+  // 1. A pop-up menu was shown since the last tick: forget it. (The strip's drag area
+  // needs no repainting here: the view redraws what a closed menu covered.)
+  if (ctx_.menu->PopupShown()) ctx_.menu->ForgetPopup();
+
+  // 2. The application title.
+  view.SetApplicationTitle("Pelorin");
+
+  // 3. The taskbar button shows while any applet window is visible (Programs,
+  // notebook, phone book, day book, organizer, reminder, Duzuzoze, CD player, CD agent,
+  // PC agent, welcome window, Preferences). None of them exists in this build yet;
+  // each applet adds its window's visibility here.
+  view.SetTaskbarButtonVisible(false);
+
+  // 4. to 6. The fly-out's power-timer indicator, the computer-use time window and the
+  // date control come with the volume fly-out and the PC agent.
+
+  // 7. The autostart entry is put back when something removed it while it should exist.
+  ports::Desktop& desktop = ctx_.ports.desktop;
+  if (ctx_.values.AutostartWanted && !desktop.AutostartExists() && desktop.AutostartPlaceExists())
+    desktop.WriteAutostart();
+
+  if (!ctx_.main->Ended()) low_->SetEnabled(true);
+}
+
+void BackgroundTimers::ApplicationDeactivated() {
+  if (ctx_.main->Ended()) return;
+  // The strip stays above other programs' windows while it is on the screen. The
+  // organizer pop-up, fast-start box, welcome window and fly panel join it when they
+  // exist. (The main window does not take the focus back: on a desktop that would
+  // steal it from the program the user just activated.)
+  if (ctx_.main->Left() >= 0) ctx_.view.RaiseMainWindow();
+}
+
+void BackgroundTimers::StopAll() {
+  hi_->SetEnabled(false);
+  ex_->SetEnabled(false);
+  low_->SetEnabled(false);
+}
+
+void BackgroundTimers::StartHiAndEx() {
+  hi_->SetEnabled(true);
+  ex_->SetEnabled(true);
+}
+
+void BackgroundTimers::StartLow() {
+  low_->SetEnabled(true);
+}
+
+void BackgroundTimers::StopHi() {
+  hi_->SetEnabled(false);
+}
+
+void BackgroundTimers::StopLow() {
+  low_->SetEnabled(false);
+}
+
+void BackgroundTimers::SetExInterval(int seconds) {
+  ex_->SetInterval(ExIntervalMs(seconds));
+}
+
+}  // namespace pelorin

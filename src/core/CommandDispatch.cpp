@@ -1,0 +1,151 @@
+#include "core/CommandDispatch.h"
+
+#include <string_view>
+#include <utility>
+
+#include "core/CoreHotkeys.h"
+#include "core/MainMenu.h"
+#include "core/ProfileLoader.h"
+#include "core/TF_Main.h"
+#include "core/TF_Pass.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr int kProgramsWindowCode = 101;
+constexpr int kLockCode = 115;
+constexpr int kProgramsSubmenuCode = 201;
+constexpr int kProfilesSubmenuCode = 202;
+constexpr int kPowerSubmenuCode = 203;
+
+// The command codes that stand for a main-menu item (112 is not used).
+constexpr std::pair<int, std::string_view> kItemCommands[] = {
+    {102, "MainPopup_Note"},    {103, "MainPopup_Tel"},    {104, "MainPopup_DB"},
+    {105, "MainPopup_Shed"},    {106, "MainPopup_Clock"},  {107, "MainPopup_Time"},
+    {108, "MainPopup_CDAudio"}, {109, "MainPopup_Calc"},   {110, "MainPopup_ACD"},
+    {111, "MainPopup_APC"},     {113, "MainPopup_Status"}, {114, "MainPopup_Config"},
+    {115, "MainPopup_Block"},   {116, "MainPopup_Close"},
+};
+
+// "Profiles..." and a separator come before the profiles: the item at position p is
+// profile p - 1.
+constexpr int kFirstProfilePosition = 2;
+
+}  // namespace
+
+CommandDispatch::CommandDispatch(CoreContext& ctx) : ctx_(ctx) {}
+
+void CommandDispatch::Command(int code) {
+  if (ctx_.main->Ended()) return;
+  const SharedValues& v = ctx_.values;
+  // While locked only the lock item and the Profiles submenu answer.
+  if (v.Locked && code != kLockCode && code != kProfilesSubmenuCode) return;
+  switch (code) {
+    case kProgramsWindowCode:
+      ProgramsItemClick(0);
+      return;
+    case kProgramsSubmenuCode:
+    case kProfilesSubmenuCode:
+    case kPowerSubmenuCode:
+      if (v.PreferencesOpen) return;
+      ctx_.menu->ShowSubmenu(code == kProgramsSubmenuCode   ? MainMenu::Submenu::Programs
+                             : code == kProfilesSubmenuCode ? MainMenu::Submenu::Profiles
+                                                            : MainMenu::Submenu::Power);
+      return;
+    default:
+      break;
+  }
+  for (const auto& [itemCode, itemId] : kItemCommands) {
+    if (itemCode == code) {
+      MenuClick(std::string(itemId));
+      return;
+    }
+  }
+}
+
+void CommandDispatch::MenuClick(const std::string& itemId) {
+  if (ctx_.main->Ended()) return;
+  if (itemId == "MainPopup_Calc") {
+    ctx_.ports.shell.Open("calc.exe", "", "", ports::ShowMode::Default);
+  } else if (itemId == "MainPopup_Status") {
+    // The i-Panel item shows the strip where it was hidden, or hides it (4000 pixels to
+    // the left) and keeps the hidden place in status.hif. The fly panel, once it
+    // exists, is brought forward first.
+    TF_Main& main = *ctx_.main;
+    if (main.Left() < 0) {
+      main.MoveMainWindow(main.Left() - TF_Main::kParked, main.Top());
+    } else {
+      main.MoveMainWindow(main.Left() + TF_Main::kParked, main.Top());
+      ctx_.loader->SaveWindowPositions();
+    }
+  } else if (itemId == "MainPopup_Close") {
+    ctx_.main->Exit();
+  }
+  // The other items open parts that do not exist in this build yet, and their items
+  // stay hidden (MainMenu::InThisBuild); each part's issue adds its click here:
+  // MainPopup_Note (notebook), MainPopup_Tel (phone book), MainPopup_DB (day book,
+  // after the day book password), MainPopup_Shed (organizer), MainPopup_Clock
+  // (reminder), MainPopup_Time (Duzuzoze), MainPopup_CDAudio (CD player), MainPopup_ACD
+  // and MainPopup_APC (the agents, after their passwords), MainPopup_Config
+  // (Preferences, after its password), MainPopup_Block (lock and unlock), and the power
+  // items MainPopup_PowerOff, MainPopup_Hibernate, MainPopup_Sleep, MainPopup_Restart.
+}
+
+void CommandDispatch::ProgramsItemClick(int position) {
+  // "Programs..." (position 0) shows the Programs window and an entry (position 2 on)
+  // runs entry position - 2 as a double click in that window does: both come with the
+  // launcher, whose items stay hidden until then.
+  (void)position;
+}
+
+void CommandDispatch::ProfilesItemClick(int position) {
+  if (ctx_.main->Ended()) return;
+  // Position 0, "Profiles...", opens the profile editor (unless locked) once it exists.
+  if (position < kFirstProfilePosition) return;
+  SharedValues& v = ctx_.values;
+  const int number = position - kFirstProfilePosition + 1;
+  if (number > v.ProfilesCount) return;
+
+  // Leave the old profile: its window places are saved while its folder is current
+  // (the PC agent's wallpaper state joins them with the agent).
+  ctx_.loader->SaveWindowPositions();
+  ctx_.hotkeys->UnregisterHotkeys();
+  v.RestoringMode = false;
+
+  ProfileIdentity chosen;
+  chosen.number = number;
+  std::string password;
+  const bool read = ctx_.files.ReadSystemSettings([&](const SettingsFile& system) {
+    const std::string section = "Profile" + std::to_string(number);
+    chosen.type = system.ReadInteger(section, "Type", 1);
+    chosen.path = system.ReadString(section, "Path", "Master");
+    chosen.name = system.ReadString(section, "Name", "Master");
+    password = system.ReadString(section, "Pass", "");
+  });
+  if (!read) return;  // the damaged system settings ended the suite
+
+  // While an earlier change still waits for its password, the profile to go back to
+  // is still the one that was last active.
+  if (!v.ProfileSwitchPending) v.Previous = v.Current;
+  v.Current = chosen;
+  v.StartupSelection = false;
+  v.FromSelector = false;
+  v.ProfileActive = false;
+  v.ProfileSwitchPending = true;
+  ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", password, 0,
+                     !v.BlockCancel);
+}
+
+void CommandDispatch::TrayRightClick(int x, int y) {
+  if (ctx_.main->Ended()) return;
+  ctx_.menu->ShowMainMenu(x, y);
+}
+
+void CommandDispatch::TrayLeftClick() {
+  // A left click stops a ringing alarm (StopRing) and brings the fly panel forward: the
+  // reminder and the fly panel hook in here when they exist.
+}
+
+}  // namespace pelorin

@@ -1,0 +1,156 @@
+#include "core/CoreHotkeys.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/MainMenu.h"
+#include "core/TF_Main.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin {
+
+namespace {
+
+// The 15 combinations the core registers, each under its atom, in registration order.
+// (PELN_REM is registered by the reminder itself while it rings; PELN_CDAUDIO registers
+// nothing.)
+struct RegisteredHotkey {
+  std::string_view atom;
+  THotkey CoreHotkeySet::*hotkey;
+};
+
+constexpr RegisteredHotkey kRegistered[] = {
+    {"PELN_MENU", &CoreHotkeySet::MenuKey},       {"PELN_FASTSTART", &CoreHotkeySet::FastStart},
+    {"PELN_NOTE", &CoreHotkeySet::Note},          {"PELN_VOLUP", &CoreHotkeySet::VolUpKey},
+    {"PELN_VOLDOWN", &CoreHotkeySet::VolDownKey}, {"PELN_MMPREV", &CoreHotkeySet::PrevKey},
+    {"PELN_MMNEXT", &CoreHotkeySet::NextKey},     {"PELN_MMPLAY", &CoreHotkeySet::PlayKey},
+    {"PELN_MMSTOP", &CoreHotkeySet::StopKey},     {"PELN_MMPAUSE", &CoreHotkeySet::PauseKey},
+    {"PELN_MMFUNC", &CoreHotkeySet::FuncKey},     {"PELN_PWR1", &CoreHotkeySet::Key1},
+    {"PELN_PWR2", &CoreHotkeySet::Key2},          {"PELN_PWR3", &CoreHotkeySet::Key3},
+    {"PELN_PWRT", &CoreHotkeySet::KeyT},
+};
+
+constexpr std::string_view kReleased[] = {
+    "PELN_MENU",   "PELN_REM",    "PELN_FASTSTART", "PELN_NOTE",   "PELN_VOLUP",   "PELN_VOLDOWN",
+    "PELN_MMPREV", "PELN_MMNEXT", "PELN_MMPLAY",    "PELN_MMSTOP", "PELN_MMPAUSE", "PELN_MMFUNC",
+    "PELN_PWR1",   "PELN_PWR2",   "PELN_PWR3",      "PELN_PWRT"};
+
+// The question asked before the power function POWER/Func1 runs on the first power
+// key; function 3 runs without one.
+struct PowerQuestion {
+  int function;
+  const char* text;
+  const char* caption;
+};
+
+constexpr PowerQuestion kPowerQuestions[] = {
+    {0, "Do you really want to power off your computer?", "Power off"},
+    {1, "Do you really want to shut down Windows?", "Shut down"},
+    {2, "Do you really want to hibernate?", "Hibernate"},
+    {4, "Do you really want to restart Windows?", "Restart"},
+    {5, "Do you really want to log off current user?", "Log off"},
+};
+
+// The WM_HOTKEY data as a combination: the modifier word's bits Win 8, Shift 4,
+// Ctrl 2, Alt 1.
+THotkey PressedHotkey(unsigned modifiers, int virtualKey) {
+  THotkey pressed;
+  pressed.Key = static_cast<std::uint16_t>(virtualKey);
+  pressed.Win = (modifiers & 8u) != 0 ? 1 : 0;
+  pressed.Shift = (modifiers & 4u) != 0 ? 1 : 0;
+  pressed.Ctrl = (modifiers & 2u) != 0 ? 1 : 0;
+  pressed.Alt = (modifiers & 1u) != 0 ? 1 : 0;
+  return pressed;
+}
+
+}  // namespace
+
+CoreHotkeys::CoreHotkeys(CoreContext& ctx) : ctx_(ctx) {
+  ctx_.ports.hotkeys.SetOnHotkey(
+      [this](int, unsigned modifiers, int virtualKey) { WM_HOTKEY(modifiers, virtualKey); });
+}
+
+CoreHotkeys::~CoreHotkeys() {
+  ctx_.ports.hotkeys.SetOnHotkey(nullptr);
+}
+
+void CoreHotkeys::AddAtoms() {
+  for (std::size_t i = 0; i < atoms_.size(); ++i)
+    atoms_[i] = kFirstAtom + static_cast<int>(i);
+}
+
+void CoreHotkeys::DeleteAtoms() {
+  atoms_.fill(0);
+}
+
+int CoreHotkeys::AtomId(std::string_view name) const {
+  const auto found = std::find(kAtomNames.begin(), kAtomNames.end(), name);
+  if (found == kAtomNames.end()) return 0;
+  return atoms_[static_cast<std::size_t>(found - kAtomNames.begin())];
+}
+
+void CoreHotkeys::RegisterHotkeys() {
+  ports::Hotkeys& system = ctx_.ports.hotkeys;
+  for (const RegisteredHotkey& row : kRegistered) {
+    const int id = AtomId(row.atom);
+    if (id == 0) continue;  // no atoms (shutdown has begun)
+    const THotkey& hotkey = ctx_.values.Hotkeys.*row.hotkey;
+    // A combination the system refuses (another program holds it, or the key has no
+    // equivalent here) is left out quietly; the identifier then holds nothing.
+    if (hotkey.Key == 0 || !system.Register(id, HotkeyModifiers(hotkey), hotkey.Key))
+      system.Unregister(id);
+  }
+}
+
+void CoreHotkeys::UnregisterHotkeys() {
+  for (std::string_view atom : kReleased) {
+    const int id = AtomId(atom);
+    if (id != 0) ctx_.ports.hotkeys.Unregister(id);
+  }
+}
+
+void CoreHotkeys::WM_HOTKEY(unsigned modifiers, int virtualKey) {
+  if (ctx_.main != nullptr && ctx_.main->Ended()) return;
+  if (virtualKey <= 0 || virtualKey > 0xFFFF) return;
+  const THotkey pressed = PressedHotkey(modifiers, virtualKey);
+  const CoreHotkeySet& keys = ctx_.values.Hotkeys;
+
+  // Every source that matches acts, in this order.
+  if (SameHotkey(pressed, keys.MenuKey)) {
+    const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
+    ctx_.menu->ShowMainMenu(at.x, at.y);
+  }
+  // keys.Reminder: StopRing, when the reminder exists.
+  // keys.FastStart: when not locked, the fast-start box, when the launcher exists.
+  // keys.Note: when not locked, the fly panel forward and the notebook, when they exist.
+  // keys.VolUpKey / keys.VolDownKey: VolumeDown / VolumeUp (crosswise) of the volume
+  // fly-out, when it exists.
+  // keys.PrevKey, NextKey, PlayKey, StopKey, PauseKey, FuncKey: the fly-out's media
+  // commands, when it exists.
+  // keys.KeyT: the fly-out's power timer, when it exists.
+  if (SameHotkey(pressed, keys.Key1)) PowerKey1();
+  // keys.Key2 / keys.Key3: the power function POWER/Func2 / Func3 of pcagent.hif at
+  // once, when the power actions exist.
+  // Then the user's hot-keys of keyboard.hif, in list order, when they exist.
+}
+
+void CoreHotkeys::PowerKey1() {
+  const int function =
+      SettingsFile(ctx_.values.ProfileDir / "pcagent.hif").ReadInteger("POWER", "Func1", 0);
+  for (const PowerQuestion& question : kPowerQuestions) {
+    if (question.function != function) continue;
+    ports::MessageRequest request;
+    request.text = question.text;
+    request.caption = question.caption;
+    request.icon = ports::DialogIcon::Warning;
+    request.buttons = ports::DialogButtons::YesNo;
+    request.systemModal = true;
+    // On Yes the power function runs here once the power actions exist.
+    ctx_.ports.dialogs.Show(request);
+    return;
+  }
+  // Function 3 (and any other) has no question; function 3 runs at once once the power
+  // actions exist.
+}
+
+}  // namespace pelorin

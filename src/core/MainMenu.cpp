@@ -1,0 +1,255 @@
+#include "core/MainMenu.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include "core/CommandDispatch.h"
+#include "core/TF_Main.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr const char* kRunItem = "MainPopup_Run";
+constexpr const char* kPowerItem = "MainPopup_Power";
+constexpr const char* kProfileItem = "MainPopup_Profile";
+constexpr const char* kBlockItem = "MainPopup_Block";
+constexpr const char* kProgramsWindowItem = "MainPopup_ProgramsWindow";  // "Programs..."
+constexpr const char* kProfileEditorItem = "MainPopup_ProfileEditor";    // "Profiles..."
+
+// "Programs..." or "Profiles..." and a separator open the two lists of entries.
+constexpr int kFirstEntryPosition = 2;
+
+// The parts of the suite behind the menu items, and whether each exists in this build.
+// This is the one place that decides it: an issue that brings a part switches its row
+// on, and its item then follows its Menu flag.
+constexpr std::pair<std::string_view, bool> kItemsInThisBuild[] = {
+    {"MainPopup_Run", false},             // the Programs menu (launcher)
+    {"MainPopup_ProgramsWindow", false},  // the Programs window (launcher)
+    {"MainPopup_Note", false},            // notebook
+    {"MainPopup_Tel", false},             // phone book
+    {"MainPopup_DB", false},              // day book
+    {"MainPopup_Shed", false},            // organizer
+    {"MainPopup_Clock", false},           // reminder
+    {"MainPopup_Time", false},            // Duzuzoze
+    {"MainPopup_CDAudio", false},         // CD player
+    {"MainPopup_Calc", true},             // the desktop's calculator
+    {"MainPopup_ACD", false},             // CD agent
+    {"MainPopup_APC", false},             // PC agent
+    {"MainPopup_Status", true},           // the status strip
+    {"MainPopup_Power", false},           // power actions
+    {"MainPopup_Profile", true},          // profile change
+    {"MainPopup_ProfileEditor", false},   // the profile editor
+    {"MainPopup_Config", false},          // the Preferences dialog
+    {"MainPopup_Block", false},           // the lock
+    {"MainPopup_Close", true},            // Exit
+};
+
+// The items of the main menu in their order. `menuFlag` is n of main.hf MENU/Menu{n}
+// (0: the item has no flag); `hiddenByLock` items vanish while the suite is locked.
+struct MainItem {
+  const char* id;
+  const char* caption;
+  int menuFlag;
+  bool hiddenByLock;
+};
+
+constexpr MainItem kMainItems[] = {
+    {"MainPopup_Run", "Programs", 1, true},       {"MainPopup_Note", "Notebook", 2, true},
+    {"MainPopup_Tel", "Phone book", 3, true},     {"MainPopup_DB", "Daily book", 4, true},
+    {"MainPopup_Shed", "Organizer", 5, true},     {"MainPopup_Clock", "Reminder", 6, true},
+    {"MainPopup_Time", "Duzuzoze", 7, true},      {"MainPopup_CDAudio", "CD Player", 8, true},
+    {"MainPopup_Calc", "Calculator", 9, true},    {"MainPopup_ACD", "CD Agent", 10, true},
+    {"MainPopup_APC", "PC Agent", 11, true},      {"MainPopup_Status", "i-Panel", 13, true},
+    {"MainPopup_Power", "Power", 14, true},       {"MainPopup_Profile", "Profiles", 15, false},
+    {"MainPopup_Config", "Preferences", 0, true}, {"MainPopup_Block", "Lock", 16, false},
+    {"MainPopup_Close", "Exit", 17, true},
+};
+
+constexpr std::pair<const char*, const char*> kPowerItems[] = {
+    {"MainPopup_PowerOff", "Power off"},
+    {"MainPopup_Hibernate", "Hibernate"},
+    {"MainPopup_Sleep", "Sleep"},
+    {"MainPopup_Restart", "Restart"},
+};
+
+MenuItem Separator() {
+  MenuItem item;
+  item.separator = true;
+  return item;
+}
+
+}  // namespace
+
+bool MainMenu::InThisBuild(std::string_view itemId) {
+  for (const auto& [id, built] : kItemsInThisBuild) {
+    if (id == itemId) return built;
+  }
+  return true;
+}
+
+MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
+  root_.id = "MainPopup";
+  for (const MainItem& spec : kMainItems) {
+    MenuItem item;
+    item.id = spec.id;
+    item.caption = spec.caption;
+    root_.children.push_back(std::move(item));
+  }
+  // Plain items call their command; the three submenu holders only open.
+  for (MenuItem& item : root_.children) {
+    if (item.id == kRunItem || item.id == kPowerItem || item.id == kProfileItem) continue;
+    item.onClick = [this, id = item.id] { ctx_.commands->MenuClick(id); };
+  }
+  ResetProgramsSubmenu();
+  for (const auto& [id, caption] : kPowerItems) {
+    MenuItem item;
+    item.id = id;
+    item.caption = caption;
+    item.onClick = [this, itemId = item.id] { ctx_.commands->MenuClick(itemId); };
+    Item(kPowerItem).children.push_back(std::move(item));
+  }
+  MenuItem editor;
+  editor.id = kProfileEditorItem;
+  editor.caption = "Profiles...";
+  editor.onClick = [this] { ctx_.commands->ProfilesItemClick(0); };
+  Item(kProfileItem).children = {std::move(editor), Separator()};
+  ApplyMenuVisibility();
+}
+
+MenuItem& MainMenu::Item(const std::string& id) {
+  MenuItem* item = root_.Find(id);
+  if (item == nullptr) throw std::out_of_range("the main menu has no item " + id);
+  return *item;
+}
+
+void MainMenu::ApplyMenuVisibility() {
+  const SharedValues& v = ctx_.values;
+  for (const MainItem& spec : kMainItems) {
+    const bool flagOn = spec.menuFlag == 0 || v.MenuFlags[static_cast<std::size_t>(spec.menuFlag)];
+    Item(spec.id).visible = InThisBuild(spec.id) && flagOn && !(v.Locked && spec.hiddenByLock);
+  }
+  // "Profiles..." and its separator exist with the profile editor; it does not open
+  // while the suite is locked.
+  std::vector<MenuItem>& profiles = Item(kProfileItem).children;
+  const bool editorBuilt = InThisBuild(kProfileEditorItem);
+  profiles[0].visible = editorBuilt;
+  profiles[0].enabled = editorBuilt && !v.Locked;
+  profiles[1].visible = editorBuilt;
+  // Likewise "Programs..." with the Programs window.
+  std::vector<MenuItem>& programs = Item(kRunItem).children;
+  programs[0].visible = InThisBuild(kProgramsWindowItem);
+  programs[1].visible = programs[0].visible;
+}
+
+void MainMenu::ApplyLockedMenu() {
+  ctx_.values.Locked = true;
+  Item(kBlockItem).caption = "Unlock";
+  ApplyMenuVisibility();
+}
+
+void MainMenu::ApplyUnlockedMenu() {
+  ctx_.values.Locked = false;
+  Item(kBlockItem).caption = "Lock";
+  ApplyMenuVisibility();
+}
+
+void MainMenu::RebuildProfilesSubmenu(const SettingsFile& systemSettings, int profilesCount) {
+  std::vector<MenuItem>& items = Item(kProfileItem).children;
+  items.resize(kFirstEntryPosition);
+  // Every profile has a section of its own, so a count beyond the number of sections
+  // can only come from a damaged file: it is cut there instead of building millions of
+  // items.
+  const int sections = static_cast<int>(systemSettings.ReadSections().size());
+  const int count = std::clamp(profilesCount, 0, sections);
+  for (int number = 1; number <= count; ++number) {
+    MenuItem item;
+    item.caption = systemSettings.ReadString("Profile" + std::to_string(number), "Name", "?");
+    item.radio = true;
+    item.checked = number == ctx_.values.Current.number;
+    const int position = number + kFirstEntryPosition - 1;
+    item.onClick = [this, position] { ctx_.commands->ProfilesItemClick(position); };
+    items.push_back(std::move(item));
+  }
+}
+
+void MainMenu::CheckProfile(int number) {
+  std::vector<MenuItem>& items = Item(kProfileItem).children;
+  for (std::size_t i = kFirstEntryPosition; i < items.size(); ++i) {
+    items[i].checked = static_cast<int>(i) - kFirstEntryPosition + 1 == number;
+  }
+}
+
+void MainMenu::ResetProgramsSubmenu() {
+  MenuItem& run = Item(kRunItem);
+  MenuItem window;
+  window.id = kProgramsWindowItem;
+  window.caption = "Programs...";
+  window.onClick = [this] { ctx_.commands->ProgramsItemClick(0); };
+  window.visible = InThisBuild(kProgramsWindowItem);
+  MenuItem separator = Separator();
+  separator.visible = window.visible;
+  run.children = {std::move(window), std::move(separator)};
+}
+
+void MainMenu::AddProgramItem(const std::string& caption, int picture) {
+  MenuItem item;
+  item.caption = caption;
+  item.picture = picture;
+  Item(kRunItem).children.push_back(std::move(item));
+  BindProgramItems();
+}
+
+void MainMenu::RemoveProgramItem(int entry) {
+  std::vector<MenuItem>& items = Item(kRunItem).children;
+  const int position = entry + kFirstEntryPosition;
+  if (entry < 0 || position >= static_cast<int>(items.size())) return;
+  items.erase(items.begin() + position);
+  BindProgramItems();
+}
+
+void MainMenu::BindProgramItems() {
+  std::vector<MenuItem>& items = Item(kRunItem).children;
+  for (std::size_t i = kFirstEntryPosition; i < items.size(); ++i) {
+    const int position = static_cast<int>(i);
+    items[i].onClick = [this, position] { ctx_.commands->ProgramsItemClick(position); };
+  }
+}
+
+bool MainMenu::MayPopUp() const {
+  if (ctx_.main != nullptr && ctx_.main->Ended()) return false;
+  return ctx_.values.ProfileActive && !ctx_.values.PreferencesOpen;
+}
+
+// A tray pop-up closes properly only when a window of the suite is in front: the
+// small fly-out window serves as that window.
+void MainMenu::PopUp(const MenuItem& menu, int x, int y) {
+  const MenuItem copy = menu;
+  ctx_.view.BringMixerFlyToFront();
+  ctx_.view.PopupMenu(copy, x, y);
+  popupShown_ = true;
+}
+
+void MainMenu::ShowMainMenu(int x, int y) {
+  if (!MayPopUp()) return;
+  PopUp(root_, x, y);
+}
+
+void MainMenu::ShowSubmenu(Submenu which) {
+  const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
+  ShowSubmenuAt(which, at.x, at.y);
+}
+
+void MainMenu::ShowSubmenuAt(Submenu which, int x, int y) {
+  if (!MayPopUp()) return;
+  const char* holder = which == Submenu::Programs   ? kRunItem
+                       : which == Submenu::Profiles ? kProfileItem
+                                                    : kPowerItem;
+  // A submenu whose part does not exist in this build has nothing to offer.
+  if (!InThisBuild(holder)) return;
+  PopUp(Item(holder), x, y);
+}
+
+}  // namespace pelorin

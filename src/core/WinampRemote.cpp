@@ -1,0 +1,79 @@
+#include "core/WinampRemote.h"
+
+#include <chrono>
+
+namespace pelorin {
+
+namespace {
+
+using ports::MediaPlayer;
+
+// The clock's present moment in milliseconds (of local time; only differences count).
+std::int64_t NowMs(const ports::Clock& clock) {
+  using namespace std::chrono;
+  const ports::LocalTime t = clock.Now();
+  const sys_days date{year{t.year} / month{static_cast<unsigned>(t.month)} /
+                      day{static_cast<unsigned>(t.day)}};
+  const milliseconds sinceMidnight =
+      hours{t.hour} + minutes{t.minute} + seconds{t.second} + milliseconds{t.millisecond};
+  return duration_cast<milliseconds>(date.time_since_epoch()).count() + sinceMidnight.count();
+}
+
+}  // namespace
+
+WinampRemote::WinampRemote(CoreContext& ctx) : ctx_(ctx) {}
+
+void WinampRemote::Tick() {
+  MediaPlayer& player = ctx_.ports.player;
+  SharedValues& v = ctx_.values;
+  const bool running = player.Find();
+
+  // A position request lives from the tick that first saw it (a new position starts
+  // afresh; so does a clock that was set back).
+  const std::int64_t now = NowMs(ctx_.ports.clock);
+  if (v.PlaylistRequest < 0) {
+    trackedRequest_ = -1;
+  } else if (v.PlaylistRequest != trackedRequest_ || now < requestSeenAtMs_) {
+    trackedRequest_ = v.PlaylistRequest;
+    requestSeenAtMs_ = now;
+  }
+
+  if (running) {
+    if (v.PlayRequest) {
+      player.Command(MediaPlayer::kPlay);
+      v.PlayRequest = false;
+    }
+    if (v.StopRequest) {
+      player.Command(MediaPlayer::kStop);
+      v.StopRequest = false;
+    }
+    const int position = v.PlaylistRequest;
+    if (position >= 0) {
+      // Select the entry, stop, select it again, then ask where the player stands.
+      player.Query(MediaPlayer::kSetPlaylistPosition, position);
+      player.Command(MediaPlayer::kStop);
+      player.Query(MediaPlayer::kSetPlaylistPosition, position);
+      if (player.Query(MediaPlayer::kPlaylistPosition, 0) == position) {
+        v.PlaylistRequest = -1;
+        trackedRequest_ = -1;
+        if (v.PlayAfterJump) player.Command(MediaPlayer::kPlay);
+        v.PlayAfterJump = false;
+        return;
+      }
+    }
+  }
+
+  // A player that never confirms the position (or never appears) does not get the
+  // request sent five times a second for ever: it is dropped after its lifetime.
+  if (v.PlaylistRequest >= 0 && now - requestSeenAtMs_ >= kPositionRequestLifetimeMs) {
+    v.PlaylistRequest = -1;
+    v.PlayAfterJump = false;
+    trackedRequest_ = -1;
+  }
+}
+
+bool WinampRemote::Running() const {
+  return ctx_.ports.player.Running();
+}
+
+}  // namespace pelorin
