@@ -30,7 +30,7 @@ class RecordingMainView : public MainView {
     mixerFlyTop = top;
   }
   void BringMixerFlyToFront() override { ++mixerFlyFronts; }
-  void SetApplicationTitle(const std::string& title) override { this->title = title; }
+  void SetApplicationTitle(const std::string& text) override { title = text; }
   void SetTaskbarButtonVisible(bool v) override { taskbarButton = v; }
   void SetTrayIcon(bool v, bool a, bool r) override {
     trayVisible = v;
