@@ -1,10 +1,14 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "core/CoreContext.h"
 
 namespace pelorin {
+
+class SettingsFile;
 
 // The windows whose places the core keeps in status.hif (section WPOS).
 enum class AppletWindow { Run, Note, Tel, DB, Rem, Shed, Time, CDA, PCA };
@@ -22,11 +26,41 @@ class ProfileLoader {
   WindowPlace PlaceOf(AppletWindow window) const;
   void SetPlace(AppletWindow window, WindowPlace place);
 
+  // The size the placement keeps each window inside the screen with. The windows of
+  // the applets tell theirs; the notebook, day book and phone book have fixed sizes.
+  struct WindowSize {
+    int width = 0;
+    int height = 0;
+  };
+  WindowSize SizeOf(AppletWindow window) const;
+  void SetWindowSize(AppletWindow window, WindowSize size);
+
+  // Programs entries beyond this count are not put into the submenu: a damaged count
+  // must not stall the load.
+  static constexpr int kMaxProgramEntries = 10000;
+
  private:
+  bool Ended() const;
+  std::filesystem::path PlainFile(std::string_view name) const;
+  void Progress(int position);
+  void RecreateLostProfile(const std::string& path);
+  void StopServices();
+  bool ReadMainSettings();
+  void ReadPowerHotkeys();
+  void ReadMixerSettings();
+  void CheckMixerLine(SettingsFile& mixerfly);
+  void ApplyStartVolume();
+  void BuildProgramsSubmenu();
+  void BackUpProfileFiles();
+  void StartServices();
   void PlaceWindows(const class SettingsFile& status);
 
   CoreContext& ctx_;
   WindowPlace places_[9];
+  WindowSize sizes_[9];
+  // Set once this load has placed the windows: positions are saved only after that,
+  // so that a load that fails early never overwrites the stored ones.
+  bool positionsLoaded_ = false;
 };
 
 }  // namespace pelorin

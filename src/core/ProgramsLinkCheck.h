@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/CoreContext.h"
 #include "ports/Dialogs.h"
 
@@ -19,6 +21,11 @@ class ProgramsLinkCheck {
   void CheckPeriodically(ports::DialogAnswer& toAll);
 
  private:
+  // Walks the entries from the last to the first; `periodic` selects the periodic
+  // check's question and its handling of MissingLinks.
+  void Check(ports::DialogAnswer& toAll, bool periodic);
+  ports::DialogAnswer Ask(const std::string& caption, bool periodic, ports::DialogAnswer& toAll);
+
   CoreContext& ctx_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,11 +57,31 @@ class TF_Main {
   void MoveMainWindow(int left, int top);
   bool StartupTimerRunning() const;
 
+  // The CD drives found at start-up (drive numbers, 4 = D: ... 26 = Z:, in letter
+  // order), for the CD agent's detection pass.
+  const std::vector<int>& CdDrives() const { return cdDrives_; }
+
+  // The second plain copy of the system settings, made by the start-up timer.
+  std::filesystem::path SecondSystemSettingsCopy() const;
+
  private:
+  void ReadStartupSettings();
+  void EnumerateCdDrives();
+  bool MakeSecondSystemSettingsCopy();
+  void DeleteSystemSettingsCopies();
+  void RequestStartProfile();
+  void PostShutdownToCompanion();
+  void SaveProfileState();
+
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> startupTimer_;
+  std::vector<int> cdDrives_;
   int left_ = kParked;
   int top_ = 0;
+  int width_ = kSplashWidth;
+  int height_ = kSplashHeight;
+  bool splash_ = true;
+  bool shown_ = false;
   bool ended_ = false;
 };
 

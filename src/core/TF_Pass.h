@@ -54,12 +54,22 @@ class TF_Pass {
   std::function<void()> changed;  // the widget re-reads the state
 
  private:
+  void ShowPassword();
   void Close();
+  void Notify();
+  // The request is over: the password timer stops and nothing is pending.
+  void Finish();
+  bool Ended() const;
+  // pelorin.hf System/MasterPass: a password that opens every request; empty = none.
+  std::string MasterPassword() const;
+  void Accepted(Action action);
+  void Cancelled(Action action);
   void ProfileChangeAccepted();
   void ProfileChangeCancelled();
 
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> passwordTimer_;
+  std::unique_ptr<ports::Timer> timeoutTimer_;  // the dialog cancels itself
   Action pending_ = kNone;
   std::string text_ = "Enter password to access to these preferences.";
   std::string expected_;

@@ -1,0 +1,91 @@
+#include "core/FirstRunInstallation.h"
+
+#include <system_error>
+
+#include "core/NoMixerLine.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kMasterPath = "Master";
+
+void CreateDirectory(const fs::path& directory) {
+  std::error_code ec;
+  fs::create_directories(directory, ec);
+  if (ec) throw SettingsWriteError(directory);
+}
+
+}  // namespace
+
+std::optional<FirstRunInstallation::VersionDefaults> FirstRunInstallation::DefaultsFor(
+    const WindowsVersionInfo& version) {
+  if (version.family == "NT" && version.majorVersion == 5) return VersionDefaults{true, true, true};
+  if (version.family == "NT" && version.majorVersion == 4) {
+    return VersionDefaults{false, true, true};
+  }
+  if (version.family == "9X") return VersionDefaults{false, false, false};
+  return std::nullopt;
+}
+
+FirstRunInstallation::FirstRunInstallation(CoreContext& ctx) : ctx_(ctx) {}
+
+void FirstRunInstallation::Run(SettingsFile& system) {
+  CreateMasterProfile(system);
+  WriteVersionDefaults();
+
+  const fs::path profileDir = ctx_.layout.ProfileDir(kMasterPath);
+  SettingsFile mixerfly(SuiteLayout::PlainTwin(profileDir, "mixerfly"));
+  WriteNoMixerLine(mixerfly);
+
+  if (!ctx_.files.CreateEmptyProfileFiles(profileDir)) {
+    throw SettingsWriteError(SuiteLayout::ScrambledFile(profileDir, "main"));
+  }
+
+  ports::Desktop& desktop = ctx_.ports.desktop;
+  if (desktop.AutostartPlaceExists()) desktop.WriteAutostart();
+
+  system.WriteBool("System", "Installed", true);
+  const bool saved = ctx_.files.SaveSystemSettings();
+  ctx_.files.DeleteSystemSettingsCopy();
+  if (!saved) throw SettingsWriteError(ctx_.layout.SystemSettingsFile());
+  ctx_.custodo.BackupSystemFile();
+
+  ports::MessageRequest message;
+  message.text = "Pelorin installation successfully done, enjoy using it!";
+  message.caption = "Brimwell  Pelorin  Ovelle";
+  ctx_.ports.dialogs.Show(message);
+  ctx_.values.FirstRun = true;
+}
+
+void FirstRunInstallation::CreateMasterProfile(SettingsFile& system) {
+  CreateDirectory(ctx_.layout.ProfileDataDir(kMasterPath));
+  CreateDirectory(ctx_.layout.BackupDir());
+  CreateDirectory(ctx_.layout.ProfileBackupDir(kMasterPath));
+
+  system.WriteString("Profile1", "Name", "Master");
+  system.WriteString("Profile1", "Path", kMasterPath);
+  system.WriteString("Profile1", "Pass", "");
+  system.WriteInteger("Profile1", "Type", 1);
+  system.WriteString("Profile1", "Auto", "");
+  system.WriteInteger("System", "ProfilesCount", 1);
+  system.WriteInteger("System", "CurrentProfile", 1);
+}
+
+void FirstRunInstallation::WriteVersionDefaults() {
+  WindowsVersionInfo version;
+  if (!WindowsVersion(version)) return;
+  const std::optional<VersionDefaults> defaults = DefaultsFor(version);
+  if (!defaults) return;
+  const fs::path profileDir = ctx_.layout.ProfileDir(kMasterPath);
+  SettingsFile(SuiteLayout::PlainTwin(profileDir, "run"))
+      .WriteBool("SYSTEM", "UseW2K", defaults->UseW2K);
+  SettingsFile reminder(SuiteLayout::PlainTwin(profileDir, "reminder"));
+  reminder.WriteBool("SYSTEM", "UsePC", defaults->UsePC);
+  reminder.WriteBool("SYSTEM", "EveryHourPC", defaults->EveryHourPC);
+}
+
+}  // namespace pelorin

@@ -1,0 +1,439 @@
+#include "core/ProfileLoader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+
+#include "common/Dates.h"
+#include "core/BackgroundTimers.h"
+#include "core/CoreHotkeys.h"
+#include "core/MainMenu.h"
+#include "core/NoMixerLine.h"
+#include "core/ProgramsLinkCheck.h"
+#include "core/SettingsHotkey.h"
+#include "core/TF_Main.h"
+#include "core/WriteErrorReport.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The plain settings files of a profile, in the order their damage is checked...
+constexpr std::array<std::string_view, 14> kCheckOrder = {
+    "run",     "note",    "tel",     "daybook", "org",    "reminder", "clock",
+    "cdaudio", "cdagent", "pcagent", "ie",      "status", "keyboard", "mixerfly"};
+// ...and in the order they are backed up.
+constexpr std::array<std::string_view, 14> kBackupOrder = {
+    "cdagent", "cdaudio", "clock",   "daybook",  "ie",  "keyboard", "mixerfly",
+    "note",    "org",     "pcagent", "reminder", "run", "status",   "tel"};
+
+// status.hif WPOS keys, by AppletWindow.
+struct PlaceKeys {
+  const char* x;
+  const char* y;
+};
+constexpr std::array<PlaceKeys, 9> kPlaceKeys = {{{"RunX", "RunY"},
+                                                  {"NoteX", "NoteY"},
+                                                  {"TelX", "TelY"},
+                                                  {"DBX", "DBY"},
+                                                  {"RemX", "RemY"},
+                                                  {"ShedX", "ShedY"},
+                                                  {"TimeX", "TimeY"},
+                                                  {"CDAX", "CDAY"},
+                                                  {"PCAX", "PCAY"}}};
+// The order in which the windows are placed: the applet windows, then the three whose
+// places live in the shared values.
+constexpr std::array<AppletWindow, 9> kPlacementOrder = {
+    AppletWindow::Run,  AppletWindow::Rem, AppletWindow::Time,
+    AppletWindow::Shed, AppletWindow::CDA, AppletWindow::PCA,
+    AppletWindow::Note, AppletWindow::Tel, AppletWindow::DB};
+
+constexpr int kParkedStrip = TF_Main::kParked;
+constexpr int kOwnIconStyle = 12;
+constexpr int kFullVolume = 65535;
+
+std::size_t IndexOf(AppletWindow window) {
+  return static_cast<std::size_t>(window);
+}
+
+const char* kMixerChanged =
+    "WARNING!\rAudio mixer (sound card) configuration was changed!\rMixerFly configation is not "
+    "valid now! Changing to null.";
+
+}  // namespace
+
+ProfileLoader::ProfileLoader(CoreContext& ctx) : ctx_(ctx) {
+  // The applet windows' own sizes until their windows tell theirs.
+  sizes_[IndexOf(AppletWindow::Run)] = {425, 330};
+  sizes_[IndexOf(AppletWindow::Note)] = {646, 436};
+  sizes_[IndexOf(AppletWindow::Tel)] = {330, 378};
+  sizes_[IndexOf(AppletWindow::DB)] = {646, 436};
+  sizes_[IndexOf(AppletWindow::Rem)] = {350, 270};
+  sizes_[IndexOf(AppletWindow::Shed)] = {560, 410};
+  sizes_[IndexOf(AppletWindow::Time)] = {310, 200};
+  sizes_[IndexOf(AppletWindow::CDA)] = {480, 390};
+  sizes_[IndexOf(AppletWindow::PCA)] = {480, 390};
+}
+
+bool ProfileLoader::Ended() const {
+  return ctx_.main != nullptr && ctx_.main->Ended();
+}
+
+fs::path ProfileLoader::PlainFile(std::string_view name) const {
+  return SuiteLayout::PlainTwin(ctx_.values.ProfileDir, name);
+}
+
+void ProfileLoader::Progress(int position) {
+  ctx_.view.SetBusyProgress(position);
+}
+
+void ProfileLoader::LoadProfile(const std::string& path) {
+  if (Ended()) return;
+  SharedValues& v = ctx_.values;
+  positionsLoaded_ = false;
+
+  ctx_.main->MoveMainWindow(kParkedStrip, ctx_.main->Top());
+  ctx_.view.ShowBusyBox("Pelorin - " + v.Current.name,
+                        (v.RestoringMode ? "Restoring " : "Starting profile: ") + v.Current.name);
+  Progress(0);
+
+  v.ProfileDir = ctx_.layout.ProfileDir(path);
+  ctx_.files.SetProfilePath(path);
+  ctx_.custodo.SetProfilePath(path);
+  std::error_code ec;
+  if (!fs::is_directory(ctx_.layout.ProfileDataDir(path), ec)) RecreateLostProfile(path);
+
+  StopServices();
+
+  ctx_.menu->ResetProgramsSubmenu();
+  Progress(5);
+  v.ProfileActive = true;
+  Progress(10);
+
+  if (!ReadMainSettings()) return;
+  Progress(15);
+
+  if (v.Custodo) {
+    for (const std::string_view name : kCheckOrder)
+      ctx_.custodo.CheckSettingsFile(name);
+  }
+  Progress(18);
+
+  ReadPowerHotkeys();
+  // The PC agent reads its own part of wimpcax2.hf once it exists; opening it here
+  // makes a damaged file take the ordered exit as the other scrambled files do.
+  if (!ctx_.files.ReadScrambled("wimpcax2", [](const SettingsFile&) {})) return;
+  Progress(22);
+  // The same for the CD agent's wimcdax2.hf.
+  if (!ctx_.files.ReadScrambled("wimcdax2", [](const SettingsFile&) {})) return;
+  Progress(28);
+
+  v.Hotkeys.FastStart = ReadHotkey(SettingsFile(PlainFile("run")), "SYSTEM", "HotKey");
+  PlaceWindows(SettingsFile(PlainFile("status")));
+  Progress(32);
+  Progress(35);
+  v.Hotkeys.Reminder = ReadHotkey(SettingsFile(PlainFile("reminder")), "SYSTEM", "Hotkey");
+  Progress(42);
+  v.Hotkeys.Note = ReadHotkey(SettingsFile(PlainFile("note")), "SYSTEM", "Hotkey");
+
+  ReadMixerSettings();
+  if (Ended()) return;
+  Progress(65);
+  Progress(70);
+
+  BuildProgramsSubmenu();
+  Progress(73);
+  if (v.StartupFileEx) {
+    ctx_.links->CheckAtProfileLoad();
+    if (Ended()) return;
+  }
+  Progress(78);
+
+  BackUpProfileFiles();
+  Progress(90);
+
+  StartServices();
+  Progress(100);
+  ctx_.view.HideBusyBox();
+
+  // The Preferences dialog opens here once after the first run when it exists.
+  v.FirstRun = false;
+}
+
+void ProfileLoader::RecreateLostProfile(const std::string& path) {
+  std::error_code ignored;
+  fs::create_directories(ctx_.layout.ProfileDataDir(path), ignored);
+  fs::create_directories(ctx_.layout.ProfileBackupDir(path), ignored);
+  ReportWriteErrors(ctx_.ports.dialogs, [this, &path] {
+    const fs::path directory = ctx_.layout.ProfileDir(path);
+    if (!ctx_.files.CreateEmptyProfileFiles(directory)) {
+      throw SettingsWriteError(SuiteLayout::ScrambledFile(directory, "main"));
+    }
+  });
+  ports::MessageRequest message;
+  message.text = "Profile folder is damaged or lost, empty profile created.";
+  message.caption = std::string(Custodo::kSecurityCaption);
+  ctx_.ports.dialogs.Show(message);
+}
+
+void ProfileLoader::StopServices() {
+  // The CD player, the agents' timers, the reminder, the organizer pop-up and the fly
+  // panel join this as they are built.
+  ctx_.values.PlaylistRequest = -1;
+  ctx_.timers->StopAll();
+  ctx_.main->CloseAllWindows();
+  ctx_.hotkeys->UnregisterHotkeys();
+}
+
+bool ProfileLoader::ReadMainSettings() {
+  SharedValues& v = ctx_.values;
+  bool block = true;
+  bool restoreBlock = true;
+  bool stateBlocked = false;
+  // main.hf holds the protection option itself, so it cannot say whether it is
+  // protected while it cannot be read: it is opened with the protection on, and a
+  // damaged main.hf is offered the backup that an earlier protected write left.
+  ctx_.custodo.SetCustodo(true);
+  const bool read = ctx_.files.ReadScrambled("main", [&](const SettingsFile& main) {
+    v.SleepShow = main.ReadBool("SYSTEM", "SleepShow", true);
+    v.CenterWindows = main.ReadBool("SYSTEM", "CenterWindows", false);
+    v.Custodo = main.ReadBool("SYSTEM", "Custodo", false);
+    v.HiProtect = main.ReadBool("SYSTEM", "HiProtect", false);
+    v.StartupFileEx = main.ReadBool("STARTUP", "FileEx", true);
+    v.StartupPicEx = main.ReadBool("STARTUP", "PicEx", true);
+    v.SpyFileEx = main.ReadBool("SPY", "FileEx", false);
+    v.SpyPicEx = main.ReadBool("SPY", "PicEx", false);
+    v.ExInterval = main.ReadInteger("SPY", "ExInterval", 60);
+
+    FlyPanelOptions& panel = v.FlyPanel;
+    panel.Enable = main.ReadBool("FLYPANEL", "Enable", true);
+    panel.OpenEnhanced = main.ReadBool("FLYPANEL", "OpenEnhanced", false);
+    panel.HideEnhanced = main.ReadBool("FLYPANEL", "HideEnhanced", true);
+    panel.Invisible = main.ReadBool("FLYPANEL", "Invisible", false);
+    panel.ShowMM = main.ReadBool("FLYPANEL", "ShowMM", true);
+    panel.Clock = main.ReadBool("FLYPANEL", "Clock", false);
+    panel.FastMM = main.ReadBool("FLYPANEL", "FastMM", true);
+    panel.MixerFly = main.ReadBool("FLYPANEL", "MixerFly", true);
+    panel.ClockFlash = main.ReadBool("FLYPANEL", "ClockFlash", true);
+
+    for (std::size_t i = 1; i < v.MenuFlags.size(); ++i) {
+      v.MenuFlags[i] = main.ReadBool("MENU", "Menu" + std::to_string(i), true);
+      v.PanelFlags[i] = main.ReadBool("MENU", "Panel" + std::to_string(i), true);
+    }
+
+    v.AC.GEN1 = main.ReadString("AC", "GEN1", "");
+    v.AC.CDA1 = main.ReadString("AC", "CDA1", "");
+    v.AC.PCA1 = main.ReadString("AC", "PCA1", "");
+    v.AC.CFG1 = main.ReadString("AC", "CFG1", "");
+    v.AC.DB1 = main.ReadString("AC", "DB1", "");
+    v.AC.HF1 = main.ReadString("AC", "HF1", "");
+
+    block = main.ReadBool("STARTUP", "Block", true);
+    restoreBlock = main.ReadBool("STARTUP", "RestoreBlock", true);
+    stateBlocked = main.ReadBool("STARTUP", "StateBlocked", false);
+  });
+  ctx_.custodo.SetCustodo(v.Custodo);
+  ctx_.custodo.SetHiProtect(v.HiProtect);
+  if (!read) return false;
+
+  // Block off: unlocked. Block on: locked, unless the lock state is remembered, in
+  // which case it is the state the profile was left in.
+  if (block && (!restoreBlock || stateBlocked)) {
+    ctx_.menu->ApplyLockedMenu();
+  } else {
+    ctx_.menu->ApplyUnlockedMenu();
+  }
+  ctx_.timers->SetExInterval(v.ExInterval);
+  return true;
+}
+
+void ProfileLoader::ReadPowerHotkeys() {
+  // The rest of pcagent.hif (wallpapers, power functions) is the PC agent's.
+  CoreHotkeySet& keys = ctx_.values.Hotkeys;
+  const SettingsFile pcagent(PlainFile("pcagent"));
+  keys.Key1 = ReadHotkey(pcagent, "POWER", "Key1");
+  keys.Key2 = ReadHotkey(pcagent, "POWER", "Key2");
+  keys.Key3 = ReadHotkey(pcagent, "POWER", "Key3");
+  keys.KeyT = ReadHotkey(pcagent, "POWER", "KeyT");
+  ctx_.values.MissingPictures.clear();
+}
+
+void ProfileLoader::ReadMixerSettings() {
+  SharedValues& v = ctx_.values;
+  CoreHotkeySet& keys = v.Hotkeys;
+  SettingsFile mixerfly(PlainFile("mixerfly"));
+  keys.VolUpKey = ReadHotkey(mixerfly, "SYSTEM", "VolUpKey");
+  keys.VolDownKey = ReadHotkey(mixerfly, "SYSTEM", "VolDownKey");
+  keys.PrevKey = ReadHotkey(mixerfly, "SYSTEM", "PrevKey");
+  keys.NextKey = ReadHotkey(mixerfly, "SYSTEM", "NextKey");
+  keys.PlayKey = ReadHotkey(mixerfly, "SYSTEM", "PlayKey");
+  keys.StopKey = ReadHotkey(mixerfly, "SYSTEM", "StopKey");
+  keys.PauseKey = ReadHotkey(mixerfly, "SYSTEM", "PauseKey");
+  keys.FuncKey = ReadHotkey(mixerfly, "SYSTEM", "FuncKey");
+  v.AutoPlay = mixerfly.ReadBool("SYSTEM", "Auto", false);
+  v.AutoStop = mixerfly.ReadBool("SYSTEM", "AutoStop", false);
+
+  CheckMixerLine(mixerfly);
+  if (Ended()) return;
+  Progress(55);
+
+  v.MixID = mixerfly.ReadInteger("MIXER", "MixID", -1);
+  v.DestID = mixerfly.ReadInteger("MIXER", "DestID", -1);
+  v.SourceID = mixerfly.ReadInteger("MIXER", "SourceID", -1);
+  v.StartVol = mixerfly.ReadBool("SYSTEM", "StartVol", false);
+  v.StartValue = mixerfly.ReadInteger("SYSTEM", "StartValue", 50);
+  if (v.StartVol && v.MixID >= 0 && v.DestID >= 0) ApplyStartVolume();
+  ReportWriteErrors(ctx_.ports.dialogs, [this] { ctx_.custodo.BackupSettingsFile("mixerfly"); });
+}
+
+void ProfileLoader::CheckMixerLine(SettingsFile& mixerfly) {
+  const int mixID = mixerfly.ReadInteger("MIXER", "MixID", -1);
+  if (mixID < 0) return;
+  const ports::Mixer& mixer = ctx_.ports.mixer;
+  bool valid = mixID < mixer.DeviceCount() &&
+               mixerfly.ReadString("MIXER", "MixName", "") == mixer.DeviceName(mixID);
+  if (valid) {
+    std::string line = mixerfly.ReadString("MIXER", "DestName", "");
+    if (mixerfly.ReadInteger("MIXER", "SourceID", -1) >= 0) {
+      line += " : " + mixerfly.ReadString("MIXER", "SourceName", "");
+    }
+    const std::vector<ports::MixerLine> lines = mixer.Lines(mixID);
+    valid = std::any_of(lines.begin(), lines.end(),
+                        [&line](const ports::MixerLine& l) { return l.name == line; });
+  }
+  if (valid) return;
+
+  ports::MessageRequest warning;
+  warning.text = kMixerChanged;
+  warning.caption = std::string(Custodo::kSecurityCaption);
+  warning.icon = ports::DialogIcon::Warning;
+  ctx_.ports.dialogs.Show(warning);
+  ReportWriteErrors(ctx_.ports.dialogs, [&mixerfly] { WriteNoMixerLine(mixerfly); });
+}
+
+void ProfileLoader::ApplyStartVolume() {
+  const SharedValues& v = ctx_.values;
+  ports::Mixer& mixer = ctx_.ports.mixer;
+  const auto channels = mixer.ChannelValues(v.MixID, v.DestID, v.SourceID);
+  if (!channels || channels->empty()) return;
+  // 100 % and more give the loudest value rather than one beyond the channel's range.
+  const std::int64_t value = (static_cast<std::int64_t>(v.StartValue) + 1) * kFullVolume / 100;
+  const int channelValue = static_cast<int>(std::clamp<std::int64_t>(value, 0, kFullVolume));
+  mixer.SetChannelValues(v.MixID, v.DestID, v.SourceID,
+                         std::vector<int>(channels->size(), channelValue));
+}
+
+void ProfileLoader::BuildProgramsSubmenu() {
+  const SettingsFile run(PlainFile("run"));
+  const int count = std::min(run.ReadInteger("SYSTEM", "Count", 0), kMaxProgramEntries);
+  for (int entry = 1; entry <= count; ++entry) {
+    const std::string section = std::to_string(entry - 1);
+    const int style = run.ReadInteger(section, "ImageIndex", 0);
+    // Styles 0-11 are the built-in pictures; 12 is the entry's own icon, kept after them.
+    int picture = style < kOwnIconStyle ? style : kOwnIconStyle - 1 + entry;
+    if (picture < 0) picture = -1;
+    ctx_.menu->AddProgramItem(run.ReadString(section, "Caption", ""), picture);
+  }
+}
+
+void ProfileLoader::BackUpProfileFiles() {
+  ReportWriteErrors(ctx_.ports.dialogs, [this] {
+    ctx_.custodo.BackupSystemFile();
+    for (const std::string_view name : ScrambledFiles::kProfileFileNames) {
+      ctx_.custodo.BackupScrambledFile(name);
+    }
+    for (const std::string_view name : kBackupOrder)
+      ctx_.custodo.BackupSettingsFile(name);
+  });
+}
+
+void ProfileLoader::StartServices() {
+  // The sleep indicator, the organizer, the agents, the CD player and the fly panel
+  // join this as they are built.
+  SharedValues& v = ctx_.values;
+  ctx_.timers->StartHiAndEx();
+  ctx_.hotkeys->RegisterHotkeys();
+  v.ComputerUseCheckAllowed = true;
+  v.RememberedDate = ExpandYearSlash(DateNowTextUS(ctx_.ports.clock));
+  ctx_.timers->StartLow();
+}
+
+void ProfileLoader::PlaceWindows(const SettingsFile& status) {
+  const int screenWidth = ctx_.ports.screen.Width();
+  const int screenHeight = ctx_.ports.screen.Height();
+  for (const AppletWindow window : kPlacementOrder) {
+    const PlaceKeys& keys = kPlaceKeys[IndexOf(window)];
+    const WindowSize size = SizeOf(window);
+    WindowPlace place;
+    place.x = status.ReadInteger("WPOS", keys.x, screenWidth / 2 - size.width / 2);
+    place.y = status.ReadInteger("WPOS", keys.y, screenHeight / 2 - size.height / 2);
+    if (place.y < 0) place.y = 0;
+    if (place.y > screenHeight - 30) place.y = screenHeight - size.height;
+    if (place.x < 0) place.x = 0;
+    if (place.x > screenWidth - 50) place.x = screenWidth - size.width;
+    SetPlace(window, place);
+  }
+  ctx_.main->MoveMainWindow(status.ReadInteger("POSITION", "X", kParkedStrip),
+                            status.ReadInteger("POSITION", "Y", 0));
+  positionsLoaded_ = true;
+}
+
+void ProfileLoader::SaveWindowPositions() {
+  if (Ended() || !positionsLoaded_) return;
+  ReportWriteErrors(ctx_.ports.dialogs, [this] {
+    SettingsFile status(PlainFile("status"));
+    status.WriteInteger("POSITION", "X", ctx_.main->Left());
+    status.WriteInteger("POSITION", "Y", ctx_.main->Top());
+    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
+      const WindowPlace place = PlaceOf(static_cast<AppletWindow>(i));
+      status.WriteInteger("WPOS", kPlaceKeys[i].x, place.x);
+      status.WriteInteger("WPOS", kPlaceKeys[i].y, place.y);
+    }
+    ctx_.custodo.BackupSettingsFile("status");
+  });
+}
+
+WindowPlace ProfileLoader::PlaceOf(AppletWindow window) const {
+  switch (window) {
+    case AppletWindow::Note:
+      return ctx_.values.NotePlace;
+    case AppletWindow::Tel:
+      return ctx_.values.TelPlace;
+    case AppletWindow::DB:
+      return ctx_.values.DBPlace;
+    default:
+      return places_[IndexOf(window)];
+  }
+}
+
+void ProfileLoader::SetPlace(AppletWindow window, WindowPlace place) {
+  switch (window) {
+    case AppletWindow::Note:
+      ctx_.values.NotePlace = place;
+      break;
+    case AppletWindow::Tel:
+      ctx_.values.TelPlace = place;
+      break;
+    case AppletWindow::DB:
+      ctx_.values.DBPlace = place;
+      break;
+    default:
+      places_[IndexOf(window)] = place;
+      break;
+  }
+}
+
+ProfileLoader::WindowSize ProfileLoader::SizeOf(AppletWindow window) const {
+  return sizes_[IndexOf(window)];
+}
+
+void ProfileLoader::SetWindowSize(AppletWindow window, WindowSize size) {
+  sizes_[IndexOf(window)] = size;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/StartupScenario.h"
+#include "core/TF_Main.h"
+#include "core/TF_Pass.h"
+#include "support/TempDir.h"
+
+namespace pelorin {
+namespace {
+
+namespace fs = std::filesystem;
+using ports::DialogAnswer;
+using testing::StartupScenario;
+using testing::SuiteProcess;
+
+constexpr const char* kExitQuestion =
+    "Do you really want to close Pelorin?\r(all unsaved data will be saved)";
+
+class StartProfilePassword : public StartupScenario {
+ protected:
+  void SetUp() override {
+    Install();
+    SetSystemValue("Profile1", "Pass", "secret");
+  }
+};
+
+TEST_F(StartProfilePassword, WrongPasswordKeepsTheDialogAndTheRightOneLoads) {
+  for (const char* opening : {"secret", "master"}) {
+    SetSystemValue("System", "MasterPass", "master");
+    SuiteProcess p(home.path());
+    p.StartUp();
+    TF_Pass& pass = p.suite.pass();
+    ASSERT_TRUE(pass.Visible());
+    EXPECT_EQ(pass.Text(), "Enter password for selected profile.");
+    EXPECT_TRUE(pass.CancelEnabled());
+
+    pass.OkClick("wrong");
+    p.Advance(500);
+    EXPECT_TRUE(pass.Visible());
+    EXPECT_FALSE(p.values().ProfileActive);
+
+    pass.OkClick(opening);
+    EXPECT_FALSE(pass.Visible());
+    p.Advance(100);
+    EXPECT_TRUE(p.values().ProfileActive) << opening;
+    EXPECT_EQ(pass.PendingAction(), TF_Pass::kNone);
+  }
+}
+
+TEST_F(StartProfilePassword, EmptyMasterPasswordOpensNothing) {
+  SuiteProcess p(home.path());
+  p.StartUp();
+  p.suite.pass().OkClick("");
+  p.Advance(100);
+  EXPECT_TRUE(p.suite.pass().Visible());
+  EXPECT_FALSE(p.values().ProfileActive);
+}
+
+TEST_F(StartProfilePassword, CancelAtStartUpEndsTheSuite) {
+  SuiteProcess p(home.path());
+  p.StartUp();
+  p.suite.pass().OkClick("wrong");
+  p.dialogs.Expect("Impossible to enter in Pelorin : current profile is under password protection!",
+                   DialogAnswer::Ok);
+  p.suite.pass().CancelClick();
+  EXPECT_EQ(p.dialogs.Asked().back().caption, "Security System");
+  EXPECT_EQ(p.dialogs.Asked().back().icon, ports::DialogIcon::Error);
+  EXPECT_TRUE(p.Ended());
+  EXPECT_EQ(p.view.endProcessCalls, 1);
+  p.Advance(1000);
+  EXPECT_FALSE(p.values().ProfileActive);
+  EXPECT_TRUE(PlainCopiesLeft().empty());
+}
+
+TEST_F(StartProfilePassword, EscapeCancelsOnlyWhereCancelIsAllowed) {
+  SetSystemValue("System", "BlockCancel", "1");
+  SuiteProcess p(home.path());
+  p.StartUp();
+  EXPECT_FALSE(p.suite.pass().CancelEnabled());
+  p.suite.pass().EscapePressed();
+  p.suite.pass().CancelClick();
+  p.Advance(100);
+  EXPECT_TRUE(p.suite.pass().Visible());
+  EXPECT_FALSE(p.Ended());
+}
+
+class Shutdown : public StartupScenario {
+ protected:
+  void SetUp() override {
+    Install();
+    process = NewProcess();
+    process->StartUp();
+    process->Advance(400);  // the 200 ms timer starts the companion
+    ASSERT_TRUE(process->companion.windowExists);
+  }
+  bool CompanionToldOfShutdown() const {
+    for (const auto& m : process->companion.posted) {
+      if (m == sim::SimCompanion::Message{8903, 8100, 16387}) return true;
+    }
+    return false;
+  }
+
+  std::unique_ptr<SuiteProcess> process;
+};
+
+TEST_F(Shutdown, ExitWithoutClosePasswordSavesAndEnds) {
+  SuiteProcess& p = *process;
+  p.dialogs.Expect(kExitQuestion, DialogAnswer::Yes);
+  p.suite.main().Exit();
+  const ports::MessageRequest& asked = p.dialogs.Asked().back();
+  EXPECT_EQ(asked.caption, "Close Pelorin?");
+  EXPECT_TRUE(asked.systemModal);
+  EXPECT_FALSE(p.suite.pass().Visible());
+  p.Advance(100);
+  EXPECT_TRUE(p.Ended());
+  EXPECT_EQ(p.view.endProcessCalls, 1);
+  EXPECT_TRUE(CompanionToldOfShutdown());
+  EXPECT_EQ(Plain("status").ReadInteger("POSITION", "X", 0), TF_Main::kParked);
+  EXPECT_TRUE(Plain("status").ValueExists("WPOS", "PCAY"));
+  EXPECT_TRUE(PlainCopiesLeft().empty());
+  EXPECT_FALSE(p.values().Running);
+}
+
+TEST_F(Shutdown, ExitAnsweredNoOrWithAWrongPasswordGoesOn) {
+  SuiteProcess& p = *process;
+  p.dialogs.Expect(kExitQuestion, DialogAnswer::No);
+  p.suite.main().Exit();
+  p.Advance(200);
+  EXPECT_FALSE(p.Ended());
+
+  p.values().AC.GEN1 = "close";
+  p.dialogs.Expect(kExitQuestion, DialogAnswer::Yes);
+  p.suite.main().Exit();
+  EXPECT_EQ(p.suite.pass().Text(), "Enter password to close Pelorin.");
+  p.suite.pass().OkClick("open");
+  p.suite.pass().CancelClick();
+  p.Advance(200);
+  EXPECT_FALSE(p.Ended());
+  EXPECT_TRUE(p.values().ProfileActive);
+}
+
+TEST_F(Shutdown, EndOfTheDesktopSessionSavesAndEnds) {
+  SuiteProcess& p = *process;
+  EXPECT_TRUE(p.suite.main().QueryEndSession());
+  EXPECT_FALSE(p.Ended());
+  p.suite.main().EndSession();
+  EXPECT_TRUE(p.Ended());
+  EXPECT_TRUE(p.values().ClosingAllowed);
+  EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
+}
+
+TEST_F(Shutdown, CloseFromOutsideIsRefusedAfterSaving) {
+  SuiteProcess& p = *process;
+  EXPECT_FALSE(p.suite.main().CloseRequested());
+  EXPECT_FALSE(p.Ended());
+  EXPECT_FALSE(p.values().Running);
+  EXPECT_FALSE(p.suite.timers().HiTimer().Enabled());
+  EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
+  EXPECT_EQ(p.view.endProcessCalls, 0);
+}
+
+}  // namespace
+}  // namespace pelorin

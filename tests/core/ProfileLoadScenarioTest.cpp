@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/MainMenu.h"
+#include "core/ProfileLoader.h"
+#include "core/ProgramsLinkCheck.h"
+#include "core/StartupScenario.h"
+#include "core/TF_Main.h"
+#include "support/TempDir.h"
+
+namespace pelorin {
+namespace {
+
+namespace fs = std::filesystem;
+using ports::DialogAnswer;
+using testing::StartupScenario;
+using testing::SuiteProcess;
+using testing::WriteBytes;
+
+class ProfileLoad : public StartupScenario {
+ protected:
+  void SetUp() override { Install(); }
+
+  // A Programs entry in section `n` of run.hif.
+  void AddProgram(int n, const std::string& caption, const fs::path& file) {
+    SettingsFile run = Plain("run");
+    run.WriteString(std::to_string(n), "Caption", caption);
+    run.WriteString(std::to_string(n), "Filename", file.string());
+    run.WriteInteger(std::to_string(n), "ImageIndex", n);
+    run.WriteInteger("SYSTEM", "Count", n + 1);
+  }
+  fs::path ExistingProgram(const std::string& name) {
+    WriteBytes(scratch / name, "#!/bin/sh\n");
+    return scratch / name;
+  }
+  // The mixer line "Card", "Master" (with a source when one is given), started at
+  // StartValue when the profile loads.
+  void ChooseMixerLine(const std::string& source = "") {
+    SettingsFile mixerfly = Plain("mixerfly");
+    mixerfly.WriteString("MIXER", "MixID", "0");
+    mixerfly.WriteString("MIXER", "MixName", "Card");
+    mixerfly.WriteString("MIXER", "DestID", "0");
+    mixerfly.WriteString("MIXER", "DestName", "Master");
+    mixerfly.WriteString("MIXER", "SourceID", source.empty() ? "-1" : "1");
+    mixerfly.WriteString("MIXER", "SourceName", source);
+    mixerfly.WriteString("SYSTEM", "StartVol", "1");
+  }
+  static std::vector<std::string> ProgramCaptions(SuiteProcess& p) {
+    std::vector<std::string> captions;
+    const auto& items = p.suite.menu().Item("MainPopup_Run").children;
+    for (std::size_t i = 2; i < items.size(); ++i)
+      captions.push_back(items[i].caption);
+    return captions;
+  }
+};
+
+TEST_F(ProfileLoad, MissingProgramsAnsweredNoToAllAreAskedOnceAndRemembered) {
+  AddProgram(0, "One", scratch / "gone1");
+  AddProgram(1, "Two", scratch / "gone2");
+  AddProgram(2, "Three", scratch / "gone3");
+  SuiteProcess p(home.path());
+  p.dialogs.Expect(
+      "Program \"Three\" is not exists!\rDo you want to delete this link from "
+      "\"Programs\" menu?",
+      DialogAnswer::NoToAll);
+  p.StartUp();
+  EXPECT_EQ(p.dialogs.Asked().front().buttons, ports::DialogButtons::YesNoAll);
+  EXPECT_EQ(p.values().MissingLinks,
+            (std::vector<std::string>{(scratch / "gone3").string(), (scratch / "gone2").string(),
+                                      (scratch / "gone1").string()}));
+  EXPECT_EQ(Plain("run").ReadInteger("SYSTEM", "Count", 0), 3);
+  EXPECT_EQ(ProgramCaptions(p), (std::vector<std::string>{"One", "Two", "Three"}));
+
+  // The periodic check does not ask again about what the owner chose to keep.
+  ports::DialogAnswer toAll = DialogAnswer::Ok;
+  p.suite.context().links->CheckPeriodically(toAll);
+  EXPECT_EQ(p.dialogs.Asked().size(), 1u);
+}
+
+TEST_F(ProfileLoad, DeletingTheMiddleOfThreeProgramsShiftsTheLaterOnesDown) {
+  AddProgram(0, "Editor", ExistingProgram("editor"));
+  AddProgram(1, "Gone", scratch / "gone");
+  AddProgram(2, "Player", ExistingProgram("player"));
+  Plain("run").WriteString("2", "FastName", "PLAY");
+  SuiteProcess p(home.path());
+  p.dialogs.ExpectContaining("Program \"Gone\" is not exists!", DialogAnswer::Yes);
+  p.StartUp();
+
+  const SettingsFile run = Plain("run");
+  EXPECT_EQ(run.ReadInteger("SYSTEM", "Count", 0), 2);
+  EXPECT_EQ(run.ReadString("1", "Caption", ""), "Player");
+  EXPECT_EQ(run.ReadString("1", "Filename", ""), (scratch / "player").string());
+  EXPECT_EQ(run.ReadString("1", "FastName", ""), "PLAY");
+  EXPECT_EQ(run.ReadInteger("1", "ImageIndex", -1), 2);
+  EXPECT_FALSE(run.SectionExists("2"));
+  EXPECT_EQ(ProgramCaptions(p), (std::vector<std::string>{"Editor", "Player"}));
+  EXPECT_TRUE(p.values().MissingLinks.empty());
+}
+
+TEST_F(ProfileLoad, StartVolumeSetsEveryChannelOfTheLine) {
+  ChooseMixerLine();
+  Plain("mixerfly").WriteString("SYSTEM", "StartValue", "50");
+  SuiteProcess p(home.path());
+  p.mixer.AddDevice("Card");
+  p.mixer.AddDestination(0, "Master", {0, 0});
+  p.StartUp();
+  ASSERT_EQ(p.mixer.Writes().size(), 1u);
+  EXPECT_EQ(p.mixer.Writes()[0], (sim::SimMixer::Write{0, 0, -1, {33422, 33422}}));
+  EXPECT_EQ(p.values().MixID, 0);
+}
+
+TEST_F(ProfileLoad, ChangedSoundHardwareResetsTheMixerLine) {
+  ChooseMixerLine("Line In");
+  SuiteProcess p(home.path());
+  p.mixer.AddDevice("Card");
+  p.mixer.AddDestination(0, "Master", {0, 0});
+  p.mixer.AddSource(0, 0, "Wave", {0, 0});  // "Master : Line In" is gone
+  p.dialogs.Expect(
+      "WARNING!\rAudio mixer (sound card) configuration was changed!\rMixerFly configation is "
+      "not valid now! Changing to null.",
+      DialogAnswer::Ok);
+  p.StartUp();
+  EXPECT_EQ(p.values().MixID, -1);
+  EXPECT_EQ(p.values().SourceID, -1);
+  EXPECT_EQ(Plain("mixerfly").ReadString("MIXER", "MixName", "?"), "");
+  EXPECT_EQ(Plain("mixerfly").ReadInteger("MIXER", "DestID", 0), -1);
+  EXPECT_TRUE(p.mixer.Writes().empty());
+}
+
+TEST_F(ProfileLoad, WindowPlacesAreKeptInsideTheScreen) {
+  SettingsFile status = Plain("status");
+  status.WriteInteger("WPOS", "RunX", 5000);
+  status.WriteInteger("WPOS", "RunY", -20);
+  status.WriteInteger("WPOS", "NoteX", -7);
+  status.WriteInteger("WPOS", "NoteY", 750);
+  SuiteProcess p(home.path());
+  p.screen.width = 1024;
+  p.screen.height = 768;
+  p.StartUp();
+  ProfileLoader& loader = p.suite.loader();
+  const int runWidth = loader.SizeOf(AppletWindow::Run).width;
+  EXPECT_EQ(loader.PlaceOf(AppletWindow::Run).x, 1024 - runWidth);
+  EXPECT_EQ(loader.PlaceOf(AppletWindow::Run).y, 0);
+  EXPECT_EQ(p.values().NotePlace.x, 0);
+  EXPECT_EQ(p.values().NotePlace.y, 768 - 436);
+  // Not stored: the phone book is centred, and the strip stays hidden.
+  EXPECT_EQ(p.values().TelPlace.x, 512 - 165);
+  EXPECT_EQ(p.values().TelPlace.y, 384 - 189);
+  EXPECT_EQ(p.suite.main().Left(), TF_Main::kParked);
+}
+
+TEST_F(ProfileLoad, StripIsShownAtItsStoredPlaceWithinTheScreen) {
+  struct Case {
+    int storedX, storedY;
+    int loadedLeft;      // where the profile load puts the main window
+    int shownX, shownY;  // where showing the strip puts it
+  };
+  const Case cases[] = {{-3900, 40, -3900, 100, 40},  // hidden by the owner
+                        {2000, 900, 2000, 1280 - 97, 800 - 33}};
+  for (const Case& c : cases) {
+    SettingsFile status = Plain("status");
+    status.WriteInteger("POSITION", "X", c.storedX);
+    status.WriteInteger("POSITION", "Y", c.storedY);
+    SuiteProcess p(home.path());
+    p.StartUp();
+    EXPECT_EQ(p.suite.main().Left(), c.loadedLeft);
+    p.suite.main().FormShow();
+    EXPECT_EQ(p.view.mainWindow.left, c.shownX) << "X " << c.storedX;
+    EXPECT_EQ(p.view.mainWindow.top, c.shownY) << "X " << c.storedX;
+    EXPECT_TRUE(p.view.mainWindow.visible);
+  }
+}
+
+TEST_F(ProfileLoad, LockStateAtProfileStart) {
+  struct Case {
+    const char *block, *restoreBlock, *stateBlocked;
+    bool locked;
+  };
+  const Case cases[] = {
+      {"0", "1", "1", false}, {"1", "0", "0", true}, {"1", "1", "0", false}, {"1", "1", "1", true}};
+  for (const Case& c : cases) {
+    SetMainValue("STARTUP", "Block", c.block);
+    SetMainValue("STARTUP", "RestoreBlock", c.restoreBlock);
+    SetMainValue("STARTUP", "StateBlocked", c.stateBlocked);
+    SuiteProcess p(home.path());
+    p.StartUp();
+    EXPECT_EQ(p.values().Locked, c.locked) << "Block " << c.block << " RestoreBlock "
+                                           << c.restoreBlock << " StateBlocked " << c.stateBlocked;
+  }
+}
+
+TEST_F(ProfileLoad, ProfileSettingsReachTheSharedValues) {
+  SetMainValue("SPY", "ExInterval", "30");
+  SetMainValue("AC", "GEN1", "close");
+  SetMainValue("MENU", "Menu9", "0");
+  Plain("run").WriteInteger("SYSTEM", "HotKey", 1000 + 'R');   // Ctrl + R
+  Plain("pcagent").WriteInteger("POWER", "Key1", 2000 + 'P');  // Alt + P
+  SuiteProcess p(home.path());
+  p.StartUp();
+  EXPECT_EQ(p.values().AC.GEN1, "close");
+  EXPECT_FALSE(p.values().MenuFlags[9]);
+  EXPECT_EQ(p.suite.timers().ExTimer().Interval(), 30000);
+  EXPECT_TRUE(p.suite.timers().ExTimer().Enabled());
+  EXPECT_EQ(p.values().Hotkeys.FastStart, (THotkey{'R', 1, 0, 0, 0}));
+  EXPECT_EQ(p.values().Hotkeys.Key1, (THotkey{'P', 0, 1, 0, 0}));
+  // Registered with the system under their atoms.
+  const auto& registered = p.hotkeys.Registered();
+  EXPECT_EQ(registered.at(p.suite.hotkeys().AtomId("PELN_FASTSTART")).virtualKey, 'R');
+  EXPECT_EQ(registered.at(p.suite.hotkeys().AtomId("PELN_PWR1")).modifiers, 1u);
+}
+
+}  // namespace
+}  // namespace pelorin
