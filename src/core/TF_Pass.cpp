@@ -119,12 +119,12 @@ void TF_Pass::PasswordTimerTimer() {
     passwordTimer_->SetEnabled(false);
     return;
   }
-  const Action action = pending_;
   if (cancelled_) {
+    // A cancelled profile change was handled by the Cancel button itself; what the
+    // other actions do on cancel comes with their applets.
     Finish();
-    Cancelled(action);
   } else if (entered_ == expected_) {
-    Accepted(action);
+    Accepted(pending_);
   }
 }
 
@@ -143,11 +143,6 @@ void TF_Pass::Accepted(Action action) {
       Finish();
       break;
   }
-}
-
-void TF_Pass::Cancelled(Action) {
-  // A cancelled profile change was handled by the Cancel button itself; the other
-  // actions that do something on cancel belong to applets that are not built yet.
 }
 
 void TF_Pass::ProfileChangeAccepted() {

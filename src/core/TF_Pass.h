@@ -63,7 +63,6 @@ class TF_Pass {
   // pelorin.hf System/MasterPass: a password that opens every request; empty = none.
   std::string MasterPassword() const;
   void Accepted(Action action);
-  void Cancelled(Action action);
   void ProfileChangeAccepted();
   void ProfileChangeCancelled();
 

@@ -79,11 +79,17 @@ TEST_F(StartupScenario, FirstRunInstallsTheMasterProfileAndLoadsIt) {
 TEST_F(StartupScenario, SecondStartOfAnInstalledSuiteAsksNothing) {
   Install();
   SuiteProcess second(home.path());
+  second.desktop.autostartExists = true;
+  second.drives.SetDrive('D', ports::DriveType::Fixed, home.path());
+  second.drives.SetDrive('E', ports::DriveType::CdRom);
+  second.drives.SetDrive('G', ports::DriveType::CdRom);
   second.StartUp();  // an unexpected question would fail here
   EXPECT_TRUE(second.dialogs.Asked().empty());
   EXPECT_TRUE(second.values().ProfileActive);
   EXPECT_FALSE(second.values().FirstRun);
   EXPECT_EQ(second.desktop.autostartWrites, 0);
+  EXPECT_TRUE(second.values().AutostartWanted);
+  EXPECT_EQ(second.suite.main().CdDrives(), (std::vector<int>{5, 7}));
   EXPECT_TRUE(PlainCopiesLeft().empty());
 }
 
