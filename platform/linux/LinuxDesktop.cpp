@@ -148,8 +148,9 @@ bool LinuxDesktop::SetPriority(ports::ProcessPriority priority) {
   const auto self = static_cast<long>(::gettid());
   std::error_code ec;
   for (const auto& task : fs::directory_iterator("/proc/self/task", ec)) {
+    const std::string name = task.path().filename().string();
     char* end = nullptr;
-    const long tid = std::strtol(task.path().filename().c_str(), &end, 10);
+    const long tid = std::strtol(name.c_str(), &end, 10);
     if (end == nullptr || *end != '\0' || tid <= 0 || tid == self) continue;
     ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice);
   }
