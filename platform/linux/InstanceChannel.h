@@ -26,6 +26,7 @@ class InstanceChannel {
   // A client that sends no complete line within this time is disconnected.
   static constexpr int kLineTimeoutMs = 5000;
 
+  // `lock` must outlive the channel.
   InstanceChannel(const InstanceLock& lock, Handler handler);
   ~InstanceChannel();
   InstanceChannel(const InstanceChannel&) = delete;
