@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "linux/InstancePaths.h"
+#include "ports/Companion.h"
+
+namespace pelorin::lnx {
+
+// The companion watchdog "cstdr" of a home. Its "window" is its local socket
+// (InstancePaths::CompanionSocket); a message is the line "POST <message> <wParam>
+// <lParam>\n" sent over that socket without waiting for an answer. The program lives
+// beside the suite's executable and is started detached with
+// "START --home <home> --suite <suite executable> [--backend <backend>]", inheriting the
+// suite's environment (DISPLAY, XDG_RUNTIME_DIR), so that it can restart the suite the
+// same way.
+class LinuxCompanion : public ports::Companion {
+ public:
+  // backend: the suite's --backend choice, empty for the default.
+  LinuxCompanion(const std::filesystem::path& home, std::filesystem::path suiteExecutable,
+                 std::string backend = {});
+
+  bool WindowExists() override;
+  void Post(int message, int wParam, int lParam) override;
+  bool ProgramExists() const override;
+  bool Start() override;
+
+  std::filesystem::path ProgramFile() const;
+
+ private:
+  // A connected socket to the companion, or -1; listening tells whether a companion
+  // answers at all. Never waits: a local connect succeeds or fails at once.
+  int Connect(bool& listening) const;
+
+  std::filesystem::path home_;
+  std::filesystem::path suiteExecutable_;
+  std::string backend_;
+  InstancePaths paths_;
+};
+
+}  // namespace pelorin::lnx

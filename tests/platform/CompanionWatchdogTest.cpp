@@ -1,0 +1,374 @@
+// The suite's side of the companion (LinuxCompanion) against the real cstdr program, with
+// a shell script in the suite's place: it takes the suite's lock with flock(1), writes
+// down how it was started and sleeps until the test kills it.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ScopedEnvironmentVariable.h"
+#include "linux/InstancePaths.h"
+#include "linux/LinuxCompanion.h"
+#include "linux/RestoreToken.h"
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace pelorin {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing::ReadBytes;
+using testing::ScopedEnvironmentVariable;
+using testing::TempDir;
+using testing::WriteBytes;
+
+const fs::path kCstdr = PELORIN_BUILD_DIR "/bin/cstdr";
+constexpr int kGreeting[] = {16789, 1902, 902};
+constexpr int kShutdown[] = {8903, 8100, 16387};
+
+constexpr const char* kFakeSuite = R"(#!/bin/sh
+echo "$* DISPLAY=${DISPLAY:-}" >> "$PELORIN_FAKE_SUITE_STARTS"
+exec 9>>"$PELORIN_FAKE_SUITE_LOCK"
+flock -n 9 || exit 3
+echo $$ > "$PELORIN_FAKE_SUITE_PID.new" && mv "$PELORIN_FAKE_SUITE_PID.new" "$PELORIN_FAKE_SUITE_PID"
+exec sleep 300
+)";
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+// The exit status of a child process once it has ended; nothing when it was killed or is
+// still running at the limit.
+std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds limit = 10s) {
+  std::optional<int> status;
+  WaitUntil(
+      [&] {
+        int raw = 0;
+        const pid_t ended = ::waitpid(pid, &raw, WNOHANG);
+        if (ended < 0) return true;  // collected before
+        if (ended != pid) return false;
+        if (WIFEXITED(raw)) status = WEXITSTATUS(raw);
+        return true;
+      },
+      limit);
+  return status;
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const fs::path& output) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                   0600);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  std::vector<char*> argv;
+  for (const auto& a : args)
+    argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// Standard error of this process goes to a file while the object lives, so that a
+// program started detached writes its messages there.
+class StderrToFile {
+ public:
+  explicit StderrToFile(const fs::path& file) : saved_(::dup(2)) {
+    std::fflush(stderr);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    ::dup2(fd, 2);
+    ::close(fd);
+  }
+  ~StderrToFile() {
+    std::fflush(stderr);
+    ::dup2(saved_, 2);
+    ::close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+// An X display that answers: a listening abstract socket "/tmp/.X11-unix/X<n>", as X
+// servers on Linux offer, without touching the file system.
+class AnsweringDisplay {
+ public:
+  AnsweringDisplay() {
+    for (int n = 6100 + ::getpid() % 1000; fd_ < 0 && n < 7200; ++n) {
+      const std::string name = "/tmp/.X11-unix/X" + std::to_string(n);
+      if (fs::exists(name)) continue;
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      std::memcpy(address.sun_path + 1, name.data(), name.size());
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+      if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 && ::listen(fd, 8) == 0) {
+        fd_ = fd;
+        display_ = ":" + std::to_string(n);
+      } else {
+        ::close(fd);
+      }
+    }
+  }
+  ~AnsweringDisplay() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  const std::string& Name() const { return display_; }
+
+ private:
+  int fd_ = -1;
+  std::string display_;
+};
+
+class CompanionWatchdog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fs::exists(kCstdr)) << "build the cstdr target first";
+    fs::create_directories(home);
+    fs::create_directories(bin);
+    ::chmod(runtime.c_str(), 0700);
+    WriteBytes(suite, kFakeSuite);
+    fs::permissions(suite, fs::perms::owner_all);
+    fs::create_symlink(kCstdr, bin / "cstdr");
+  }
+
+  void TearDown() override {
+    if (HasFailure()) std::printf("cstdr said:\n%s", ReadBytes(cstdrLog).c_str());
+    companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+    for (const pid_t pid : companions) {
+      if (!WaitForExit(pid, 5s)) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+      }
+    }
+    KillSuite();
+  }
+
+  // The suite as the user starts it: a child of the test, holding its lock.
+  void StartSuite() {
+    firstSuite = Spawn({suite.string(), "--home", home.string()}, root / "suite.out");
+    ASSERT_GT(firstSuite, 0);
+    ASSERT_TRUE(WaitUntil([&] { return SuitePid() > 0; }));
+  }
+
+  pid_t SuitePid() const { return std::atoi(ReadBytes(suitePidFile).c_str()); }
+
+  // Kills the running suite without a word to its companion, as a crash would.
+  void KillSuite() {
+    const pid_t pid = SuitePid();
+    if (pid <= 0) return;
+    fs::remove(suitePidFile);
+    ::kill(pid, SIGKILL);
+    if (pid == firstSuite) ::waitpid(pid, nullptr, 0);
+  }
+
+  // cstdr started directly by the test (its child), so that its exit status shows.
+  pid_t StartCstdr(const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> args = {kCstdr.string(), "START",   "--home",
+                                     home.string(),   "--suite", suite.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const pid_t pid = Spawn(args, cstdrLog);
+    if (pid > 0) companions.push_back(pid);
+    return pid;
+  }
+
+  std::vector<std::string> Starts() const {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadBytes(startsFile));
+    for (std::string line; std::getline(in, line);)
+      lines.push_back(line);
+    return lines;
+  }
+
+  // Waits for the suite's n-th start to have taken its lock.
+  bool WaitForStart(std::size_t n) {
+    return WaitUntil([&] { return Starts().size() >= n && SuitePid() > 0; });
+  }
+
+  bool LogHas(const std::string& text) const {
+    return ReadBytes(cstdrLog).find(text) != std::string::npos;
+  }
+
+  TempDir root;
+  fs::path runtime = root / "run";
+  fs::path home = root / "home";
+  fs::path bin = root / "bin";
+  fs::path suite = bin / "pelorin";
+  fs::path startsFile = root / "starts";
+  fs::path suitePidFile = root / "suite.pid";
+  fs::path cstdrLog = root / "cstdr.log";
+  ScopedEnvironmentVariable runtimeVariable{"XDG_RUNTIME_DIR", runtime.string()};
+  ScopedEnvironmentVariable pollVariable{"PELORIN_CSTDR_POLL_MS", "50"};
+  ScopedEnvironmentVariable displayVariable{"DISPLAY", std::nullopt};
+  lnx::InstancePaths paths = lnx::InstancePathsFor(home);
+  ScopedEnvironmentVariable lockVariable{"PELORIN_FAKE_SUITE_LOCK", paths.LockFile().string()};
+  ScopedEnvironmentVariable startsVariable{"PELORIN_FAKE_SUITE_STARTS", startsFile.string()};
+  ScopedEnvironmentVariable pidVariable{"PELORIN_FAKE_SUITE_PID", suitePidFile.string()};
+  lnx::LinuxCompanion companion{home, suite};
+  pid_t firstSuite = -1;
+  std::vector<pid_t> companions;
+};
+
+TEST_F(CompanionWatchdog, TheProgramMustBeAnExecutableBesideTheSuite) {
+  EXPECT_TRUE(companion.ProgramExists());
+  EXPECT_EQ(companion.ProgramFile(), bin / "cstdr");
+
+  lnx::LinuxCompanion elsewhere(home, root / "other" / "pelorin");
+  EXPECT_FALSE(elsewhere.ProgramExists());
+  EXPECT_FALSE(elsewhere.Start());
+  WriteBytes(root / "other" / "cstdr", "#!/bin/sh\n");  // present, not executable
+  EXPECT_FALSE(elsewhere.ProgramExists());
+  EXPECT_FALSE(elsewhere.Start());
+}
+
+TEST_F(CompanionWatchdog, StartedByTheSuiteItTakesTheGreetingAndEndsWithTheSuite) {
+  StartSuite();
+  EXPECT_FALSE(companion.WindowExists());
+  {
+    const StderrToFile capture(cstdrLog);
+    ASSERT_TRUE(companion.Start());
+  }
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+
+  companion.Post(1, 2, 3);
+  companion.Post(kGreeting[0], kGreeting[1], kGreeting[2]);
+  ASSERT_TRUE(WaitUntil([&] { return LogHas("the suite greeted its companion"); }));
+  EXPECT_TRUE(LogHas("ignored the message 1 2 3"));
+
+  // The goodbye, and the suite's process ends right after it.
+  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  KillSuite();
+  ASSERT_TRUE(WaitUntil([&] { return !companion.WindowExists(); }));
+  EXPECT_TRUE(LogHas("the suite is ending in order"));
+  EXPECT_EQ(Starts().size(), 1u);
+  EXPECT_FALSE(fs::exists(paths.RestoreToken()));
+  EXPECT_FALSE(fs::exists(paths.CompanionSocket()));
+}
+
+TEST_F(CompanionWatchdog, ASuiteThatEndsWithoutItsGoodbyeIsStartedAgainInRestoringMode) {
+  const AnsweringDisplay display;
+  ASSERT_FALSE(display.Name().empty());
+  const ScopedEnvironmentVariable displayVariable2("DISPLAY", display.Name());
+  StartSuite();
+  const pid_t cstdr = StartCstdr({"--backend", "sim"});
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+
+  KillSuite();
+  ASSERT_TRUE(WaitForStart(2));
+  EXPECT_EQ(Starts()[1],
+            "PELORIN.EXE --home " + home.string() + " --backend sim DISPLAY=" + display.Name());
+  struct stat token {};
+  ASSERT_EQ(::stat(paths.RestoreToken().c_str(), &token), 0);
+  EXPECT_EQ(token.st_mode & 07777, 0600u);
+  EXPECT_TRUE(lnx::ConsumeRestoreToken(paths));
+
+  // It watches the new process in turn.
+  KillSuite();
+  ASSERT_TRUE(WaitForStart(3));
+  EXPECT_TRUE(fs::exists(paths.RestoreToken()));
+
+  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  EXPECT_EQ(WaitForExit(cstdr), 0);
+  EXPECT_EQ(Starts().size(), 3u);
+}
+
+TEST_F(CompanionWatchdog, ASuiteThatKeepsCrashingIsRestartedThreeTimesAtMost) {
+  StartSuite();
+  const pid_t cstdr = StartCstdr();
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  for (std::size_t restart = 1; restart <= 3; ++restart) {
+    KillSuite();
+    ASSERT_TRUE(WaitForStart(restart + 1)) << restart;
+  }
+  KillSuite();
+  EXPECT_EQ(WaitForExit(cstdr), 1);
+  EXPECT_EQ(Starts().size(), 4u);
+  EXPECT_TRUE(LogHas("giving up"));
+  EXPECT_EQ(Starts()[3], "PELORIN.EXE --home " + home.string() + " DISPLAY=");
+}
+
+TEST_F(CompanionWatchdog, NoRestartWhenTheDisplayIsGone) {
+  std::string gone;
+  for (int n = 7300; gone.empty(); ++n)  // a display number nothing listens on
+    if (!fs::exists("/tmp/.X11-unix/X" + std::to_string(n))) gone = ":" + std::to_string(n) + ".0";
+  const ScopedEnvironmentVariable displayVariable2("DISPLAY", gone);
+  StartSuite();
+  const pid_t cstdr = StartCstdr();
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+
+  KillSuite();
+  EXPECT_EQ(WaitForExit(cstdr), 0);
+  EXPECT_TRUE(LogHas("is gone"));
+  EXPECT_EQ(Starts().size(), 1u);
+  EXPECT_FALSE(fs::exists(paths.RestoreToken()));
+}
+
+TEST_F(CompanionWatchdog, OneCompanionPerHomeAndAStaleSocketIsReplaced) {
+  // A socket file left behind by a companion that crashed: nobody answers on it.
+  {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, paths.CompanionSocket().c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+  }
+  EXPECT_FALSE(companion.WindowExists());
+  StartSuite();
+  const pid_t first = StartCstdr();
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+
+  const pid_t second = StartCstdr();
+  EXPECT_EQ(WaitForExit(second), 0);
+  EXPECT_TRUE(LogHas("another companion already watches this home"));
+  EXPECT_TRUE(companion.WindowExists());
+
+  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  EXPECT_EQ(WaitForExit(first), 0);
+}
+
+TEST(Cstdr, RefusesACommandLineItDoesNotKnow) {
+  const std::string h = "/tmp/h";
+  const std::vector<std::vector<std::string>> lines = {
+      {},
+      {"START"},
+      {"START", "--home", h},
+      {"start", "--home", h, "--suite", "/bin/true"},
+      {"START", "--home", h, "--suite", "/bin/true", "--colour", "red"},
+      {"START", "--home", h, "--suite"},
+  };
+  for (const auto& args : lines) {
+    const auto result = testing::RunProgram(kCstdr.string(), args);
+    EXPECT_EQ(result.exitStatus, 2) << args.size();
+    EXPECT_NE(result.err.find("usage: cstdr START"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace pelorin
