@@ -4,7 +4,8 @@ namespace pelorin::app {
 
 const char* Usage() {
   return "usage: pelorin [PELORIN.EXE] [--home DIR] [--backend linux|sim] [--measure-startup]\n"
-         "       pelorin [--home DIR] --command N\n";
+         "       pelorin [--home DIR] --command N\n"
+         "       pelorin [--home DIR] --sim EVENT...   (state: starting, active or locked)\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
@@ -34,6 +35,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         error = "--command takes a number";
         return std::nullopt;
       }
+    } else if (a == "--sim" && hasValue) {
+      cl.simEvent.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+      break;
     } else if (a == "--measure-startup") {
       cl.measureStartup = true;
     } else if (a.rfind("--", 0) == 0) {

@@ -14,6 +14,7 @@ struct CommandLine {
   BackendKind backend = BackendKind::Linux;   // --backend linux|sim
   std::optional<int> command;                 // --command N: forward to the running suite
   bool measureStartup = false;                // --measure-startup
+  std::vector<std::string> simEvent;          // --sim EVENT...: test event for a sim suite
   std::vector<std::string> positional;        // what the suite itself reads ("PELORIN.EXE")
 };
 

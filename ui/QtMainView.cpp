@@ -53,13 +53,17 @@ void QtMainView::RaiseMainWindow() {
 void QtMainView::PlaceMixerFly(int left, int top) {
   if (!mixerFly_) return;
   mixerFly_->move(left, top);
-  if (!mixerFly_->isVisible()) mixerFly_->show();
+  // Parked above the screen it is hidden: window managers pull it back into view.
+  const bool onScreen = left + mixerFly_->width() > 0 && top + mixerFly_->height() > 0;
+  if (onScreen && !mixerFly_->isVisible()) mixerFly_->show();
+  if (!onScreen && mixerFly_->isVisible()) mixerFly_->hide();
 }
 
 void QtMainView::BringMixerFlyToFront() {
-  if (!mixerFly_) return;
+  // Qt's pop-up menus close properly without a window of the suite in front; the
+  // fly-out is raised only when it is on screen.
+  if (!mixerFly_ || !mixerFly_->isVisible()) return;
   mixerFly_->raise();
-  mixerFly_->activateWindow();
 }
 
 void QtMainView::SetApplicationTitle(const std::string& title) {

@@ -45,6 +45,7 @@ class QtMainView : public MainView {
   void EndProcess() override;
 
   bool TrayIconShown() const { return tray_ != nullptr && tray_->isVisible(); }
+  bool BusyBoxShown() const { return busy_ != nullptr && busy_->isVisible(); }
 
  private:
   void NextTrayFrame();

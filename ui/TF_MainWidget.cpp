@@ -21,8 +21,11 @@ void TF_MainWidget::Place(int left, int top, int width, int height, bool splash,
   splash_ = splash;
   setGeometry(left, top, width, height);
   setFixedSize(width, height);
-  if (visible && !isVisible()) show();
-  if (!visible && isVisible()) hide();
+  // A window parked off screen is hidden instead: window managers pull windows that
+  // lie wholly outside the screen back into view.
+  const bool onScreen = left + width > 0 && top + height > 0;
+  if (visible && onScreen && !isVisible()) show();
+  if ((!visible || !onScreen) && isVisible()) hide();
   update();
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "core/CorePorts.h"
+
+namespace pelorin::app {
+
+// Where the program runs from and for which home.
+struct ProgramPlace {
+  std::filesystem::path executable;
+  std::filesystem::path home;
+  std::filesystem::path defaultHome;  // the home found without --home
+  bool installed = false;             // not a copy in the build tree
+};
+
+// The system services of one backend. Linux: the real ones. Sim: drives, mixer,
+// media player, desktop and shell launches are simulated (launches and the like are
+// logged to standard error, not performed); windows, dialogs, clock, timers, the
+// instance channel, the companion and global hot-keys stay real.
+class Backends {
+ public:
+  virtual ~Backends() = default;
+  virtual CorePorts Ports() = 0;
+};
+
+std::unique_ptr<Backends> MakeBackends(BackendKind kind, const ProgramPlace& place);
+
+}  // namespace pelorin::app

@@ -1,0 +1,25 @@
+#include "app/LoggedSimServices.h"
+
+#include <iostream>
+
+namespace pelorin::app {
+
+bool LoggedSimShell::Open(const std::string& file, const std::string& parameters,
+                          const std::string& directory, ports::ShowMode mode) {
+  std::cerr << "pelorin (sim): open \"" << file << "\" parameters \"" << parameters << "\" in \""
+            << directory << "\"\n";
+  return SimShell::Open(file, parameters, directory, mode);
+}
+
+bool LoggedSimDesktop::WriteAutostart() {
+  std::cerr << "pelorin (sim): autostart entry written\n";
+  return SimDesktop::WriteAutostart();
+}
+
+bool LoggedSimDesktop::SetPriority(ports::ProcessPriority priority) {
+  static const char* const kNames[] = {"idle", "normal", "high"};
+  std::cerr << "pelorin (sim): process priority " << kNames[static_cast<int>(priority)] << "\n";
+  return SimDesktop::SetPriority(priority);
+}
+
+}  // namespace pelorin::app

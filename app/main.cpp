@@ -1,0 +1,160 @@
+// pelorin: the resident suite. One process per home: a second start ends at once, or
+// forwards a command code to the running suite with --command.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/Backends.h"
+#include "app/CommandLine.h"
+#include "app/SessionEndWatcher.h"
+#include "app/StartupMeasurement.h"
+#include "core/Suite.h"
+#include "linux/InstanceChannel.h"
+#include "linux/InstanceLock.h"
+#include "linux/InstancePaths.h"
+#include "linux/RestoreToken.h"
+#include "storage/SuiteHome.h"
+#include "ui/QtMainView.h"
+
+namespace fs = std::filesystem;
+using namespace pelorin;
+
+namespace {
+
+fs::path ExecutablePath() {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : self;
+}
+
+app::ProgramPlace FindPlace(const app::CommandLine& cl) {
+  app::ProgramPlace place;
+  place.executable = ExecutablePath();
+  const fs::path exeDir = place.executable.parent_path();
+  place.home = ResolveHome({cl.home, exeDir, {}});
+  // The home a start without --home finds (the autostart entry carries no environment).
+  place.defaultHome = ResolveHome({std::nullopt, exeDir, [](const char* name) {
+                                     const char* v = std::getenv(name);
+                                     if (v == nullptr || std::string(name) == "PELORIN_HOME") {
+                                       return std::optional<std::string>();
+                                     }
+                                     return std::optional<std::string>(v);
+                                   }});
+  std::error_code ec;
+  place.installed = !fs::equivalent(exeDir, PELORIN_BUILD_BIN_DIR, ec);
+  return place;
+}
+
+// Forwards a command code to the suite running on the home: 0 once it was received.
+int ForwardCommand(const lnx::InstancePaths& paths, int code) {
+  const auto reply = lnx::InstanceChannel::Send(paths, "COMMAND " + std::to_string(code), 5000);
+  if (reply && *reply == "OK") return 0;
+  std::cerr << "pelorin: no suite runs on this home\n";
+  return 1;
+}
+
+// Sends a test event to the suite running on the home and prints its answer.
+int SendSimEvent(const lnx::InstancePaths& paths, const std::vector<std::string>& words) {
+  std::string line = "SIM";
+  for (const auto& w : words)
+    line += " " + w;
+  const auto reply = lnx::InstanceChannel::Send(paths, line, 5000);
+  if (!reply) {
+    std::cerr << "pelorin: no suite runs on this home\n";
+    return 1;
+  }
+  std::cout << *reply << "\n";
+  return *reply == "UNKNOWN" ? 2 : 0;
+}
+
+// Lines that other processes send to the running suite.
+std::string AnswerLine(Suite& suite, const std::string& line) {
+  int code = 0;
+  if (std::sscanf(line.c_str(), "COMMAND %d", &code) == 1) {
+    // The command may ask questions: run it from the event loop, not inside the reply.
+    QTimer::singleShot(0, [&suite, code] {
+      if (!suite.main().Ended()) suite.commands().Command(code);
+    });
+    return "OK";
+  }
+  // Test events from outside (end-to-end tests): the suite's state for now.
+  if (line == "SIM state") {
+    const SharedValues& v = suite.values();
+    if (suite.main().Ended()) return "ended";
+    if (!v.ProfileActive || v.ProfileSwitchPending) return "starting";
+    return v.Locked ? "locked" : "active";
+  }
+  return "UNKNOWN";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QElapsedTimer sinceStart;
+  sinceStart.start();
+
+  std::string error;
+  const auto cl = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!cl) {
+    std::cerr << "pelorin: " << error << "\n" << app::Usage();
+    return 2;
+  }
+  const app::ProgramPlace place = FindPlace(*cl);
+  const lnx::InstancePaths paths = lnx::InstancePathsFor(place.home);
+  if (cl->command) return ForwardCommand(paths, *cl->command);
+  if (!cl->simEvent.empty()) return SendSimEvent(paths, cl->simEvent);
+
+  // One suite per home: a second start ends here without touching any file.
+  lnx::InstanceLock lock(paths);
+  if (!lock.Held()) return 0;
+  const bool restoringAllowed = lnx::ConsumeRestoreToken(paths);
+
+  std::string seedError;
+  if (SeedHome(place.home, DeliveredDataDir(place.executable.parent_path()), &seedError) ==
+      SeedResult::Failed) {
+    std::cerr << "pelorin: " << seedError << "\n";
+    return 1;
+  }
+
+  QApplication application(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationName("Pelorin");
+
+  auto backends = app::MakeBackends(cl->backend, place);
+  ui::QtMainView view;
+  Suite suite(backends->Ports(), view, place.home);
+  view.Attach(suite);
+
+  lnx::InstanceChannel channel(
+      lock, [&suite](const std::string& line) { return AnswerLine(suite, line); });
+  if (!channel.Listen()) std::cerr << "pelorin: the command channel could not be opened\n";
+
+  app::SessionEndWatcher sessionEnd([&suite] {
+    if (!suite.main().Ended()) suite.main().EndSession();
+  });
+  QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                   [&suite](QSessionManager&) { suite.main().QueryEndSession(); });
+  QObject::connect(&application, &QGuiApplication::applicationStateChanged,
+                   [&suite](Qt::ApplicationState state) {
+                     if (state == Qt::ApplicationInactive && !suite.main().Ended()) {
+                       suite.timers().ApplicationDeactivated();
+                     }
+                   });
+
+  std::unique_ptr<app::StartupMeasurement> measurement;
+  if (cl->measureStartup) {
+    measurement = std::make_unique<app::StartupMeasurement>(suite, view, sinceStart);
+  }
+
+  std::vector<std::string> args = cl->positional;
+  if (!suite.main().MainCreate(args, restoringAllowed)) return 0;
+  return QApplication::exec();
+}

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# End to end under a virtual X display: the real program with the simulated system
+# services on a new home. The first-run message is answered, commands are accepted,
+# Exit (code 116) is confirmed, and the files of the first run and of an orderly
+# shutdown are checked.
+set -euo pipefail
+bin=$1
+work=$(mktemp -d)
+suite_pid=""
+cleanup() {
+  [[ -n "$suite_pid" ]] && kill "$suite_pid" 2>/dev/null || true
+  pkill -P $$ 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+home=$work/home
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# wait_for SECONDS COMMAND...: retries until the command succeeds.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.2
+  done
+}
+# answer TITLE KEY: waits for a window with that title and presses the key in it.
+answer() {
+  wait_for 20 xdotool search --name "$1" || fail "no window \"$1\""
+  local w
+  w=$(xdotool search --name "$1" | head -n 1)
+  xdotool windowactivate --sync "$w" >/dev/null 2>&1 || xdotool windowfocus --sync "$w"
+  xdotool key "$2"
+}
+
+openbox >/dev/null 2>&1 &
+trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
+
+"$bin/pelorin" --home "$home" --backend sim >"$work/suite.log" 2>&1 &
+suite_pid=$!
+
+answer "Brimwell  Pelorin  Ovelle" Return
+# The suite takes commands once it runs; 999 is no command at all.
+wait_for 20 "$bin/pelorin" --home "$home" --command 999 || fail "the suite takes no commands"
+profile_active() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == active ]]; }
+wait_for 20 profile_active || fail "the profile was not loaded"
+"$bin/pelorin" --home "$home" --command 116 || fail "command 116 not received"
+answer "Close Pelorin?" Return
+
+wait_for 20 bash -c "! kill -0 $suite_pid" || fail "the suite did not end"
+suite_pid=""
+"$bin/pelorin" --home "$home" --command 999 && fail "a suite still answers"
+
+for f in pelorin.hf Custodo/pelorin.bk Custodo/custodo.sys \
+         Profiles/Master/main.hf Profiles/Master/wimcdax2.hf Profiles/Master/wimpcax2.hf \
+         Profiles/Master/run.hif Profiles/Master/reminder.hif Profiles/Master/mixerfly.hif \
+         Profiles/Master/status.hif; do
+  [[ -f "$home/$f" ]] || fail "missing $f"
+done
+[[ -d "$home/Profiles/Master/Data" && -d "$home/Custodo/Master" ]] || fail "missing folders"
+leftovers=$(find "$home" -maxdepth 3 \( -name 'pelorin*.hif' -o -name 'main.hif' \
+            -o -name 'wimcdax2.hif' -o -name 'wimpcax2.hif' \))
+[[ -z "$leftovers" ]] || fail "plain copies left: $leftovers"
+[[ "$("$bin/pelorinctl" hf cat "$home/pelorin.hf" | grep -c '^Installed=1')" == 1 ]] || fail "not installed"
+echo "PASS"
