@@ -16,10 +16,10 @@ bool LoggedSimDesktop::WriteAutostart() {
   return SimDesktop::WriteAutostart();
 }
 
-bool LoggedSimDesktop::SetPriority(ports::ProcessPriority priority) {
+bool LoggedSimDesktop::SetPriority(ports::ProcessPriority wanted) {
   static const char* const kNames[] = {"idle", "normal", "high"};
-  std::cerr << "pelorin (sim): process priority " << kNames[static_cast<int>(priority)] << "\n";
-  return SimDesktop::SetPriority(priority);
+  std::cerr << "pelorin (sim): process priority " << kNames[static_cast<int>(wanted)] << "\n";
+  return SimDesktop::SetPriority(wanted);
 }
 
 }  // namespace pelorin::app

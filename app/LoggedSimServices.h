@@ -16,7 +16,7 @@ class LoggedSimShell : public sim::SimShell {
 class LoggedSimDesktop : public sim::SimDesktop {
  public:
   bool WriteAutostart() override;
-  bool SetPriority(ports::ProcessPriority priority) override;
+  bool SetPriority(ports::ProcessPriority wanted) override;
 };
 
 }  // namespace pelorin::app
