@@ -93,8 +93,9 @@ int SimMediaPlayer::Query(int request, int parameter) {
     case kSetPlaylistPosition:
       if (hasTrackList && parameter >= 0 && parameter < playlistLength) {
         if (positionSettingDelay > 0) {
+          // Asking again for the position already on its way does not delay it more.
+          if (pendingPosition_ != parameter) pendingQueries_ = positionSettingDelay;
           pendingPosition_ = parameter;
-          pendingQueries_ = positionSettingDelay;
         } else {
           StartEntry(parameter);
           pendingPosition_ = -1;
