@@ -28,13 +28,15 @@ void BusyBox::Show(const QString& caption, const QString& text) {
   }
   show();
   raise();
+  shownFor_.start();
 }
 
 void BusyBox::SetProgress(int position) {
   progress_->setValue(position);
-  // The load runs on the user-interface thread without returning to the event loop:
-  // paint now, without letting other events in.
-  repaint();
+  // The load runs on the user-interface thread without returning to the event loop.
+  // A load that takes a while is painted at each step (without letting other events
+  // in); a quick one is over before the box could be read.
+  if (shownFor_.elapsed() >= kPaintAfterMs) repaint();
 }
 
 }  // namespace pelorin::ui

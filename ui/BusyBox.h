@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QWidget>
@@ -11,6 +12,8 @@ namespace pelorin::ui {
 class BusyBox : public QWidget {
   Q_OBJECT
  public:
+  static constexpr int kPaintAfterMs = 150;
+
   BusyBox();
   void Show(const QString& caption, const QString& text);
   void SetProgress(int position);
@@ -18,6 +21,7 @@ class BusyBox : public QWidget {
  private:
   QLabel* text_;
   QProgressBar* progress_;
+  QElapsedTimer shownFor_;
 };
 
 }  // namespace pelorin::ui

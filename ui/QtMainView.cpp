@@ -23,9 +23,13 @@ void QtMainView::Attach(Suite& suite) {
   mixerFly_->setAttribute(Qt::WA_ShowWithoutActivating);
   mixerFly_->setWindowTitle("Pelorin");
   mixerFly_->resize(94, 40);
-  busy_ = std::make_unique<BusyBox>();
-  balloon_ = std::make_unique<MessageBalloon>();
-  pass_ = std::make_unique<TF_PassWidget>(suite.pass());
+  // The busy box, the balloon and the password dialog are made when first needed:
+  // a start-up without them stays quick.
+  suite.pass().changed = [this] {
+    if (pass_ || !suite_->pass().Visible()) return;
+    pass_ = std::make_unique<TF_PassWidget>(suite_->pass());
+    pass_->Refresh();
+  };
 
   tray_ = std::make_unique<QSystemTrayIcon>(TrayFrame(0));
   tray_->setToolTip("--=[  Pelorin  ]=--");
@@ -97,7 +101,8 @@ void QtMainView::PopupMenu(const MenuItem& menu, int x, int y) {
 }
 
 void QtMainView::ShowBusyBox(const std::string& caption, const std::string& text) {
-  if (busy_) busy_->Show(QString::fromStdString(caption), QString::fromStdString(text));
+  if (!busy_) busy_ = std::make_unique<BusyBox>();
+  busy_->Show(QString::fromStdString(caption), QString::fromStdString(text));
 }
 
 void QtMainView::SetBusyProgress(int position) {
@@ -109,7 +114,8 @@ void QtMainView::HideBusyBox() {
 }
 
 void QtMainView::ShowMessageBalloon(const std::string& text) {
-  if (balloon_) balloon_->ShowMessage(QString::fromStdString(text));
+  if (!balloon_) balloon_ = std::make_unique<MessageBalloon>();
+  balloon_->ShowMessage(QString::fromStdString(text));
 }
 
 void QtMainView::EndProcess() {

@@ -18,12 +18,12 @@ QIcon TrayFrame(int frame) {
   p.drawPie(3, 3, 26, 26, (90 - 90 * (frame % kTrayFrames)) * 16, -90 * 16);
   p.setBrush(QColor(20, 60, 120));
   p.drawEllipse(9, 9, 14, 14);
-  p.setPen(Qt::white);
-  QFont font("Arial");
-  font.setBold(true);
-  font.setPixelSize(12);
-  p.setFont(font);
-  p.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, "P");
+  // A bold "P" drawn as shapes: no font is needed to show the icon.
+  p.setBrush(Qt::white);
+  p.drawRect(12, 10, 3, 12);
+  p.drawEllipse(12, 10, 9, 7);
+  p.setBrush(QColor(20, 60, 120));
+  p.drawEllipse(15, 12, 4, 3);
   return QIcon(pixmap);
 }
 

@@ -25,7 +25,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                         Durability durability) {
+  const bool durable = durability == Durability::Durable;
   const std::filesystem::path dir = file.has_parent_path() ? file.parent_path() : ".";
   std::string pattern = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
@@ -35,13 +37,14 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
   struct stat old {};
   if (::stat(file.c_str(), &old) == 0) mode = old.st_mode & 07777;
 
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fdatasync(fd) == 0;
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && (!durable || ::fdatasync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(pattern.c_str(), file.c_str()) != 0) ok = false;
   if (!ok) {
     ::unlink(pattern.c_str());
     return false;
   }
+  if (!durable) return true;
   // Flush the directory too, so that the rename itself survives a crash.
   const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {

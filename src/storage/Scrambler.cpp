@@ -116,7 +116,9 @@ bool UnscrambleFile(const std::filesystem::path& source, const std::filesystem::
   if (!scrambled || scrambled->size() < kTripletSize) return false;
   const std::optional<std::string> plain = UnscrambleBlock(*scrambled, key);
   if (!plain) return false;
-  return WriteFileAtomically(destination, *plain);
+  // The plain form is the transient twin of a scrambled file, made again from it
+  // whenever it is needed.
+  return WriteFileAtomically(destination, *plain, Durability::Transient);
 }
 
 }  // namespace pelorin

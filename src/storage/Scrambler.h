@@ -31,7 +31,8 @@ std::optional<std::string> UnscrambleBlock(std::string_view scrambled, std::uint
 bool ScrambleFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                   std::uint16_t key);
 
-// Replaces `destination` (atomically) with the plain bytes of the scrambled file
+// Replaces `destination` (atomically, as a transient file: without waiting for the
+// disk) with the plain bytes of the scrambled file
 // `source`. False when the source is missing, shorter than 3 bytes, not a multiple of
 // 3 long or rejected by UnscrambleBlock, or when the write was refused; the
 // destination is then untouched.
