@@ -92,10 +92,10 @@ bool MainMenu::InThisBuild(std::string_view itemId) {
 
 MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
   root_.id = "MainPopup";
-  for (const MainItem& spec : kMainItems) {
+  for (const MainItem& entry : kMainItems) {
     MenuItem item;
-    item.id = spec.id;
-    item.caption = spec.caption;
+    item.id = entry.id;
+    item.caption = entry.caption;
     root_.children.push_back(std::move(item));
   }
   // Plain items call their command; the three submenu holders only open.
@@ -127,9 +127,10 @@ MenuItem& MainMenu::Item(const std::string& id) {
 
 void MainMenu::ApplyMenuVisibility() {
   const SharedValues& v = ctx_.values;
-  for (const MainItem& spec : kMainItems) {
-    const bool flagOn = spec.menuFlag == 0 || v.MenuFlags[static_cast<std::size_t>(spec.menuFlag)];
-    Item(spec.id).visible = InThisBuild(spec.id) && flagOn && !(v.Locked && spec.hiddenByLock);
+  for (const MainItem& entry : kMainItems) {
+    const bool flagOn =
+        entry.menuFlag == 0 || v.MenuFlags[static_cast<std::size_t>(entry.menuFlag)];
+    Item(entry.id).visible = InThisBuild(entry.id) && flagOn && !(v.Locked && entry.hiddenByLock);
   }
   // "Profiles..." and its separator exist with the profile editor; it does not open
   // while the suite is locked.
