@@ -1,5 +1,7 @@
 #include "app/Backends.h"
 
+#include <utility>
+
 #include "app/LoggedSimServices.h"
 #include "linux/AlsaMixer.h"
 #include "linux/LinuxClock.h"
@@ -32,11 +34,14 @@ struct CommonServices {
   lnx::LinuxCompanion companion;
 };
 
-class LinuxBackends : public Backends {
+// A backend: the common services and its own shell, mixer, media player, desktop and
+// drive table.
+template <typename Shell, typename Mixer, typename Player, typename Desktop, typename Drives>
+class BackendSet : public Backends {
  public:
-  explicit LinuxBackends(const ProgramPlace& place)
-      : common_(place, ""),
-        desktop_(place.executable, place.home, place.installed, place.defaultHome) {}
+  template <typename... DesktopArgs>
+  BackendSet(const ProgramPlace& place, const char* backendName, DesktopArgs&&... desktopArgs)
+      : common_(place, backendName), desktop_(std::forward<DesktopArgs>(desktopArgs)...) {}
 
   CorePorts Ports() override {
     return {common_.clock, common_.timers, common_.dialogs, shell_,         common_.hotkeys,
@@ -44,42 +49,33 @@ class LinuxBackends : public Backends {
             drives_};
   }
 
- private:
+ protected:
   CommonServices common_;
-  lnx::LinuxShell shell_;
-  lnx::AlsaMixer mixer_;
-  lnx::LinuxMediaPlayer player_;
-  lnx::LinuxDesktop desktop_;
-  lnx::LinuxDriveTable drives_;
+  Shell shell_;
+  Mixer mixer_;
+  Player player_;
+  Desktop desktop_;
+  Drives drives_;
 };
 
-class SimBackends : public Backends {
+using LinuxBackends = BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer,
+                                 lnx::LinuxDesktop, lnx::LinuxDriveTable>;
+
+class SimBackends : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMediaPlayer,
+                                      LoggedSimDesktop, sim::SimDriveTable> {
  public:
-  explicit SimBackends(const ProgramPlace& place) : common_(place, "sim") {
+  explicit SimBackends(const ProgramPlace& place) : BackendSet(place, "sim") {
     drives_.SetDrive('C', ports::DriveType::Fixed, "/");
     drives_.SetDrive('D', ports::DriveType::CdRom);
   }
-
-  CorePorts Ports() override {
-    return {common_.clock, common_.timers, common_.dialogs, shell_,         common_.hotkeys,
-            mixer_,        player_,        desktop_,        common_.screen, common_.companion,
-            drives_};
-  }
-
- private:
-  CommonServices common_;
-  LoggedSimShell shell_;
-  sim::SimMixer mixer_;
-  sim::SimMediaPlayer player_;
-  LoggedSimDesktop desktop_;
-  sim::SimDriveTable drives_;
 };
 
 }  // namespace
 
 std::unique_ptr<Backends> MakeBackends(BackendKind kind, const ProgramPlace& place) {
   if (kind == BackendKind::Sim) return std::make_unique<SimBackends>(place);
-  return std::make_unique<LinuxBackends>(place);
+  return std::make_unique<LinuxBackends>(place, "", place.executable, place.home, place.installed,
+                                         place.defaultHome);
 }
 
 }  // namespace pelorin::app
