@@ -36,7 +36,8 @@ struct CommonServices {
 
 // A backend: the common services and its own shell, mixer, media player, desktop and
 // drive table.
-template <typename Shell, typename Mixer, typename Player, typename Desktop, typename Drives>
+template <typename Shell, typename Mixer, typename Player, typename Desktop, typename Drives,
+          typename Power>
 class BackendSet : public Backends {
  public:
   template <typename... DesktopArgs>
@@ -46,7 +47,7 @@ class BackendSet : public Backends {
   CorePorts Ports() override {
     return {common_.clock, common_.timers, common_.dialogs, shell_,         common_.hotkeys,
             mixer_,        player_,        desktop_,        common_.screen, common_.companion,
-            drives_};
+            drives_,       power_};
   }
 
  protected:
@@ -56,13 +57,14 @@ class BackendSet : public Backends {
   Player player_;
   Desktop desktop_;
   Drives drives_;
+  Power power_;
 };
 
 using LinuxBackends = BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer,
-                                 lnx::LinuxDesktop, lnx::LinuxDriveTable>;
+                                 lnx::LinuxDesktop, lnx::LinuxDriveTable, LoggedSimPower>;
 
 class SimBackends : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMediaPlayer,
-                                      LoggedSimDesktop, sim::SimDriveTable> {
+                                      LoggedSimDesktop, sim::SimDriveTable, LoggedSimPower> {
  public:
   explicit SimBackends(const ProgramPlace& place) : BackendSet(place, "sim") {
     drives_.SetDrive('C', ports::DriveType::Fixed, "/");

@@ -22,4 +22,10 @@ bool LoggedSimDesktop::SetPriority(ports::ProcessPriority wanted) {
   return SimDesktop::SetPriority(wanted);
 }
 
+bool LoggedSimPower::Perform(ports::PowerCall call) {
+  static const char* const kNames[] = {"power off", "reboot", "log off", "suspend", "hibernate"};
+  std::cerr << "pelorin (sim): " << kNames[static_cast<int>(call)] << "\n";
+  return SimPower::Perform(call);
+}
+
 }  // namespace pelorin::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/SimDesktop.h"
+#include "sim/SimPower.h"
 #include "sim/SimShell.h"
 
 namespace pelorin::app {
@@ -17,6 +18,11 @@ class LoggedSimDesktop : public sim::SimDesktop {
  public:
   bool WriteAutostart() override;
   bool SetPriority(ports::ProcessPriority wanted) override;
+};
+
+class LoggedSimPower : public sim::SimPower {
+ public:
+  bool Perform(ports::PowerCall call) override;
 };
 
 }  // namespace pelorin::app

@@ -18,6 +18,10 @@ class CoreHotkeys;
 class BackgroundTimers;
 class WinampRemote;
 class ProgramsLinkCheck;
+class StatusStrip;
+class PowerControl;
+class TF_SProfile;
+class TF_Profile;
 
 // Everything the parts of the core share: the ports, the user interface, the file
 // layout and protocols, the shared values, and the parts themselves (set by Suite once
@@ -41,6 +45,10 @@ struct CoreContext {
   BackgroundTimers* timers = nullptr;
   WinampRemote* winamp = nullptr;
   ProgramsLinkCheck* links = nullptr;
+  StatusStrip* strip = nullptr;
+  PowerControl* power = nullptr;
+  TF_SProfile* selector = nullptr;      // the profile selection window
+  TF_Profile* profileEditor = nullptr;  // the profile configuration window
 };
 
 }  // namespace pelorin

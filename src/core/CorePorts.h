@@ -8,6 +8,7 @@
 #include "ports/Hotkeys.h"
 #include "ports/MediaPlayer.h"
 #include "ports/Mixer.h"
+#include "ports/Power.h"
 #include "ports/Screen.h"
 #include "ports/Shell.h"
 #include "ports/Timers.h"
@@ -27,6 +28,7 @@ struct CorePorts {
   ports::Screen& screen;
   ports::Companion& companion;
   ports::DriveTable& drives;
+  ports::Power& power;
 };
 
 }  // namespace pelorin

@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 SuiteProcess::SuiteProcess(const fs::path& home)
     : suite(CorePorts{clock, timers, dialogs, shell, hotkeys, mixer, player, desktop, screen,
-                      companion, drives},
+                      companion, drives, power},
             view, home) {}
 
 bool SuiteProcess::Create(const std::vector<std::string>& args, bool restoringAllowed) {

@@ -18,6 +18,7 @@
 #include "sim/SimHotkeys.h"
 #include "sim/SimMediaPlayer.h"
 #include "sim/SimMixer.h"
+#include "sim/SimPower.h"
 #include "sim/SimScreen.h"
 #include "sim/SimShell.h"
 #include "sim/SimTimers.h"
@@ -54,6 +55,7 @@ class SuiteProcess {
   sim::SimScreen screen;
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
+  sim::SimPower power;
   RecordingMainView view;
   Suite suite;
 };

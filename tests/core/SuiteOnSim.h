@@ -12,6 +12,7 @@
 #include "sim/SimDriveTable.h"
 #include "sim/SimHotkeys.h"
 #include "sim/SimMixer.h"
+#include "sim/SimPower.h"
 #include "sim/SimScreen.h"
 #include "sim/SimShell.h"
 #include "sim/SimTimers.h"
@@ -28,7 +29,7 @@ class SuiteOnSim {
  public:
   explicit SuiteOnSim(ports::Dialogs* dialogsPort = nullptr)
       : suite(CorePorts{clock, timers, dialogsPort != nullptr ? *dialogsPort : dialogs, shell,
-                        hotkeys, mixer, player, desktop, screen, companion, drives},
+                        hotkeys, mixer, player, desktop, screen, companion, drives, power},
               view, home.path()) {
     const std::filesystem::path profileDir = suite.context().layout.ProfileDir("Master");
     std::filesystem::create_directories(profileDir / "Data");
@@ -57,6 +58,7 @@ class SuiteOnSim {
   sim::SimScreen screen;
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
+  sim::SimPower power;
   RecordingMainView view;
   Suite suite;
 };
