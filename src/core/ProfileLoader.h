@@ -21,6 +21,9 @@ class ProfileLoader {
 
   void LoadProfile(const std::string& path);
   void SaveWindowPositions();
+  // Every channel of the chosen mixer line to the start volume (mixerfly.hif StartValue,
+  // a percentage): at load and when the computer wakes up.
+  void ApplyStartVolume();
 
   // Where an applet window stands (after placement, or as moved since).
   WindowPlace PlaceOf(AppletWindow window) const;
@@ -49,7 +52,6 @@ class ProfileLoader {
   void ReadPowerHotkeys();
   void ReadMixerSettings();
   void CheckMixerLine(SettingsFile& mixerfly);
-  void ApplyStartVolume();
   void BuildProgramsSubmenu();
   void BackUpProfileFiles();
   void StartServices();
