@@ -1,0 +1,408 @@
+#include "core/PowerControl.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/StartupScenario.h"
+#include "core/StatusStrip.h"
+#include "core/SuiteOnSim.h"
+#include "support/TempDir.h"
+
+namespace pelorin {
+namespace {
+
+using ports::DialogAnswer;
+using ports::PowerCall;
+using testing::StartupScenario;
+using testing::SuiteOnSim;
+using testing::WriteBytes;
+
+constexpr int kKeyM = 0x4D;
+constexpr const char* kPowerOffQuestion = "Do you really want to power off your computer?";
+constexpr const char* kPowerOffRefused =
+    "The system does not allow the computer to be turned off now.";
+
+struct QuestionCase {
+  const char* question;  // nullptr: none is asked
+  const char* caption;
+  DialogAnswer answer;
+  std::optional<PowerCall> performed;
+  bool ends;
+};
+
+// The power control on the simulated suite with the strip's measurements running and
+// one registered hot-key (the menu key), which shows whether the hot-keys are held.
+struct PowerSim {
+  PowerSim() {
+    CoreContext& ctx = sim.suite.context();
+    ctx.strip = &strip;
+    ctx.power = &power;
+    sim.suite.values().Hotkeys.MenuKey = {kKeyM, 1, 1, 0, 0};
+    sim.suite.hotkeys().RegisterHotkeys();
+    strip.StartTimers();
+  }
+
+  bool HotkeysHeld() const { return !sim.hotkeys.Registered().empty(); }
+  bool Ended() { return sim.suite.main().Ended(); }
+  void WritePowerKeys(std::string_view lines) {
+    WriteBytes(sim.suite.values().ProfileDir / "pcagent.hif", "[Power]\r\n" + std::string(lines));
+  }
+
+  // After an action: the one call made (if any), and whether the suite ended for it or
+  // is still running as before.
+  void ExpectOutcome(std::optional<PowerCall> performed, bool ends) {
+    EXPECT_EQ(sim.power.performed,
+              performed ? std::vector<PowerCall>{*performed} : std::vector<PowerCall>{});
+    EXPECT_EQ(Ended(), ends);
+    EXPECT_EQ(sim.view.endProcessCalls, ends ? 1 : 0);
+    EXPECT_EQ(sim.suite.values().Running, !ends);
+    // An ending suite has let its hot-key atoms go; a running one still holds its keys.
+    EXPECT_EQ(sim.suite.hotkeys().AtomId("PELN_PWR1") != 0, !ends);
+    if (!ends) {
+      EXPECT_TRUE(HotkeysHeld());
+    }
+  }
+
+  // Scripts the case's answer, acts, and checks the question (a warning with Yes and
+  // No, or none) and the outcome.
+  void Check(const QuestionCase& e, bool systemModal, const std::function<void()>& act) {
+    if (e.question != nullptr) sim.dialogs.Expect(e.question, e.answer);
+    act();
+    EXPECT_EQ(sim.dialogs.Pending(), 0u);
+    if (e.question == nullptr) {
+      EXPECT_TRUE(sim.dialogs.Asked().empty());
+    } else if (sim.dialogs.Asked().size() == 1u) {
+      const ports::MessageRequest& asked = sim.dialogs.Asked()[0];
+      EXPECT_EQ(asked.caption, e.caption);
+      EXPECT_EQ(asked.icon, ports::DialogIcon::Warning);
+      EXPECT_EQ(asked.buttons, ports::DialogButtons::YesNo);
+      EXPECT_EQ(asked.systemModal, systemModal);
+    } else {
+      ADD_FAILURE() << sim.dialogs.Asked().size() << " questions asked";
+    }
+    ExpectOutcome(e.performed, e.ends);
+  }
+
+  SuiteOnSim sim;
+  StatusStrip strip{sim.suite.context()};
+  PowerControl power{sim.suite.context()};
+};
+
+TEST(PowerControlTest, PowerMenuAsksForTheMainWindowAndActsOnlyOnYes) {
+  struct Case {
+    const char* item;
+    QuestionCase expected;
+  };
+  const char* const hibernate = "Do you really want to hibernate?";
+  const char* const restart = "Do you really want to restart Windows?";
+  const std::vector<Case> cases = {
+      {"MainPopup_PowerOff",
+       {kPowerOffQuestion, "Power off", DialogAnswer::Yes, PowerCall::PowerOff, true}},
+      {"MainPopup_PowerOff", {kPowerOffQuestion, "Power off", DialogAnswer::No, {}, false}},
+      {"MainPopup_Hibernate",
+       {hibernate, "Hibernate", DialogAnswer::Yes, PowerCall::Hibernate, false}},
+      {"MainPopup_Hibernate", {hibernate, "Hibernate", DialogAnswer::No, {}, false}},
+      {"MainPopup_Sleep", {nullptr, nullptr, DialogAnswer::Yes, PowerCall::Suspend, false}},
+      {"MainPopup_Restart", {restart, "Restart", DialogAnswer::Yes, PowerCall::Reboot, true}},
+      {"MainPopup_Restart", {restart, "Restart", DialogAnswer::No, {}, false}},
+      {"MainPopup_Calc", {nullptr, nullptr, DialogAnswer::Yes, {}, false}},
+  };
+  for (const Case& c : cases) {
+    const QuestionCase& e = c.expected;
+    SCOPED_TRACE(std::string(c.item) + (e.answer == DialogAnswer::Yes ? " yes" : " no"));
+    PowerSim s;
+    s.Check(e, false, [&] { s.power.MenuClick(c.item); });
+  }
+}
+
+TEST(PowerControlTest, FirstPowerKeyAsksAboveEverythingForTheKindStoredNow) {
+  struct Case {
+    const char* keys;  // pcagent.hif Power lines
+    QuestionCase expected;
+  };
+  const std::vector<Case> cases = {
+      {"", {kPowerOffQuestion, "Power off", DialogAnswer::Yes, PowerCall::PowerOff, true}},
+      {"Func1=1\r\n",
+       {"Do you really want to shut down Windows?", "Shut down", DialogAnswer::Yes,
+        PowerCall::PowerOff, true}},
+      {"Func1=2\r\n",
+       {"Do you really want to hibernate?", "Hibernate", DialogAnswer::Yes, PowerCall::Hibernate,
+        false}},
+      {"Func1=3\r\n", {nullptr, nullptr, DialogAnswer::Yes, PowerCall::Suspend, false}},
+      {"Func1=4\r\n",
+       {"Do you really want to restart Windows?", "Restart", DialogAnswer::Yes, PowerCall::Reboot,
+        true}},
+      {"Func1=5\r\n",
+       {"Do you really want to log off current user?", "Log off", DialogAnswer::Yes,
+        PowerCall::LogOff, true}},
+      {"Func1=5\r\n",
+       {"Do you really want to log off current user?", "Log off", DialogAnswer::No, {}, false}},
+      {"Func1=9\r\n", {nullptr, nullptr, DialogAnswer::Yes, {}, false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    PowerSim s;
+    s.WritePowerKeys(c.keys);
+    s.Check(c.expected, true, [&] { s.power.PowerHotkey(1); });
+  }
+}
+
+TEST(PowerControlTest, SecondAndThirdPowerKeysActAtOnce) {
+  struct Case {
+    int key;
+    const char* keys;
+    std::optional<PowerCall> performed;
+    bool ends;
+  };
+  const std::vector<Case> cases = {
+      {2, "Func1=4\r\nFunc2=3\r\nFunc3=0\r\n", PowerCall::Suspend, false},
+      {3, "Func1=4\r\nFunc2=0\r\nFunc3=3\r\n", PowerCall::Suspend, false},
+      {2, "Func2=2\r\n", PowerCall::Hibernate, false},
+      {3, "Func3=5\r\n", PowerCall::LogOff, true},
+      {2, "", PowerCall::PowerOff, true},
+      {4, "Func1=3\r\nFunc2=3\r\nFunc3=3\r\n", {}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.key) + ": " + c.keys);
+    PowerSim s;
+    s.WritePowerKeys(c.keys);
+    s.power.PowerHotkey(c.key);
+    EXPECT_TRUE(s.sim.dialogs.Asked().empty());
+    s.ExpectOutcome(c.performed, c.ends);
+  }
+}
+
+TEST(PowerControlTest, RefusedCallIsReportedAndTheSuiteGoesOn) {
+  struct Case {
+    int kind;
+    PowerCall refused;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {0, PowerCall::PowerOff, kPowerOffRefused},
+      {1, PowerCall::PowerOff, kPowerOffRefused},
+      {2, PowerCall::Hibernate, "The system does not allow the computer to hibernate now."},
+      {3, PowerCall::Suspend, "The system does not allow the computer to be put to sleep now."},
+      {4, PowerCall::Reboot, "The system does not allow the computer to be restarted now."},
+      {5, PowerCall::LogOff, "The system does not allow the current user to be logged off now."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    PowerSim s;
+    s.sim.companion.windowExists = true;
+    s.sim.power.refused = {c.refused};
+    s.sim.dialogs.Expect(c.message, DialogAnswer::Ok);
+    s.power.PowerAction(c.kind);
+    EXPECT_EQ(s.sim.dialogs.Pending(), 0u);
+    ASSERT_EQ(s.sim.dialogs.Asked().size(), 1u);
+    EXPECT_EQ(s.sim.dialogs.Asked()[0].caption, "Pelorin");
+    EXPECT_EQ(s.sim.dialogs.Asked()[0].icon, ports::DialogIcon::Error);
+    s.ExpectOutcome({}, false);
+    // Nothing of the shutdown began: the companion was not told, the atoms are there.
+    EXPECT_TRUE(s.sim.companion.posted.empty());
+    EXPECT_FALSE(s.sim.suite.values().ClosingAllowed);
+    EXPECT_NE(s.sim.suite.hotkeys().AtomId("PELN_PWR1"), 0);
+  }
+}
+
+// A system that allows a call and then fails it.
+class FailingPower : public sim::SimPower {
+ public:
+  bool Allowed(PowerCall) override { return true; }
+  bool Perform(PowerCall call) override {
+    performed.push_back(call);
+    return false;
+  }
+};
+
+TEST(PowerControlTest, FailedEndingCallIsReportedAfterSavingAndTheSuiteEnds) {
+  SuiteOnSim base;
+  FailingPower failing;
+  Suite suite(
+      CorePorts{base.clock, base.timers, base.dialogs, base.shell, base.hotkeys, base.mixer,
+                base.player, base.desktop, base.screen, base.companion, base.drives, failing},
+      base.view, base.home.path());
+  suite.values().ProfileDir = base.suite.values().ProfileDir;
+  suite.values().ProfileActive = true;
+  suite.values().Running = true;
+  suite.hotkeys().AddAtoms();
+  PowerControl power(suite.context());
+  base.dialogs.Expect(
+      "The system does not allow the computer to be restarted now.\r\r"
+      "Pelorin has saved its data and closes now.",
+      DialogAnswer::Ok);
+  power.PowerAction(PowerControl::kRestart);
+  EXPECT_EQ(base.dialogs.Pending(), 0u);
+  EXPECT_EQ(failing.performed, std::vector<PowerCall>{PowerCall::Reboot});
+  EXPECT_TRUE(suite.main().Ended());
+  EXPECT_EQ(base.view.endProcessCalls, 1);
+}
+
+TEST(PowerControlTest, SuspendPausesTheSuiteAndResumeStartsItAgain) {
+  struct Case {
+    bool sleepShow;
+    int resumeEvent;
+  };
+  for (const Case& c : {Case{true, 7}, Case{false, 7}, Case{true, 18}, Case{false, 18}}) {
+    SCOPED_TRACE(std::to_string(c.sleepShow) + " " + std::to_string(c.resumeEvent));
+    PowerSim s;
+    s.sim.suite.values().SleepShow = c.sleepShow;
+    s.sim.suite.main().MoveMainWindow(10, 0);  // the strip is on the screen
+    TF_Sleep& window = s.power.Sleep();
+    int changes = 0;
+    window.changed = [&changes] { ++changes; };
+
+    EXPECT_EQ(s.power.WMPowerBroadcast(4), 255);
+    EXPECT_TRUE(s.power.Sleeping());
+    EXPECT_FALSE(s.HotkeysHeld());
+    EXPECT_FALSE(s.strip.StatusTimer().Enabled());
+    EXPECT_LT(s.sim.suite.main().Left(), 0);
+    EXPECT_EQ(window.Visible(), c.sleepShow);
+    EXPECT_EQ(window.CurMode(), "COMPUTER IS IN SLEEP MODE");
+
+    EXPECT_EQ(s.power.WMPowerBroadcast(c.resumeEvent), 255);
+    EXPECT_FALSE(s.power.Sleeping());
+    EXPECT_TRUE(s.HotkeysHeld());
+    EXPECT_TRUE(s.strip.StatusTimer().Enabled());
+    EXPECT_LT(s.sim.suite.main().Left(), 0);  // the strip stays hidden
+    EXPECT_EQ(window.Visible(), c.sleepShow);
+    EXPECT_EQ(window.CurMode(),
+              c.sleepShow ? "POWER OF COMPUTER WAS RESTORED" : "COMPUTER IS IN SLEEP MODE");
+    EXPECT_EQ(changes, c.sleepShow ? 2 : 0);
+    EXPECT_FALSE(s.Ended());
+    EXPECT_TRUE(s.sim.power.performed.empty());
+
+    window.OKBtnClick();
+    EXPECT_FALSE(window.Visible());
+  }
+}
+
+TEST(PowerControlTest, SystemSleepReachesTheSuiteOnceAttached) {
+  PowerSim s;
+  s.sim.power.InjectSuspend();
+  EXPECT_FALSE(s.power.Sleeping());
+  s.power.Attach();
+  s.sim.power.InjectSuspend();
+  EXPECT_TRUE(s.power.Sleeping());
+  EXPECT_TRUE(s.power.Sleep().Visible());
+  s.sim.power.InjectResume();
+  EXPECT_FALSE(s.power.Sleeping());
+  EXPECT_TRUE(s.HotkeysHeld());
+  {
+    PowerControl later(s.sim.suite.context());
+    later.Attach();
+  }
+  s.sim.power.InjectSuspend();  // nobody follows the sleep any more
+  EXPECT_FALSE(s.power.Sleeping());
+}
+
+TEST(PowerControlTest, EventsOutsideAnActiveProfileOrWithoutSuspendChangeNothing) {
+  struct Case {
+    const char* name;
+    bool profileActive;
+    bool switchPending;
+    std::vector<int> events;
+  };
+  const std::vector<Case> cases = {
+      {"resume without suspend", true, false, {7, 18}},
+      {"other events", true, false, {0, 5, 10, 255}},
+      {"profile switch waits", true, true, {4}},
+      {"no profile", false, false, {4}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PowerSim s;
+    SharedValues& v = s.sim.suite.values();
+    v.ProfileActive = c.profileActive;
+    v.ProfileSwitchPending = c.switchPending;
+    v.StartVol = true;
+    v.MixID = v.DestID = 0;
+    s.sim.mixer.AddDevice("Card");
+    s.sim.mixer.AddDestination(0, "Master", {0, 0});
+    for (int event : c.events)
+      EXPECT_EQ(s.power.WMPowerBroadcast(event), 255);
+    EXPECT_FALSE(s.power.Sleeping());
+    EXPECT_TRUE(s.HotkeysHeld());
+    EXPECT_TRUE(s.strip.StatusTimer().Enabled());
+    EXPECT_FALSE(s.power.Sleep().Visible());
+    EXPECT_TRUE(s.sim.mixer.Writes().empty());
+  }
+
+  // A wake-up while a profile change waits for its password leaves the suite asleep.
+  PowerSim s;
+  s.power.WMPowerBroadcast(4);
+  s.sim.suite.values().ProfileSwitchPending = true;
+  s.power.WMPowerBroadcast(7);
+  EXPECT_TRUE(s.power.Sleeping());
+  EXPECT_FALSE(s.HotkeysHeld());
+  EXPECT_EQ(s.power.Sleep().CurMode(), "COMPUTER IS IN SLEEP MODE");
+}
+
+TEST(PowerControlTest, ResumeSetsTheStartVolumeOfTheChosenLine) {
+  struct Case {
+    bool startVol;
+    int startValue;
+    int destID;
+    std::optional<int> channelValue;
+  };
+  const std::vector<Case> cases = {
+      {true, 50, 0, 33422},
+      {true, 99, 0, 65535},
+      {false, 50, 0, std::nullopt},
+      {true, 50, -1, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.startValue) + " dest " + std::to_string(c.destID));
+    PowerSim s;
+    SharedValues& v = s.sim.suite.values();
+    v.StartVol = c.startVol;
+    v.StartValue = c.startValue;
+    v.MixID = 0;
+    v.DestID = c.destID;
+    s.sim.mixer.AddDevice("Card");
+    s.sim.mixer.AddDestination(0, "Master", {100, 200});
+    s.power.WMPowerBroadcast(4);
+    EXPECT_TRUE(s.sim.mixer.Writes().empty());
+    s.power.WMPowerBroadcast(7);
+    if (c.channelValue) {
+      ASSERT_EQ(s.sim.mixer.Writes().size(), 1u);
+      EXPECT_EQ(s.sim.mixer.Writes()[0],
+                (sim::SimMixer::Write{0, 0, -1, {*c.channelValue, *c.channelValue}}));
+    } else {
+      EXPECT_TRUE(s.sim.mixer.Writes().empty());
+    }
+  }
+}
+
+// The whole suite, started and with its profile loaded, powered off from the menu.
+class PowerOffScenario : public StartupScenario {};
+
+TEST_F(PowerOffScenario, AllowedPowerOffSavesTheProfileThenEnds) {
+  Install();
+  auto process = NewProcess();
+  process->StartUp();
+  process->Advance(400);  // the 200 ms timer starts the companion
+  ASSERT_TRUE(process->values().ProfileActive);
+  PowerControl power(process->suite.context());
+  process->suite.context().power = &power;
+  std::filesystem::remove(ProfileFile("status.hif"));
+
+  process->dialogs.Expect(kPowerOffQuestion, DialogAnswer::Yes);
+  power.MenuClick("MainPopup_PowerOff");
+  EXPECT_EQ(process->power.performed, std::vector<PowerCall>{PowerCall::PowerOff});
+  EXPECT_TRUE(process->Ended());
+  EXPECT_EQ(process->view.endProcessCalls, 1);
+  EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
+  EXPECT_TRUE(Plain("status").ValueExists("WPOS", "PCAY"));
+  EXPECT_TRUE(process->values().ClosingAllowed);
+  EXPECT_EQ(process->suite.hotkeys().AtomId("PELN_MENU"), 0);
+  EXPECT_TRUE(PlainCopiesLeft().empty());
+}
+
+}  // namespace
+}  // namespace pelorin
