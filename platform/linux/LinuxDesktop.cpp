@@ -7,11 +7,14 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "common/AtomicFile.h"
+#include "linux/MemInfo.h"
 
 namespace fs = std::filesystem;
 
@@ -91,12 +94,14 @@ int NiceOf(ports::ProcessPriority priority) {
 
 }  // namespace
 
-LinuxDesktop::LinuxDesktop(fs::path program, fs::path home, bool installed, fs::path defaultHome)
+LinuxDesktop::LinuxDesktop(fs::path program, fs::path home, bool installed, fs::path defaultHome,
+                           fs::path memInfoFile)
     : program_(std::move(program)),
       home_(std::move(home)),
       installed_(installed),
       defaultHome_(std::move(defaultHome)),
-      autostartFile_(ConfigHome() / "autostart" / "pelorin.desktop") {}
+      autostartFile_(ConfigHome() / "autostart" / "pelorin.desktop"),
+      memInfoFile_(std::move(memInfoFile)) {}
 
 std::string LinuxDesktop::LogonUserName() const {
   const PasswdEntry user = CurrentUser();
@@ -155,6 +160,11 @@ bool LinuxDesktop::SetPriority(ports::ProcessPriority priority) {
     ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice);
   }
   return true;
+}
+
+ports::MemoryStatus LinuxDesktop::GlobalMemoryStatus() const {
+  const std::optional<std::string> text = ReadWholeFile(memInfoFile_);
+  return text ? ParseMemInfo(*text) : ports::MemoryStatus{};
 }
 
 }  // namespace pelorin::lnx

@@ -10,14 +10,17 @@ namespace pelorin::lnx {
 // The user's desktop session. The suite's autostart entry is the XDG autostart file
 // $XDG_CONFIG_HOME/autostart/pelorin.desktop (by default ~/.config/autostart), which
 // starts the installed program, with "--home" when the suite's home is not the
-// default one. The priority is the nice value of every thread of the process.
+// default one. The priority is the nice value of every thread of the process. The
+// memory figures come from /proc/meminfo.
 class LinuxDesktop : public ports::Desktop {
  public:
   // `program`: the suite's executable; `installed`: whether it is an installed copy
   // (an uninstalled build never writes an autostart entry); `home`: the suite's home;
-  // `defaultHome`: the home the program finds when started without "--home".
+  // `defaultHome`: the home the program finds when started without "--home";
+  // `memInfoFile`: where the kernel's memory figures are read.
   LinuxDesktop(std::filesystem::path program, std::filesystem::path home, bool installed,
-               std::filesystem::path defaultHome);
+               std::filesystem::path defaultHome,
+               std::filesystem::path memInfoFile = "/proc/meminfo");
 
   std::string LogonUserName() const override;
   bool AutostartPlaceExists() const override;
@@ -25,6 +28,8 @@ class LinuxDesktop : public ports::Desktop {
   bool WriteAutostart() override;
   // Idle is nice 19, Normal 0, High -10.
   bool SetPriority(ports::ProcessPriority priority) override;
+  // All figures 0 when the memory file cannot be read.
+  ports::MemoryStatus GlobalMemoryStatus() const override;
 
   const std::filesystem::path& AutostartFile() const { return autostartFile_; }
   // The text of the autostart entry; empty when the program or home cannot be written
@@ -37,6 +42,7 @@ class LinuxDesktop : public ports::Desktop {
   bool installed_;
   std::filesystem::path defaultHome_;
   std::filesystem::path autostartFile_;
+  std::filesystem::path memInfoFile_;
 };
 
 }  // namespace pelorin::lnx

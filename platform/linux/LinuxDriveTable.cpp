@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -70,6 +72,13 @@ bool IsSameDevice(const fs::path& source, const fs::path& device) {
          sourceInfo.st_rdev == deviceInfo.st_rdev;
 }
 
+// A byte count of the file system as a drive's figure; one too large to hold counts as
+// the largest that can be held.
+std::int64_t DriveBytes(std::uintmax_t bytes) {
+  constexpr auto kMost = static_cast<std::uintmax_t>(std::numeric_limits<std::int64_t>::max());
+  return static_cast<std::int64_t>(std::min(bytes, kMost));
+}
+
 }  // namespace
 
 LinuxDriveTable::LinuxDriveTable(fs::path deviceDirectory, fs::path mountsFile)
@@ -83,6 +92,15 @@ ports::DriveInfo LinuxDriveTable::Drive(char letter) const {
   const auto index = static_cast<std::size_t>(number - kFirstCdDriveNumber);
   if (index >= devices.size()) return {};
   return {ports::DriveType::CdRom, MountPointOf(devices[index])};
+}
+
+ports::DiskSpace LinuxDriveTable::Space(char letter) const {
+  const fs::path root = Drive(letter).root;
+  if (root.empty()) return {-1, -1};
+  std::error_code error;
+  const fs::space_info space = fs::space(root, error);
+  if (error) return {-1, -1};
+  return {DriveBytes(space.available), DriveBytes(space.capacity)};
 }
 
 std::vector<fs::path> LinuxDriveTable::CdDevices() const {

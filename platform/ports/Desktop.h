@@ -1,10 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace pelorin::ports {
 
 enum class ProcessPriority { Idle, Normal, High };
+
+// The computer's memory figures in bytes, and the share of physical memory in use as a
+// percentage (0-100). A figure the system does not report reads 0.
+struct MemoryStatus {
+  std::uint64_t TotalPhys = 0;      // physical memory
+  std::uint64_t AvailPhys = 0;      // physical memory available to programs
+  std::uint64_t TotalPageFile = 0;  // swap space
+  std::uint64_t AvailPageFile = 0;
+  std::uint64_t TotalVirtual = 0;  // memory the system may promise to programs
+  std::uint64_t AvailVirtual = 0;  // what it may still promise
+  unsigned MemoryLoad = 0;
+};
 
 // Facts of the desktop session and the suite's place in it.
 class Desktop {
@@ -24,6 +37,9 @@ class Desktop {
 
   // The process priority; a change the system refuses leaves it as it was (false).
   virtual bool SetPriority(ProcessPriority priority) = 0;
+
+  // The memory figures as they are now.
+  virtual MemoryStatus GlobalMemoryStatus() const = 0;
 };
 
 }  // namespace pelorin::ports

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 namespace pelorin::ports {
@@ -22,6 +23,13 @@ struct DriveInfo {
   std::filesystem::path root;
 };
 
+// The free and total bytes of a drive (`DiskFree`, `DiskSize`); both -1 when the drive
+// has no root or its file system cannot be read.
+struct DiskSpace {
+  std::int64_t free = 0;
+  std::int64_t size = 0;
+};
+
 // Drive letters stay the suite's vocabulary: this table maps a letter A..Z to the
 // directory that stands for the drive's root and to the drive's type.
 class DriveTable {
@@ -30,6 +38,9 @@ class DriveTable {
 
   // `letter` is 'A'..'Z' (either case); any other character gives NoRootDir.
   virtual DriveInfo Drive(char letter) const = 0;
+
+  // The space on the drive's file system; free counts what the user may still write.
+  virtual DiskSpace Space(char letter) const = 0;
 };
 
 }  // namespace pelorin::ports

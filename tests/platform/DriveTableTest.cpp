@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -45,6 +46,23 @@ TEST(SimDriveTable, LettersSetByTheTest) {
   drives.RemoveDrive('c');
   EXPECT_EQ(drives.Drive('C').type, DriveType::NoRootDir);
   EXPECT_FALSE(DriveExists(drives, "C"));
+}
+
+TEST(SimDriveTable, SpaceIsTheSetOneWhileTheRootIsThere) {
+  TempDir temp;
+  sim::SimDriveTable drives;
+  drives.SetDrive('C', DriveType::Fixed, temp / "c");
+  drives.SetSpace('c', {1000, 5000});
+  drives.SetSpace('D', {7, 8});           // no drive there: it reports none
+  EXPECT_EQ(drives.Space('C').free, -1);  // the root is not there yet
+  fs::create_directory(temp / "c");
+  EXPECT_EQ(drives.Space('C').free, 1000);
+  EXPECT_EQ(drives.Space('C').size, 5000);
+  EXPECT_EQ(drives.Space('D').size, -1);
+  EXPECT_EQ(drives.Space('?').size, -1);
+  drives.RemoveDrive('C');
+  drives.SetDrive('C', DriveType::Fixed, temp / "c");
+  EXPECT_EQ(drives.Space('C').free, 0);
 }
 
 // A fake /dev with CD devices sr0, sr1, sr2 and sr10 (and names that only look
@@ -106,6 +124,25 @@ TEST_F(LinuxDriveTableTest, FollowsDiscsBeingMountedAndUnmounted) {
   fs::remove(mounts);  // an unreadable mount table: the drives stay, without discs
   EXPECT_EQ(drives.Drive('D').type, DriveType::CdRom);
   EXPECT_TRUE(drives.Drive('D').root.empty());
+}
+
+TEST_F(LinuxDriveTableTest, SpaceOfTheFileSystemHoldingTheRoot) {
+  WriteMounts(dev.string() + "/sr0 " + media.string() + " iso9660 ro 0 0\n");
+  const ports::DiskSpace space = drives.Space('D');
+  EXPECT_EQ(space.size, static_cast<std::int64_t>(fs::space(media).capacity));
+  EXPECT_GE(space.free, 0);
+  EXPECT_LE(space.free, space.size);
+  const ports::DiskSpace root = drives.Space('C');
+  EXPECT_GT(root.size, 0);
+
+  // No root: no disc in E:, no drive Z:, not a letter, a mount point that is gone.
+  for (char none : {'E', 'Z', '1'}) {
+    EXPECT_EQ(drives.Space(none).free, -1) << none;
+    EXPECT_EQ(drives.Space(none).size, -1) << none;
+  }
+  WriteMounts(dev.string() + "/sr0 " + (temp / "gone").string() + " iso9660 ro 0 0\n");
+  EXPECT_EQ(drives.Space('D').free, -1);
+  EXPECT_EQ(drives.Space('D').size, -1);
 }
 
 TEST(LinuxDriveTable, WithoutCdDevicesOnlyTheRootFileSystem) {
