@@ -1,0 +1,103 @@
+#include "core/TF_SProfile.h"
+
+#include <algorithm>
+
+#include "core/TF_Main.h"
+#include "core/TF_Pass.h"
+#include "core/TF_Profile.h"
+#include "core/WriteErrorReport.h"
+#include "storage/SettingsFile.h"
+
+namespace pelorin {
+
+TF_SProfile::TF_SProfile(CoreContext& ctx) : ctx_(ctx) {}
+
+bool TF_SProfile::Ended() const {
+  return ctx_.main != nullptr && ctx_.main->Ended();
+}
+
+void TF_SProfile::Notify() {
+  if (changed) changed();
+}
+
+void TF_SProfile::Hide() {
+  visible_ = false;
+  Notify();
+}
+
+void TF_SProfile::Show() {
+  if (Ended()) return;
+  std::vector<std::string> names;
+  const bool read = ctx_.files.ReadSystemSettings([&names](const SettingsFile& table) {
+    const int count = TF_Profile::ProfileCount(table);
+    for (int number = 1; number <= count; ++number) {
+      names.push_back(
+          table.ReadString(TF_Profile::ProfileSection(number), "Name", kUnnamedProfile));
+    }
+  });
+  if (!read || Ended()) return;  // a damaged table ended the suite
+
+  names_ = std::move(names);
+  const int current = ctx_.values.Current.number - 1;
+  const int last = static_cast<int>(names_.size()) - 1;
+  selected_ = last < 0 ? -1 : std::clamp(current, 0, last);
+  cancelEnabled_ = !ctx_.values.BlockCancel;
+  visible_ = true;
+  Notify();
+}
+
+void TF_SProfile::Select(int index) {
+  if (index < -1 || index >= static_cast<int>(names_.size())) return;
+  selected_ = index;
+  Notify();
+}
+
+void TF_SProfile::OKBtnClick() {
+  if (Ended() || !visible_ || selected_ < 0) return;
+  ProfileIdentity chosen;
+  chosen.number = selected_ + 1;
+  std::string password;
+  bool read = false;
+  // The chosen profile is read and remembered as the last used in one change of the
+  // table; a refused write is reported and the choice goes on all the same.
+  ReportWriteErrors(ctx_.ports.dialogs, [&] {
+    ctx_.files.ChangeSystemSettings([&](SettingsFile& table) {
+      const std::string section = TF_Profile::ProfileSection(chosen.number);
+      chosen.type = table.ReadInteger(section, "Type", TF_Profile::kFullAccess);
+      chosen.path = table.ReadString(section, "Path", "Master");
+      chosen.name = table.ReadString(section, "Name", "Master");
+      password = table.ReadString(section, "Pass", "");
+      read = true;
+      table.WriteInteger("System", "CurrentProfile", chosen.number);
+    });
+  });
+  if (!read || Ended()) return;  // a damaged table ended the suite
+
+  SharedValues& v = ctx_.values;
+  v.Current = chosen;
+  v.CurrentPass = password;
+  v.StartupSelection = true;
+  v.FromSelector = true;
+  v.ProfileActive = false;
+  // Hidden before the request: a cancelled request shows this window again.
+  Hide();
+  const std::string expected = v.PassProfile || v.RestoringMode ? "" : password;
+  ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", expected, 0,
+                     cancelEnabled_);
+}
+
+void TF_SProfile::CancelBtnClick() {
+  if (Ended() || !visible_ || !cancelEnabled_) return;
+  Hide();
+  ctx_.main->SaveAndQuit();
+}
+
+void TF_SProfile::FormClose() {
+  if (visible_) Hide();
+}
+
+void TF_SProfile::CloseButtonClick() {
+  if (cancelEnabled_) CancelBtnClick();
+}
+
+}  // namespace pelorin
