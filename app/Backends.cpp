@@ -12,6 +12,7 @@
 #include "linux/LinuxMediaPlayer.h"
 #include "linux/LinuxScreen.h"
 #include "linux/LinuxShell.h"
+#include "linux/LogindPower.h"
 #include "linux/QtDialogs.h"
 #include "linux/QtTimers.h"
 #include "sim/SimDriveTable.h"
@@ -34,8 +35,8 @@ struct CommonServices {
   lnx::LinuxCompanion companion;
 };
 
-// A backend: the common services and its own shell, mixer, media player, desktop and
-// drive table.
+// A backend: the common services and its own shell, mixer, media player, desktop,
+// drive table and power.
 template <typename Shell, typename Mixer, typename Player, typename Desktop, typename Drives,
           typename Power>
 class BackendSet : public Backends {
@@ -60,8 +61,14 @@ class BackendSet : public Backends {
   Power power_;
 };
 
+// The computer's power and the session through systemd-logind on the system bus.
+class SystemPower : public lnx::LogindPower {
+ public:
+  SystemPower() : LogindPower(QDBusConnection::systemBus()) {}
+};
+
 using LinuxBackends = BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer,
-                                 lnx::LinuxDesktop, lnx::LinuxDriveTable, LoggedSimPower>;
+                                 lnx::LinuxDesktop, lnx::LinuxDriveTable, SystemPower>;
 
 class SimBackends : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMediaPlayer,
                                       LoggedSimDesktop, sim::SimDriveTable, LoggedSimPower> {
@@ -70,6 +77,7 @@ class SimBackends : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMed
     drives_.SetDrive('C', ports::DriveType::Fixed, "/");
     drives_.SetDrive('D', ports::DriveType::CdRom);
   }
+  sim::SimPower* SimulatedPower() override { return &power_; }
 };
 
 }  // namespace

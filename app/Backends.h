@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "core/CorePorts.h"
+#include "sim/SimPower.h"
 
 namespace pelorin::app {
 
@@ -25,6 +26,9 @@ class Backends {
  public:
   virtual ~Backends() = default;
   virtual CorePorts Ports() = 0;
+  // The simulated power of the sim backend, which test events put to sleep and wake up;
+  // none on the linux backend.
+  virtual sim::SimPower* SimulatedPower() { return nullptr; }
 };
 
 std::unique_ptr<Backends> MakeBackends(BackendKind kind, const ProgramPlace& place);

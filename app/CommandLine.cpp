@@ -5,7 +5,7 @@ namespace pelorin::app {
 const char* Usage() {
   return "usage: pelorin [PELORIN.EXE] [--home DIR] [--backend linux|sim] [--measure-startup]\n"
          "       pelorin [--home DIR] --command N\n"
-         "       pelorin [--home DIR] --sim EVENT...   (state: starting, active or locked)\n";
+         "       pelorin [--home DIR] --sim EVENT...   (state, suspend, resume)\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,

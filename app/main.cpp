@@ -76,7 +76,7 @@ int SendSimEvent(const lnx::InstancePaths& paths, const std::vector<std::string>
 }
 
 // Lines that other processes send to the running suite.
-std::string AnswerLine(Suite& suite, const std::string& line) {
+std::string AnswerLine(Suite& suite, sim::SimPower* simPower, const std::string& line) {
   int code = 0;
   if (std::sscanf(line.c_str(), "COMMAND %d", &code) == 1) {
     // The command may ask questions: run it from the event loop, not inside the reply.
@@ -91,6 +91,18 @@ std::string AnswerLine(Suite& suite, const std::string& line) {
     if (suite.main().Ended()) return "ended";
     if (!v.ProfileActive || v.ProfileSwitchPending) return "starting";
     return v.Locked ? "locked" : "active";
+  }
+  // The simulated computer goes to sleep or wakes up (sim backend only).
+  if (simPower != nullptr && (line == "SIM suspend" || line == "SIM resume")) {
+    const bool suspending = line == "SIM suspend";
+    QTimer::singleShot(0, [simPower, suspending] {
+      if (suspending) {
+        simPower->InjectSuspend();
+      } else {
+        simPower->InjectResume();
+      }
+    });
+    return "OK";
   }
   return "UNKNOWN";
 }
@@ -134,7 +146,9 @@ int main(int argc, char** argv) {
   view.Attach(suite);
 
   lnx::InstanceChannel channel(
-      lock, [&suite](const std::string& line) { return AnswerLine(suite, line); });
+      lock, [&suite, simPower = backends->SimulatedPower()](const std::string& line) {
+        return AnswerLine(suite, simPower, line);
+      });
   if (!channel.Listen()) std::cerr << "pelorin: the command channel could not be opened\n";
 
   app::SessionEndWatcher sessionEnd([&suite] {

@@ -1,7 +1,6 @@
 #include "ui/BusyBox.h"
+#include "ui/ScreenCentre.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pelorin::ui {
@@ -22,10 +21,7 @@ void BusyBox::Show(const QString& caption, const QString& text) {
   setWindowTitle(caption);
   text_->setText(text);
   progress_->setValue(0);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move(area.center() - rect().center());
-  }
+  CentreOnScreen(*this);
   show();
   raise();
   shownFor_.start();

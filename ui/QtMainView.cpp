@@ -17,19 +17,21 @@ QtMainView::~QtMainView() = default;
 
 void QtMainView::Attach(Suite& suite) {
   suite_ = &suite;
-  main_ = std::make_unique<TF_MainWidget>(suite.stripMouse());
+  main_ = std::make_unique<TF_MainWidget>(suite.stripMouse(), suite.strip());
+  suite.strip().changed = [this] {
+    if (main_ && main_->isVisible()) main_->update();
+  };
   mixerFly_ = std::make_unique<QWidget>(
       nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
   mixerFly_->setAttribute(Qt::WA_ShowWithoutActivating);
   mixerFly_->setWindowTitle("Pelorin");
   mixerFly_->resize(94, 40);
-  // The busy box, the balloon and the password dialog are made when first needed:
-  // a start-up without them stays quick.
-  suite.pass().changed = [this] {
-    if (pass_ || !suite_->pass().Visible()) return;
-    pass_ = std::make_unique<TF_PassWidget>(suite_->pass());
-    pass_->Refresh();
-  };
+  // The busy box, the balloon and the dialogs are made when first needed: a start-up
+  // without them stays quick. Once made, a widget follows its model itself.
+  ShowWhenNeeded(suite.pass(), pass_);
+  ShowWhenNeeded(suite.selector(), selector_);
+  ShowWhenNeeded(suite.profileEditor(), profileEditor_);
+  ShowWhenNeeded(suite.power().Sleep(), sleep_);
 
   tray_ = std::make_unique<QSystemTrayIcon>(TrayFrame(0));
   tray_->setToolTip("--=[  Pelorin  ]=--");
@@ -124,7 +126,10 @@ void QtMainView::EndProcess() {
   if (main_) main_->hide();
   if (mixerFly_) mixerFly_->hide();
   if (busy_) busy_->hide();
-  if (pass_) pass_->hide();
+  for (QWidget* window : std::initializer_list<QWidget*>{pass_.get(), selector_.get(),
+                                                         profileEditor_.get(), sleep_.get()}) {
+    if (window != nullptr) window->hide();
+  }
   if (balloon_) balloon_->Remove();
   // Leave the event loop once the current handler has returned.
   QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });

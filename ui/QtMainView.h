@@ -11,6 +11,9 @@
 #include "ui/MessageBalloon.h"
 #include "ui/TF_MainWidget.h"
 #include "ui/TF_PassWidget.h"
+#include "ui/TF_ProfileWidget.h"
+#include "ui/TF_SProfileWidget.h"
+#include "ui/TF_SleepWidget.h"
 
 namespace pelorin {
 class Suite;
@@ -20,7 +23,7 @@ namespace pelorin::ui {
 
 // The core's user interface on Qt widgets: the main window (splash or strip), the
 // fly-out anchor window, the animated tray icon, pop-up menus, the busy box, the
-// message balloon and the password dialog.
+// message balloon, the password dialog, the two profile windows and the sleep window.
 class QtMainView : public MainView {
  public:
   QtMainView();
@@ -49,6 +52,19 @@ class QtMainView : public MainView {
 
  private:
   void NextTrayFrame();
+  // Makes the widget of a window model the first time the model shows its window; the
+  // widget then takes the model's `changed` over.
+  template <typename Model, typename Widget>
+  static void ShowWhenNeeded(Model& model, std::unique_ptr<Widget>& widget) {
+    model.changed = [&model, &widget] {
+      // The widget replaces this very function: keep what it needs on the stack.
+      Model* shown = &model;
+      std::unique_ptr<Widget>* made = &widget;
+      if (*made || !shown->Visible()) return;
+      *made = std::make_unique<Widget>(*shown);
+      (*made)->Refresh();
+    };
+  }
 
   Suite* suite_ = nullptr;
   std::unique_ptr<TF_MainWidget> main_;
@@ -58,6 +74,9 @@ class QtMainView : public MainView {
   std::unique_ptr<BusyBox> busy_;
   std::unique_ptr<MessageBalloon> balloon_;
   std::unique_ptr<TF_PassWidget> pass_;
+  std::unique_ptr<TF_SProfileWidget> selector_;
+  std::unique_ptr<TF_ProfileWidget> profileEditor_;
+  std::unique_ptr<TF_SleepWidget> sleep_;
   QTimer trayAnimation_;
   int trayFrame_ = 0;
   bool trayActive_ = false;

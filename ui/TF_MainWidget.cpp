@@ -1,18 +1,29 @@
 #include "ui/TF_MainWidget.h"
 
+#include <QDateTime>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "core/StatusStrip.h"
 #include "core/StatusStripMouse.h"
 #include "ui/SuitePictures.h"
 
 namespace pelorin::ui {
 
-TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse)
+namespace {
+
+constexpr int kClockIntervalMs = 1000;
+
+}  // namespace
+
+TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse, const StatusStrip& strip)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
-      mouse_(mouse) {
+      mouse_(mouse),
+      strip_(strip) {
   setWindowTitle("Pelorin");
   setAttribute(Qt::WA_ShowWithoutActivating);
+  clock_.setInterval(kClockIntervalMs);
+  connect(&clock_, &QTimer::timeout, this, [this] { update(); });
 }
 
 void TF_MainWidget::Place(int left, int top, int width, int height, bool splash, bool visible) {
@@ -26,6 +37,12 @@ void TF_MainWidget::Place(int left, int top, int width, int height, bool splash,
   const bool onScreen = left + width > 0 && top + height > 0;
   if (visible && onScreen && !isVisible()) show();
   if ((!visible || !onScreen) && isVisible()) hide();
+  // The clock line only ticks while the strip itself is on the screen.
+  if (isVisible() && !splash_) {
+    if (!clock_.isActive()) clock_.start();
+  } else {
+    clock_.stop();
+  }
   update();
 }
 
@@ -38,6 +55,18 @@ void TF_MainWidget::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), QColor(20, 40, 70));
   p.setPen(QColor(90, 120, 170));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
+
+  QFont small = font();
+  small.setPixelSize(10);
+  p.setFont(small);
+  p.setPen(QColor(220, 230, 245));
+  const int half = width() / 2;
+  p.drawText(QRect(2, 1, half - 3, 15), Qt::AlignLeft | Qt::AlignVCenter,
+             QString::fromStdString(strip_.LeftText()));
+  p.drawText(QRect(half + 1, 1, half - 3, 15), Qt::AlignRight | Qt::AlignVCenter,
+             QString::fromStdString(strip_.RightText()));
+  p.drawText(QRect(2, 16, width() - 4, 15), Qt::AlignCenter,
+             QDateTime::currentDateTime().toString("hh:mm   dd.MM"));
 }
 
 void TF_MainWidget::mousePressEvent(QMouseEvent* event) {

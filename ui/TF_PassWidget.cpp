@@ -1,11 +1,10 @@
 #include "ui/TF_PassWidget.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/TF_Pass.h"
+#include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
 
@@ -55,16 +54,30 @@ void TF_PassWidget::Refresh() {
   if (model_.Visible() && !isVisible()) {
     password_->clear();
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      move(screen->geometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     show();
+    ReportPlace();
     raise();
     activateWindow();
     password_->setFocus();
   } else if (!model_.Visible() && isVisible()) {
     hide();
   }
+}
+
+void TF_PassWidget::ReportPlace() {
+  const QRect frame = frameGeometry();
+  model_.SetDialogRect(frame.x(), frame.y(), frame.width(), frame.height());
+}
+
+void TF_PassWidget::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  ReportPlace();
+}
+
+void TF_PassWidget::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  ReportPlace();
 }
 
 void TF_PassWidget::reject() {

@@ -24,8 +24,13 @@ class TF_PassWidget : public QDialog {
 
  protected:
   void reject() override;  // Escape and the window's close button
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Tells the model where the dialog stands, for holding the pointer inside it.
+  void ReportPlace();
+
   TF_Pass& model_;
   QLabel* text_;
   QLineEdit* password_;

@@ -1,15 +1,14 @@
 #include "ui/TF_ProfileWidget.h"
 
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "core/TF_Profile.h"
+#include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
 
@@ -144,10 +143,7 @@ void TF_ProfileWidget::Refresh() {
 
   if (model_.Visible() && !isVisible()) {
     adjustSize();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (model_.Centered() && screen != nullptr) {
-      move(screen->geometry().center() - rect().center());
-    }
+    if (model_.Centered()) CentreOnScreen(*this);
     show();
     raise();
     activateWindow();

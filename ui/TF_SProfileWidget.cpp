@@ -1,13 +1,12 @@
 #include "ui/TF_SProfileWidget.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "core/TF_SProfile.h"
+#include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
 
@@ -68,9 +67,7 @@ void TF_SProfileWidget::Refresh() {
   cancel_->setEnabled(model_.CancelEnabled());
   if (model_.Visible() && !isVisible()) {
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      move(screen->geometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     show();
     raise();
     activateWindow();

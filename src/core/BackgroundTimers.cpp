@@ -5,6 +5,7 @@
 #include "core/MainMenu.h"
 #include "core/ProgramsLinkCheck.h"
 #include "core/TF_Main.h"
+#include "core/TF_Pass.h"
 #include "core/WinampRemote.h"
 
 namespace pelorin {
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int kHiIntervalMs = 200;
 constexpr int kLowIntervalMs = 1000;
+constexpr int kComputerUseTimeoutMs = 15000;
 
 // What the suite tells its companion once it has started it and the companion's window
 // has appeared.
@@ -110,8 +112,13 @@ void BackgroundTimers::LowTimerTimer() {
   // each applet adds its window's visibility here.
   view.SetTaskbarButtonVisible(false);
 
-  // 4. to 6. The fly-out's power-timer indicator, the computer-use time window and the
-  // date control come with the volume fly-out and the PC agent.
+  // 4. The fly-out's power-timer indicator comes with the volume fly-out.
+
+  // 5. Outside the allowed computer-use hours the PC agent's password is asked, and
+  // this timer waits until it was given (or the power function ran).
+  if (ComputerUseRefused()) return;
+
+  // 6. The date control comes with the PC agent.
 
   // 7. The autostart entry is put back when something removed it while it should exist.
   ports::Desktop& desktop = ctx_.ports.desktop;
@@ -119,6 +126,17 @@ void BackgroundTimers::LowTimerTimer() {
     desktop.WriteAutostart();
 
   if (!ctx_.main->Ended()) low_->SetEnabled(true);
+}
+
+bool BackgroundTimers::ComputerUseRefused() {
+  const SharedValues& v = ctx_.values;
+  // The PC agent's window, once it exists, suspends the check while it is visible.
+  if (!v.ProfileActive || !v.ComputerUseCheckAllowed) return false;
+  const ports::LocalTime now = ctx_.ports.clock.Now();
+  if (v.ComputerUse.Allows(now.hour, now.minute)) return false;
+  ctx_.pass->Request(TF_Pass::kComputerUse, "Enter password for continuing work in Windows",
+                     v.AC.PCA1, kComputerUseTimeoutMs, true);
+  return true;
 }
 
 void BackgroundTimers::ApplicationDeactivated() {

@@ -33,6 +33,9 @@ class BackgroundTimers {
   ports::Timer& LowTimer() { return *low_; }
 
  private:
+  // True when the computer-use password is being asked now.
+  bool ComputerUseRefused();
+
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> hi_;
   std::unique_ptr<ports::Timer> ex_;

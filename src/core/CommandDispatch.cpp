@@ -5,9 +5,12 @@
 
 #include "core/CoreHotkeys.h"
 #include "core/MainMenu.h"
+#include "core/PowerControl.h"
 #include "core/ProfileLoader.h"
+#include "core/SuiteLock.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
+#include "core/TF_Profile.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
@@ -80,6 +83,11 @@ void CommandDispatch::MenuClick(const std::string& itemId) {
       main.MoveMainWindow(main.Left() + TF_Main::kParked, main.Top());
       ctx_.loader->SaveWindowPositions();
     }
+  } else if (itemId == "MainPopup_Block") {
+    ctx_.lock->MainPopup_BlockClick();
+  } else if (itemId == "MainPopup_PowerOff" || itemId == "MainPopup_Hibernate" ||
+             itemId == "MainPopup_Sleep" || itemId == "MainPopup_Restart") {
+    ctx_.power->MenuClick(itemId);
   } else if (itemId == "MainPopup_Close") {
     ctx_.main->Exit();
   }
@@ -89,8 +97,7 @@ void CommandDispatch::MenuClick(const std::string& itemId) {
   // after the day book password), MainPopup_Shed (organizer), MainPopup_Clock
   // (reminder), MainPopup_Time (Duzuzoze), MainPopup_CDAudio (CD player), MainPopup_ACD
   // and MainPopup_APC (the agents, after their passwords), MainPopup_Config
-  // (Preferences, after its password), MainPopup_Block (lock and unlock), and the power
-  // items MainPopup_PowerOff, MainPopup_Hibernate, MainPopup_Sleep, MainPopup_Restart.
+  // (Preferences, after its password).
 }
 
 void CommandDispatch::ProgramsItemClick(int position) {
@@ -102,8 +109,11 @@ void CommandDispatch::ProgramsItemClick(int position) {
 
 void CommandDispatch::ProfilesItemClick(int position) {
   if (ctx_.main->Ended()) return;
-  // Position 0, "Profiles...", opens the profile editor (unless locked) once it exists.
-  if (position < kFirstProfilePosition) return;
+  // Position 0, "Profiles...", opens the profile editor, unless the suite is locked.
+  if (position < kFirstProfilePosition) {
+    if (position == 0 && !ctx_.values.Locked) ctx_.profileEditor->FormShow();
+    return;
+  }
   SharedValues& v = ctx_.values;
   const int number = position - kFirstProfilePosition + 1;
   if (number > v.ProfilesCount) return;

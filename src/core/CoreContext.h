@@ -19,6 +19,7 @@ class BackgroundTimers;
 class WinampRemote;
 class ProgramsLinkCheck;
 class StatusStrip;
+class SuiteLock;
 class PowerControl;
 class TF_SProfile;
 class TF_Profile;
@@ -45,6 +46,7 @@ struct CoreContext {
   BackgroundTimers* timers = nullptr;
   WinampRemote* winamp = nullptr;
   ProgramsLinkCheck* links = nullptr;
+  SuiteLock* lock = nullptr;
   StatusStrip* strip = nullptr;
   PowerControl* power = nullptr;
   TF_SProfile* selector = nullptr;      // the profile selection window

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/MainMenu.h"
+#include "core/PowerControl.h"
 #include "core/TF_Main.h"
 #include "storage/SettingsFile.h"
 
@@ -34,22 +35,6 @@ constexpr std::string_view kReleased[] = {
     "PELN_MENU",   "PELN_REM",    "PELN_FASTSTART", "PELN_NOTE",   "PELN_VOLUP",   "PELN_VOLDOWN",
     "PELN_MMPREV", "PELN_MMNEXT", "PELN_MMPLAY",    "PELN_MMSTOP", "PELN_MMPAUSE", "PELN_MMFUNC",
     "PELN_PWR1",   "PELN_PWR2",   "PELN_PWR3",      "PELN_PWRT"};
-
-// The question asked before the power function POWER/Func1 runs on the first power
-// key; function 3 runs without one.
-struct PowerQuestion {
-  int function;
-  const char* text;
-  const char* caption;
-};
-
-constexpr PowerQuestion kPowerQuestions[] = {
-    {0, "Do you really want to power off your computer?", "Power off"},
-    {1, "Do you really want to shut down Windows?", "Shut down"},
-    {2, "Do you really want to hibernate?", "Hibernate"},
-    {4, "Do you really want to restart Windows?", "Restart"},
-    {5, "Do you really want to log off current user?", "Log off"},
-};
 
 // The WM_HOTKEY data as a combination: the modifier word's bits Win 8, Shift 4,
 // Ctrl 2, Alt 1.
@@ -128,29 +113,10 @@ void CoreHotkeys::WM_HOTKEY(unsigned modifiers, int virtualKey) {
   // keys.PrevKey, NextKey, PlayKey, StopKey, PauseKey, FuncKey: the fly-out's media
   // commands, when it exists.
   // keys.KeyT: the fly-out's power timer, when it exists.
-  if (SameHotkey(pressed, keys.Key1)) PowerKey1();
-  // keys.Key2 / keys.Key3: the power function POWER/Func2 / Func3 of pcagent.hif at
-  // once, when the power actions exist.
+  if (SameHotkey(pressed, keys.Key1)) ctx_.power->PowerHotkey(1);
+  if (SameHotkey(pressed, keys.Key2)) ctx_.power->PowerHotkey(2);
+  if (SameHotkey(pressed, keys.Key3)) ctx_.power->PowerHotkey(3);
   // Then the user's hot-keys of keyboard.hif, in list order, when they exist.
-}
-
-void CoreHotkeys::PowerKey1() {
-  const int function =
-      SettingsFile(ctx_.values.ProfileDir / "pcagent.hif").ReadInteger("POWER", "Func1", 0);
-  for (const PowerQuestion& question : kPowerQuestions) {
-    if (question.function != function) continue;
-    ports::MessageRequest request;
-    request.text = question.text;
-    request.caption = question.caption;
-    request.icon = ports::DialogIcon::Warning;
-    request.buttons = ports::DialogButtons::YesNo;
-    request.systemModal = true;
-    // On Yes the power function runs here once the power actions exist.
-    ctx_.ports.dialogs.Show(request);
-    return;
-  }
-  // Function 3 (and any other) has no question; function 3 runs at once once the power
-  // actions exist.
 }
 
 }  // namespace pelorin

@@ -38,9 +38,6 @@ class CoreHotkeys {
   void WM_HOTKEY(unsigned modifiers, int virtualKey);
 
  private:
-  // The question of the first power key, then its power function.
-  void PowerKey1();
-
   CoreContext& ctx_;
   std::array<int, 17> atoms_{};
 };

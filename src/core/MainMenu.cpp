@@ -39,11 +39,11 @@ constexpr std::pair<std::string_view, bool> kItemsInThisBuild[] = {
     {"MainPopup_ACD", false},             // CD agent
     {"MainPopup_APC", false},             // PC agent
     {"MainPopup_Status", true},           // the status strip
-    {"MainPopup_Power", false},           // power actions
+    {"MainPopup_Power", true},            // power actions
     {"MainPopup_Profile", true},          // profile change
-    {"MainPopup_ProfileEditor", false},   // the profile editor
+    {"MainPopup_ProfileEditor", true},    // the profile editor
     {"MainPopup_Config", false},          // the Preferences dialog
-    {"MainPopup_Block", false},           // the lock
+    {"MainPopup_Block", true},            // the lock
     {"MainPopup_Close", true},            // Exit
 };
 

@@ -13,6 +13,7 @@
 #include "core/NoMixerLine.h"
 #include "core/ProgramsLinkCheck.h"
 #include "core/SettingsHotkey.h"
+#include "core/StatusStrip.h"
 #include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
@@ -125,16 +126,28 @@ void ProfileLoader::LoadProfile(const std::string& path) {
   Progress(18);
 
   ReadPowerHotkeys();
-  // The PC agent reads its own part of wimpcax2.hf once it exists; opening it here
-  // makes a damaged file take the ordered exit as the other scrambled files do.
-  if (!ctx_.files.ReadScrambled("wimpcax2", [](const SettingsFile&) {})) return;
+  // The allowed computer-use hours and their power function; the rest of wimpcax2.hf
+  // (the date control and the volume lock) joins with the PC agent.
+  if (!ctx_.files.ReadScrambled("wimpcax2", [&v](const SettingsFile& wimpcax2) {
+        ComputerUseHours& hours = v.ComputerUse;
+        hours.FuncS = wimpcax2.ReadInteger("POWER", "FuncS", 0);
+        hours.H1 = wimpcax2.ReadString("POWER", "H1", "00");
+        hours.M1 = wimpcax2.ReadString("POWER", "M1", "00");
+        hours.H2 = wimpcax2.ReadString("POWER", "H2", "23");
+        hours.M2 = wimpcax2.ReadString("POWER", "M2", "59");
+      }))
+    return;
   Progress(22);
   // The same for the CD agent's wimcdax2.hf.
   if (!ctx_.files.ReadScrambled("wimcdax2", [](const SettingsFile&) {})) return;
   Progress(28);
 
   v.Hotkeys.FastStart = ReadHotkey(SettingsFile(PlainFile("run")), "SYSTEM", "HotKey");
-  PlaceWindows(SettingsFile(PlainFile("status")));
+  {
+    const SettingsFile status(PlainFile("status"));
+    ctx_.strip->LoadSettings(status);
+    PlaceWindows(status);
+  }
   Progress(32);
   Progress(35);
   v.Hotkeys.Reminder = ReadHotkey(SettingsFile(PlainFile("reminder")), "SYSTEM", "Hotkey");

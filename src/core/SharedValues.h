@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/Hotkeys.h"
+#include "core/ComputerUseHours.h"
 
 namespace pelorin {
 
@@ -125,6 +126,7 @@ struct SharedValues {
   bool PlayAfterJump = false;
 
   bool ComputerUseCheckAllowed = false;
+  ComputerUseHours ComputerUse;  // wimpcax2.hf POWER, read by LoadProfile
   bool AutostartWanted = false;  // the entry existed at start-up or was switched on
   bool CompanionStarted = false;
 };

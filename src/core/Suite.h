@@ -8,11 +8,16 @@
 #include "core/CoreContext.h"
 #include "core/CoreHotkeys.h"
 #include "core/MainMenu.h"
+#include "core/PowerControl.h"
 #include "core/ProfileLoader.h"
 #include "core/ProgramsLinkCheck.h"
+#include "core/StatusStrip.h"
 #include "core/StatusStripMouse.h"
+#include "core/SuiteLock.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
+#include "core/TF_Profile.h"
+#include "core/TF_SProfile.h"
 #include "core/WinampRemote.h"
 
 namespace pelorin {
@@ -33,6 +38,11 @@ class Suite {
   BackgroundTimers& timers() { return timers_; }
   WinampRemote& winamp() { return winamp_; }
   StatusStripMouse& stripMouse() { return stripMouse_; }
+  SuiteLock& lock() { return lock_; }
+  StatusStrip& strip() { return strip_; }
+  PowerControl& power() { return power_; }
+  TF_SProfile& selector() { return selector_; }
+  TF_Profile& profileEditor() { return profileEditor_; }
 
  private:
   CoreContext ctx_;
@@ -46,6 +56,11 @@ class Suite {
   WinampRemote winamp_;
   ProgramsLinkCheck links_;
   StatusStripMouse stripMouse_;
+  SuiteLock lock_;
+  StatusStrip strip_;
+  PowerControl power_;
+  TF_SProfile selector_;
+  TF_Profile profileEditor_;
 };
 
 }  // namespace pelorin

@@ -11,7 +11,9 @@
 #include "core/MainMenu.h"
 #include "core/ProfileLoader.h"
 #include "core/StartupSettings.h"
+#include "core/StatusStrip.h"
 #include "core/TF_Pass.h"
+#include "core/TF_SProfile.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
 
@@ -141,9 +143,16 @@ void TF_Main::StartupTimerTimer() {
   MoveMainWindow(kParked, 0);
 
   if (!MakeSecondSystemSettingsCopy()) return;
-  // The profile selection window is not built yet: every start asks for the start
-  // profile directly, as with a single profile.
-  RequestStartProfile();
+  // With several profiles the user may choose one first; a restart by the watchdog goes
+  // straight back into the profile it left.
+  if (v.ShowProfiles && v.ProfilesCount > 1 && !v.RestoringMode) {
+    v.StartupSelection = true;
+    v.FromSelector = false;
+    v.ProfileActive = false;
+    ctx_.selector->Show();
+  } else {
+    RequestStartProfile();
+  }
   if (ended_) return;
 
   std::error_code ignored;
@@ -251,6 +260,7 @@ void TF_Main::QuitNow() {
   ended_ = true;
   startupTimer_->SetEnabled(false);
   ctx_.timers->StopAll();
+  ctx_.strip->StopTimers();
   ctx_.view.EndProcess();
 }
 

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
 #include "core/MainMenu.h"
+#include "core/PowerControl.h"
 #include "core/ProfileLoader.h"
+#include "core/SuiteLock.h"
 #include "core/TF_Main.h"
+#include "core/TF_SProfile.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
 
@@ -14,6 +18,10 @@ namespace pelorin {
 namespace {
 
 constexpr int kPasswordTimerInterval = 100;
+constexpr int kCursorTimerInterval = 1;
+constexpr int kCursorMargin = 5;  // the pointer stays this far inside the dialog's edges
+constexpr unsigned kAltModifier = 1;
+constexpr int kTabKey = 0x09;
 
 }  // namespace
 
@@ -21,10 +29,13 @@ TF_Pass::TF_Pass(CoreContext& ctx)
     : ctx_(ctx),
       passwordTimer_(ctx.ports.timers.Create("PasswordTimer", kPasswordTimerInterval,
                                              [this] { PasswordTimerTimer(); })),
-      timeoutTimer_(ctx.ports.timers.Create("PassTimeoutTimer", 0, [this] {
-        timeoutTimer_->SetEnabled(false);
-        TimeoutElapsed();
-      })) {}
+      timeoutTimer_(ctx.ports.timers.Create("PassTimeoutTimer", 0,
+                                            [this] {
+                                              timeoutTimer_->SetEnabled(false);
+                                              TimeoutElapsed();
+                                            })),
+      cursorTimer_(ctx.ports.timers.Create("PassCursorTimer", kCursorTimerInterval,
+                                           [this] { CursorTimerTimer(); })) {}
 
 TF_Pass::~TF_Pass() = default;
 
@@ -59,13 +70,49 @@ void TF_Pass::ShowPassword() {
     timeoutTimer_->SetInterval(timeoutMs_);
     timeoutTimer_->SetEnabled(true);
   }
+  HoldUser(visible_);
   Notify();
 }
 
 void TF_Pass::Close() {
   visible_ = false;
   timeoutTimer_->SetEnabled(false);
+  HoldUser(false);
   Notify();
+}
+
+void TF_Pass::HoldUser(bool hold) {
+  cursorTimer_->SetEnabled(hold);
+  if (hold == holding_) return;
+  holding_ = hold;
+  // Only Alt+Tab is taken, not the whole keyboard: the menu, the hot-keys and the
+  // timers keep working while the dialog waits.
+  if (hold) {
+    ctx_.ports.hotkeys.Register(kTaskSwitchHotkey, kAltModifier, kTabKey);
+  } else {
+    ctx_.ports.hotkeys.Unregister(kTaskSwitchHotkey);
+  }
+}
+
+void TF_Pass::SetDialogRect(int left, int top, int width, int height) {
+  dialogLeft_ = left;
+  dialogTop_ = top;
+  dialogWidth_ = width;
+  dialogHeight_ = height;
+}
+
+void TF_Pass::CursorTimerTimer() {
+  if (Ended() || !visible_) {
+    cursorTimer_->SetEnabled(false);
+    return;
+  }
+  // Before the widget has told where it stands there is nothing to hold to.
+  if (dialogWidth_ <= 2 * kCursorMargin || dialogHeight_ <= 2 * kCursorMargin) return;
+  const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
+  const ports::ScreenPoint held{
+      std::clamp(at.x, dialogLeft_ + kCursorMargin, dialogLeft_ + dialogWidth_ - kCursorMargin),
+      std::clamp(at.y, dialogTop_ + kCursorMargin, dialogTop_ + dialogHeight_ - kCursorMargin)};
+  if (!(held == at)) ctx_.ports.screen.SetCursorXY(held);
 }
 
 void TF_Pass::Finish() {
@@ -120,9 +167,7 @@ void TF_Pass::PasswordTimerTimer() {
     return;
   }
   if (cancelled_) {
-    // A cancelled profile change was handled by the Cancel button itself; what the
-    // other actions do on cancel comes with their applets.
-    Finish();
+    Cancelled(pending_);
   } else if (entered_ == expected_) {
     Accepted(pending_);
   }
@@ -133,16 +178,40 @@ void TF_Pass::Accepted(Action action) {
     case kProfileChange:
       ProfileChangeAccepted();
       break;
+    case kUnlock:
+      Finish();
+      ctx_.lock->Unlock();
+      break;
     case kExit:
       Finish();
       ctx_.values.Running = true;
       ctx_.main->SaveAndQuit();
       break;
+    case kComputerUse:
+      // The right password allows the computer's use until the next profile load.
+      Finish();
+      ctx_.values.ComputerUseCheckAllowed = false;
+      ctx_.timers->StartLow();
+      break;
     default:
-      // The other actions open applets that are not built yet: the request is dropped.
+      // Actions 1, 2, 3, 5, 6 and 8 open the CD agent, a protected disc, the
+      // Preferences dialog, the PC agent and the day book; each applet adds its
+      // action here. Until then the request is dropped.
       Finish();
       break;
   }
+}
+
+void TF_Pass::Cancelled(Action action) {
+  // A cancelled profile change was handled by the Cancel button itself.
+  Finish();
+  if (action == kComputerUse) {
+    // Nobody gave the password for working outside the allowed hours: the PC agent's
+    // power function for that case runs.
+    ctx_.power->PowerAction(ctx_.values.ComputerUse.FuncS);
+  }
+  // Actions 1, 2 and 6 (the agents and a protected disc) also act on cancel; they are
+  // added with their applets. The others drop the request.
 }
 
 void TF_Pass::ProfileChangeAccepted() {
@@ -175,8 +244,10 @@ void TF_Pass::ProfileChangeCancelled() {
     ctx_.main->QuitNow();
     return;
   }
-  // A cancel that came from the profile selection window returns to it once that
-  // window exists.
+  if (v.StartupSelection && v.FromSelector) {
+    ctx_.selector->Show();
+    return;
+  }
   if (v.ProfileSwitchPending) {
     v.Current = v.Previous;
     v.ProfileActive = true;

@@ -45,6 +45,16 @@ class TF_Pass {
 
   void PasswordTimerTimer();
 
+  // Where the dialog stands on the screen (the widget tells it each time it is shown
+  // or moved): the mouse pointer is held inside it while it is shown.
+  void SetDialogRect(int left, int top, int width, int height);
+  // Every millisecond while the dialog is shown: the pointer back inside the dialog.
+  void CursorTimerTimer();
+
+  // The identifier under which Alt+Tab is taken from the desktop while the dialog is
+  // shown, so that the user cannot switch away from it.
+  static constexpr int kTaskSwitchHotkey = 0x0001;
+
   // What the dialog shows.
   bool Visible() const { return visible_; }
   const std::string& Text() const { return text_; }
@@ -63,12 +73,18 @@ class TF_Pass {
   // pelorin.hf System/MasterPass: a password that opens every request; empty = none.
   std::string MasterPassword() const;
   void Accepted(Action action);
+  void Cancelled(Action action);
+  // While the dialog is shown: Alt+Tab taken and the pointer held inside it.
+  void HoldUser(bool hold);
   void ProfileChangeAccepted();
   void ProfileChangeCancelled();
 
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> passwordTimer_;
   std::unique_ptr<ports::Timer> timeoutTimer_;  // the dialog cancels itself
+  std::unique_ptr<ports::Timer> cursorTimer_;   // holds the pointer inside the dialog
+  int dialogLeft_ = 0, dialogTop_ = 0, dialogWidth_ = 0, dialogHeight_ = 0;
+  bool holding_ = false;
   Action pending_ = kNone;
   std::string text_ = "Enter password to access to these preferences.";
   std::string expected_;

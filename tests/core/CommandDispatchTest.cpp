@@ -16,6 +16,7 @@ using testing::SuiteOnSim;
 
 constexpr const char* kExitQuestion =
     "Do you really want to close Pelorin?\r(all unsaved data will be saved)";
+constexpr const char* kLockQuestion = "Do you really want to lock Pelorin?";
 
 // What a command did, as seen from outside the core.
 struct Effects {
@@ -29,6 +30,8 @@ Effects EffectsOf(int code, bool locked) {
   if (locked) sim.suite.menu().ApplyLockedMenu();
   // Exit asks first; the answer No ends it there.
   if (code == 116 && !locked) sim.dialogs.Expect(kExitQuestion, DialogAnswer::No);
+  // So does the lock.
+  if (code == 115 && !locked) sim.dialogs.Expect(kLockQuestion, DialogAnswer::No);
   sim.suite.commands().Command(code);
   EXPECT_EQ(sim.dialogs.Pending(), 0u) << "code " << code;
   return {sim.shell.Launches().size(), sim.view.popups.size(), sim.dialogs.Asked().size(),
@@ -36,7 +39,7 @@ Effects EffectsOf(int code, bool locked) {
 }
 
 // Which codes act: while locked only 115 and 202 get through. Codes of parts that do
-// not exist in this build yet (101-108, 110, 111, 114, 115, 201, 203) act on nothing.
+// not exist in this build yet (101-108, 110, 111, 114, 201) act on nothing.
 TEST(CommandDispatchTest, CodesActByTheLockState) {
   struct Case {
     int code;
@@ -51,13 +54,13 @@ TEST(CommandDispatchTest, CodesActByTheLockState) {
       {112, none, none},
       {113, {0, 0, 0, 20 - 4000}, none},
       {114, none, none},
-      {115, none, none},
+      {115, {0, 0, 1, 20}, none},
       {116, {0, 0, 1, 20}, none},
       {117, none, none},
       {200, none, none},
       {201, none, none},
       {202, {0, 1, 0, 20}, {0, 1, 0, 20}},
-      {203, none, none},
+      {203, {0, 1, 0, 20}, none},
       {0, none, none},
   };
   for (const Case& c : cases) {
@@ -158,7 +161,9 @@ TEST_F(ProfileChangeTest, ChoosingAProfileAsksItsPasswordAndRemembersTheOldOne) 
   EXPECT_FALSE(v.RestoringMode);
   EXPECT_FALSE(v.StartupSelection);
   EXPECT_FALSE(v.FromSelector);
-  EXPECT_TRUE(sim.hotkeys.Registered().empty());
+  // The old profile's keys are released; only Alt+Tab is held while the dialog shows.
+  EXPECT_EQ(sim.hotkeys.Registered().size(), 1u);
+  EXPECT_TRUE(sim.hotkeys.Registered().count(TF_Pass::kTaskSwitchHotkey));
 
   const TF_Pass& pass = sim.suite.pass();
   EXPECT_EQ(pass.PendingAction(), TF_Pass::kProfileChange);

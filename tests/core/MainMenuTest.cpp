@@ -58,7 +58,7 @@ TEST(MainMenuTest, HoldsEveryItemInOrderWithItsSubmenus) {
 }
 
 // What the menu shows follows the Menu flags and the lock, and only the parts that
-// exist in this build ever show (Calculator, i-Panel, Profiles, Exit).
+// exist in this build ever show (Calculator, i-Panel, Power, Profiles, Lock, Exit).
 TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
   struct Case {
     const char* name;
@@ -66,18 +66,21 @@ TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
     bool locked;
     std::set<std::string> visible;
   };
+  const std::set<std::string> all = {"MainPopup_Calc",    "MainPopup_Status", "MainPopup_Power",
+                                     "MainPopup_Profile", "MainPopup_Block",  "MainPopup_Close"};
   const std::vector<Case> cases = {
-      {"all flags on",
-       {},
+      {"all flags on", {}, false, all},
+      {"Calculator and Exit off",
+       {9, 17},
+       false,
+       {"MainPopup_Status", "MainPopup_Power", "MainPopup_Profile", "MainPopup_Block"}},
+      {"flags of missing parts off change nothing", {1, 2, 5, 11}, false, all},
+      {"Power and Lock off",
+       {14, 16},
        false,
        {"MainPopup_Calc", "MainPopup_Status", "MainPopup_Profile", "MainPopup_Close"}},
-      {"Calculator and Exit off", {9, 17}, false, {"MainPopup_Status", "MainPopup_Profile"}},
-      {"flags of missing parts off change nothing",
-       {1, 2, 14, 16},
-       false,
-       {"MainPopup_Calc", "MainPopup_Status", "MainPopup_Profile", "MainPopup_Close"}},
-      {"locked", {}, true, {"MainPopup_Profile"}},
-      {"locked with Profiles off", {15}, true, {}},
+      {"locked", {}, true, {"MainPopup_Profile", "MainPopup_Block"}},
+      {"locked with Profiles off", {15}, true, {"MainPopup_Block"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -93,9 +96,9 @@ TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
     EXPECT_EQ(sim.suite.values().Locked, c.locked);
     EXPECT_EQ(VisibleItems(menu.Root()), c.visible);
     EXPECT_EQ(menu.Item("MainPopup_Block").caption, c.locked ? "Unlock" : "Lock");
-    // "Profiles..." opens the profile editor, which this build does not have yet.
-    EXPECT_FALSE(menu.Item("MainPopup_ProfileEditor").visible);
-    EXPECT_FALSE(menu.Item("MainPopup_ProfileEditor").enabled);
+    // "Profiles..." opens the profile editor, which the lock closes.
+    EXPECT_TRUE(menu.Item("MainPopup_ProfileEditor").visible);
+    EXPECT_EQ(menu.Item("MainPopup_ProfileEditor").enabled, !c.locked);
   }
 }
 
@@ -107,7 +110,8 @@ TEST(MainMenuTest, UnlockingShowsWhatTheFlagsAllowAgain) {
   menu.ApplyUnlockedMenu();
   EXPECT_FALSE(sim.suite.values().Locked);
   EXPECT_EQ(VisibleItems(menu.Root()),
-            (std::set<std::string>{"MainPopup_Calc", "MainPopup_Profile", "MainPopup_Close"}));
+            (std::set<std::string>{"MainPopup_Calc", "MainPopup_Power", "MainPopup_Profile",
+                                   "MainPopup_Block", "MainPopup_Close"}));
   EXPECT_EQ(menu.Item("MainPopup_Block").caption, "Lock");
 }
 

@@ -186,6 +186,23 @@ TEST_F(Profiles, SelectionWindowCancelEndsTheSuite) {
   EXPECT_EQ(sim.view.endProcessCalls, 1);
 }
 
+TEST_F(Profiles, CancellingTheChosenProfilesPasswordReturnsToTheSelectionWindow) {
+  UseTable(1);
+  values().StartupSelection = true;
+  values().ProfileActive = false;
+  selector.Show();
+  selector.Select(1);
+  selector.OKBtnClick();
+  ASSERT_TRUE(sim.suite.pass().Visible());
+  sim.suite.pass().OkClick("wrong");
+  sim.suite.pass().CancelClick();
+  EXPECT_TRUE(selector.Visible());
+  EXPECT_FALSE(sim.suite.main().Ended());
+  sim.timers.Advance(200);
+  EXPECT_EQ(sim.suite.pass().PendingAction(), TF_Pass::kNone);
+  EXPECT_FALSE(values().ProfileActive);
+}
+
 // ---- The folder rule ----
 
 TEST(ProfileFolderName, RefusesEmptyNamesAndTheReservedCharacters) {

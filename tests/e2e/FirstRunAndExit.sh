@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end under a virtual X display: the real program with the simulated system
 # services on a new home. The first-run message is answered, commands are accepted,
-# Exit (code 116) is confirmed, and the files of the first run and of an orderly
-# shutdown are checked.
+# the suite is locked and unlocked, the simulated computer sleeps and wakes, Exit
+# (code 116) is confirmed, and the files of the first run and of an orderly shutdown
+# are checked.
 set -euo pipefail
 bin=$1
 work=$(mktemp -d)
@@ -46,6 +47,24 @@ answer "Brimwell  Pelorin  Ovelle" Return
 wait_for 20 "$bin/pelorin" --home "$home" --command 999 || fail "the suite takes no commands"
 profile_active() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == active ]]; }
 wait_for 20 profile_active || fail "the profile was not loaded"
+
+# Lock (the question answered Yes) and unlock (no general password: at once).
+state_is() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == "$1" ]]; }
+"$bin/pelorin" --home "$home" --command 115 || fail "command 115 not received"
+answer "Security System" Return
+wait_for 20 state_is locked || fail "the suite did not lock"
+"$bin/pelorin" --home "$home" --command 116
+state_is locked || fail "Exit was taken while locked"
+"$bin/pelorin" --home "$home" --command 115
+wait_for 20 state_is active || fail "the suite did not unlock"
+
+# The computer sleeps and wakes: the sleep window comes and goes with its OK.
+"$bin/pelorin" --home "$home" --sim suspend >/dev/null || fail "suspend not taken"
+wait_for 20 xdotool search --name "Sleep mode detected" || fail "no sleep window"
+"$bin/pelorin" --home "$home" --sim resume >/dev/null || fail "resume not taken"
+answer "Sleep mode detected" Return
+wait_for 20 bash -c "! xdotool search --onlyvisible --name 'Sleep mode detected'" \
+  || fail "the sleep window stayed"
 "$bin/pelorin" --home "$home" --command 116 || fail "command 116 not received"
 answer "Close Pelorin?" Return
 

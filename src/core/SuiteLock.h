@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/CoreContext.h"
+
+namespace pelorin {
+
+// The lock: the "Lock" item locks the suite after a question and "Unlock" asks for
+// the general password. The state is kept per profile in main.hf
+// STARTUP/StateBlocked at every change, so that a profile that remembers its lock
+// state starts the way it was left.
+class SuiteLock {
+ public:
+  explicit SuiteLock(CoreContext& ctx);
+
+  // The "Lock"/"Unlock" item (command 115).
+  void MainPopup_BlockClick();
+  // The general password was given: the menu opens again.
+  void Unlock();
+
+ private:
+  void Lock();
+  void StoreLockState(bool locked);
+
+  CoreContext& ctx_;
+};
+
+}  // namespace pelorin
