@@ -1,3 +1,4 @@
+#include "dbus/EventLoopWait.h"
 #include "linux/LinuxMediaPlayer.h"
 
 #include <gtest/gtest.h>
@@ -16,18 +17,7 @@ namespace {
 
 using ports::MediaPlayer;
 
-// Runs the event loop until the condition holds, at most a few seconds.
-bool WaitUntil(const std::function<bool()>& condition) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!condition()) {
-    if (elapsed.elapsed() > 5000) return false;
-    QEventLoop loop;
-    QTimer::singleShot(10, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
+using testing::WaitUntil;
 
 // The scripted MPRIS player (fake_mpris_player.py) as a child process: the calls it
 // got, and commands to it.

@@ -1,3 +1,4 @@
+#include "dbus/EventLoopWait.h"
 #include "linux/LogindPower.h"
 
 #include <gtest/gtest.h>
@@ -30,18 +31,7 @@ const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 
-// Runs the event loop until the condition holds, at most a few seconds.
-bool WaitUntil(const std::function<bool()>& condition) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!condition()) {
-    if (elapsed.elapsed() > 5000) return false;
-    QEventLoop loop;
-    QTimer::singleShot(10, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
+using testing::WaitUntil;
 
 bool LogindOnBus() {
   return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
