@@ -13,6 +13,7 @@
 #include "core/StartupSettings.h"
 #include "core/StatusStrip.h"
 #include "core/TF_Pass.h"
+#include "core/TF_Profile.h"
 #include "core/TF_SProfile.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
@@ -266,8 +267,9 @@ void TF_Main::QuitNow() {
 
 void TF_Main::CloseAllWindows() {
   if (ended_) return;
-  // The applet windows join this as they are built.
   if (left_ >= 0) MoveMainWindow(left_ + kParked, top_);
+  // The other applet windows join this as they are built.
+  if (ctx_.profileEditor->Visible()) ctx_.profileEditor->FormClose();
 }
 
 void TF_Main::Exit() {

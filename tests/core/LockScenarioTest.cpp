@@ -43,7 +43,10 @@ TEST_F(Lock, LockingAsksHidesTheMenuAndStoresTheState) {
   p.suite.commands().Command(kLockCommand);
   EXPECT_FALSE(p.values().Locked);
 
+  p.suite.commands().ProfilesItemClick(0);
+  ASSERT_TRUE(p.suite.profileEditor().Visible());
   LockByMenu(p);
+  EXPECT_FALSE(p.suite.profileEditor().Visible());  // the lock closes the windows
   const ports::MessageRequest& asked = p.dialogs.Asked().back();
   EXPECT_EQ(asked.caption, "Security System");
   EXPECT_EQ(asked.icon, ports::DialogIcon::Warning);
