@@ -1,5 +1,6 @@
 #include "app/Backends.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "app/LoggedSimServices.h"
@@ -21,6 +22,10 @@
 
 namespace pelorin::app {
 namespace {
+
+// The simulated C: drive: 40 GiB with 10 GiB free.
+constexpr std::int64_t kSimDiskBytes = std::int64_t{40} << 30;
+constexpr std::int64_t kSimFreeBytes = std::int64_t{10} << 30;
 
 // What both backends share: the real windows, dialogs, clock, timers, hot-keys,
 // screen and companion.
@@ -75,6 +80,7 @@ class SimBackends : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMed
  public:
   explicit SimBackends(const ProgramPlace& place) : BackendSet(place, "sim") {
     drives_.SetDrive('C', ports::DriveType::Fixed, "/");
+    drives_.SetSpace('C', {kSimFreeBytes, kSimDiskBytes});
     drives_.SetDrive('D', ports::DriveType::CdRom);
   }
   sim::SimPower* SimulatedPower() override { return &power_; }

@@ -78,7 +78,7 @@ void CommandDispatch::MenuClick(const std::string& itemId) {
     // exists, is brought forward first.
     TF_Main& main = *ctx_.main;
     if (main.Left() < 0) {
-      main.MoveMainWindow(main.Left() - TF_Main::kParked, main.Top());
+      main.FormShow();
     } else {
       main.MoveMainWindow(main.Left() + TF_Main::kParked, main.Top());
       ctx_.loader->SaveWindowPositions();

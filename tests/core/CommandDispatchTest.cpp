@@ -13,6 +13,7 @@ namespace {
 
 using ports::DialogAnswer;
 using testing::SuiteOnSim;
+using testing::WriteBytes;
 
 constexpr const char* kExitQuestion =
     "Do you really want to close Pelorin?\r(all unsaved data will be saved)";
@@ -115,9 +116,18 @@ TEST(CommandDispatchTest, IPanelHidesAndShowsTheStripAtItsPlace) {
   sim.suite.commands().MenuClick("MainPopup_Status");
   EXPECT_EQ(main.Left(), 300 - 4000);
   EXPECT_EQ(main.Top(), 40);
+  // Showing takes the place status.hif keeps (a hidden strip 4000 pixels to the left),
+  // kept inside the screen.
+  const auto status = sim.suite.values().ProfileDir / "status.hif";
+  WriteBytes(status, "[POSITION]\r\nX=-3700\r\nY=40\r\n");
   sim.suite.commands().MenuClick("MainPopup_Status");
   EXPECT_EQ(main.Left(), 300);
   EXPECT_EQ(main.Top(), 40);
+  main.MoveMainWindow(-4000, 0);
+  WriteBytes(status, "[POSITION]\r\nX=1270\r\nY=790\r\n");
+  sim.suite.commands().MenuClick("MainPopup_Status");
+  EXPECT_EQ(main.Left(), 1280 - 97);
+  EXPECT_EQ(main.Top(), 800 - 33);
 }
 
 TEST(CommandDispatchTest, TrayRightClickPopsTheMenuAtThePoint) {
