@@ -7,6 +7,7 @@
 #include "core/MainMenu.h"
 #include "core/PowerControl.h"
 #include "core/ProfileLoader.h"
+#include "core/ProfileTable.h"
 #include "core/SuiteLock.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
@@ -124,28 +125,21 @@ void CommandDispatch::ProfilesItemClick(int position) {
   ctx_.hotkeys->UnregisterHotkeys();
   v.RestoringMode = false;
 
-  ProfileIdentity chosen;
-  chosen.number = number;
-  std::string password;
-  const bool read = ctx_.files.ReadSystemSettings([&](const SettingsFile& system) {
-    const std::string section = "Profile" + std::to_string(number);
-    chosen.type = system.ReadInteger(section, "Type", 1);
-    chosen.path = system.ReadString(section, "Path", "Master");
-    chosen.name = system.ReadString(section, "Name", "Master");
-    password = system.ReadString(section, "Pass", "");
-  });
+  ProfileEntry chosen;
+  const bool read = ctx_.files.ReadSystemSettings(
+      [&](const SettingsFile& system) { chosen = ReadProfileEntry(system, number); });
   if (!read) return;  // the damaged system settings ended the suite
 
   // While an earlier change still waits for its password, the profile to go back to
   // is still the one that was last active.
   if (!v.ProfileSwitchPending) v.Previous = v.Current;
-  v.Current = chosen;
+  v.Current = chosen.identity;
   v.StartupSelection = false;
   v.FromSelector = false;
   v.ProfileActive = false;
   v.ProfileSwitchPending = true;
-  ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", password, 0,
-                     !v.BlockCancel);
+  ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", chosen.pass,
+                     0, !v.BlockCancel);
 }
 
 void CommandDispatch::TrayRightClick(int x, int y) {

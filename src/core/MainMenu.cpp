@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/CommandDispatch.h"
+#include "core/ProfileTable.h"
 #include "core/TF_Main.h"
 #include "storage/SettingsFile.h"
 
@@ -167,7 +168,7 @@ void MainMenu::RebuildProfilesSubmenu(const SettingsFile& systemSettings, int pr
   const int count = std::clamp(profilesCount, 0, sections);
   for (int number = 1; number <= count; ++number) {
     MenuItem item;
-    item.caption = systemSettings.ReadString("Profile" + std::to_string(number), "Name", "?");
+    item.caption = systemSettings.ReadString(ProfileSection(number), "Name", "?");
     item.radio = true;
     item.checked = number == ctx_.values.Current.number;
     const int position = number + kFirstEntryPosition - 1;

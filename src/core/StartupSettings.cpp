@@ -3,16 +3,13 @@
 #include <algorithm>
 
 #include "common/Text.h"
+#include "core/ProfileTable.h"
 #include "core/SettingsHotkey.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
 
 namespace {
-
-std::string ProfileSection(int number) {
-  return "Profile" + std::to_string(number);
-}
 
 std::optional<ports::ProcessPriority> PriorityOf(int value) {
   switch (value) {
@@ -52,12 +49,9 @@ StartupSettings StartupSettings::Read(const SettingsFile& system, std::string_vi
     }
   }
 
-  const std::string section = ProfileSection(current);
-  s.StartProfile.number = current;
-  s.StartProfile.path = system.ReadString(section, "Path", "Master");
-  s.StartProfile.type = system.ReadInteger(section, "Type", 1);
-  s.StartProfilePass = system.ReadString(section, "Pass", "");
-  s.StartProfile.name = system.ReadString(section, "Name", "Master");
+  const ProfileEntry start = ReadProfileEntry(system, current);
+  s.StartProfile = start.identity;
+  s.StartProfilePass = start.pass;
   s.Priority = PriorityOf(system.ReadInteger("SYSTEM", "Priority", 1));
   return s;
 }

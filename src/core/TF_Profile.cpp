@@ -7,6 +7,7 @@
 #include "core/MainMenu.h"
 #include "core/NoMixerLine.h"
 #include "core/ProfileLoader.h"
+#include "core/ProfileTable.h"
 #include "core/StartupSettings.h"
 #include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
@@ -30,7 +31,7 @@ bool FolderUsedByAnother(const SettingsFile& table, int number, const std::strin
   const int count = TF_Profile::ProfileCount(table);
   for (int other = 1; other <= count; ++other) {
     if (other != number &&
-        table.ReadString(TF_Profile::ProfileSection(other), "Path", kStartFolder) == folder) {
+        table.ReadString(ProfileSection(other), "Path", kStartFolder) == folder) {
       return true;
     }
   }
@@ -39,8 +40,8 @@ bool FolderUsedByAnother(const SettingsFile& table, int number, const std::strin
 
 // Gives section `to` exactly the keys and values of section `from`.
 void MoveSection(SettingsFile& table, int from, int to) {
-  const std::string source = TF_Profile::ProfileSection(from);
-  const std::string target = TF_Profile::ProfileSection(to);
+  const std::string source = ProfileSection(from);
+  const std::string target = ProfileSection(to);
   for (const std::string& key : table.ReadSection(target)) {
     if (!table.ValueExists(source, key)) table.DeleteKey(target, key);
   }
@@ -55,10 +56,6 @@ TF_Profile::TF_Profile(CoreContext& ctx) : ctx_(ctx) {}
 
 bool TF_Profile::ValidFolderName(const std::string& name) {
   return !name.empty() && name.find_first_of("\\/.;:*<?>|") == std::string::npos;
-}
-
-std::string TF_Profile::ProfileSection(int number) {
-  return "Profile" + std::to_string(number);
 }
 
 int TF_Profile::ProfileCount(const SettingsFile& table) {

@@ -30,8 +30,6 @@ class TF_Profile {
   // A folder name is valid when it is not empty and holds none of \ / . ; : * < ? > |
   // (so neither "." nor ".." passes).
   static bool ValidFolderName(const std::string& name);
-  // "Profile{number}", the section of a profile in the table.
-  static std::string ProfileSection(int number);
   // ProfilesCount of the table, cut to the number of sections the table has (each
   // profile has one, so a larger count can only come from a damaged file).
   static int ProfileCount(const SettingsFile& table);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ProfileTable.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
 #include "core/TF_Profile.h"
@@ -31,8 +32,7 @@ void TF_SProfile::Show() {
   const bool read = ctx_.files.ReadSystemSettings([&names](const SettingsFile& table) {
     const int count = TF_Profile::ProfileCount(table);
     for (int number = 1; number <= count; ++number) {
-      names.push_back(
-          table.ReadString(TF_Profile::ProfileSection(number), "Name", kUnnamedProfile));
+      names.push_back(table.ReadString(ProfileSection(number), "Name", kUnnamedProfile));
     }
   });
   if (!read || Ended()) return;  // a damaged table ended the suite
@@ -54,34 +54,28 @@ void TF_SProfile::Select(int index) {
 
 void TF_SProfile::OKBtnClick() {
   if (Ended() || !visible_ || selected_ < 0) return;
-  ProfileIdentity chosen;
-  chosen.number = selected_ + 1;
-  std::string password;
+  ProfileEntry chosen;
   bool read = false;
   // The chosen profile is read and remembered as the last used in one change of the
   // table; a refused write is reported and the choice goes on all the same.
   ReportWriteErrors(ctx_.ports.dialogs, [&] {
     ctx_.files.ChangeSystemSettings([&](SettingsFile& table) {
-      const std::string section = TF_Profile::ProfileSection(chosen.number);
-      chosen.type = table.ReadInteger(section, "Type", TF_Profile::kFullAccess);
-      chosen.path = table.ReadString(section, "Path", "Master");
-      chosen.name = table.ReadString(section, "Name", "Master");
-      password = table.ReadString(section, "Pass", "");
+      chosen = ReadProfileEntry(table, selected_ + 1);
       read = true;
-      table.WriteInteger("System", "CurrentProfile", chosen.number);
+      table.WriteInteger("System", "CurrentProfile", chosen.identity.number);
     });
   });
   if (!read || Ended()) return;  // a damaged table ended the suite
 
   SharedValues& v = ctx_.values;
-  v.Current = chosen;
-  v.CurrentPass = password;
+  v.Current = chosen.identity;
+  v.CurrentPass = chosen.pass;
   v.StartupSelection = true;
   v.FromSelector = true;
   v.ProfileActive = false;
   // Hidden before the request: a cancelled request shows this window again.
   Hide();
-  const std::string expected = v.PassProfile || v.RestoringMode ? "" : password;
+  const std::string expected = v.PassProfile || v.RestoringMode ? "" : chosen.pass;
   ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", expected, 0,
                      cancelEnabled_);
 }

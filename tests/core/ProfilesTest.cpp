@@ -6,6 +6,7 @@
 
 #include "common/Files.h"
 #include "core/MainMenu.h"
+#include "core/ProfileTable.h"
 #include "core/SuiteOnSim.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
@@ -62,10 +63,7 @@ class Profiles : public ::testing::Test {
       MakeProfileFolders(folder);
     ASSERT_TRUE(ctx().files.CreateEmptyProfileFiles(layout().ProfileDir("Master")));
     ctx().files.ReadSystemSettings([&](const SettingsFile& table) {
-      const std::string section = TF_Profile::ProfileSection(current);
-      values().Current = {current, table.ReadInteger(section, "Type", 1),
-                          table.ReadString(section, "Path", "Master"),
-                          table.ReadString(section, "Name", "Master")};
+      values().Current = ReadProfileEntry(table, current).identity;
       sim.suite.menu().RebuildProfilesSubmenu(table, 3);
     });
     values().ProfilesCount = 3;
