@@ -198,7 +198,9 @@ std::string StatusStrip::TextOf(const StatusTextSettings& text, bool leftText,
   if (IsDriveKind(text.id)) {
     const std::string letter = DriveLetter(text.disk);  // " " for no drive at all
     space = ctx_.ports.drives.Space(letter.front());
-    exists = DriveExists(ctx_.ports.drives, letter);
+    // A drive whose space could be read has a readable root: the drive table (which
+    // reads the mount table on Linux) is asked again only when it could not.
+    exists = space.size >= 0 || DriveExists(ctx_.ports.drives, letter);
   }
   return MeasurementText(text, leftText, memory, space, exists);
 }
