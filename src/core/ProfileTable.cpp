@@ -12,7 +12,7 @@ constexpr int kFullAccess = 1;
 }  // namespace
 
 std::string ProfileSection(int number) {
-  return "Profile" + std::to_string(number);
+  return std::string(kProfileSectionPrefix) + std::to_string(number);
 }
 
 ProfileEntry ReadProfileEntry(const SettingsFile& table, int number) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/SharedValues.h"
 
@@ -9,6 +10,7 @@ namespace pelorin {
 class SettingsFile;
 
 // The profile table (pelorin.hf): one section per profile, Profile1 ... ProfileN.
+inline constexpr std::string_view kProfileSectionPrefix = "Profile";
 std::string ProfileSection(int number);
 
 // A profile as the start-up and a profile change take it from the table: its Type

@@ -38,18 +38,6 @@ bool FolderUsedByAnother(const SettingsFile& table, int number, const std::strin
   return false;
 }
 
-// Gives section `to` exactly the keys and values of section `from`.
-void MoveSection(SettingsFile& table, int from, int to) {
-  const std::string source = ProfileSection(from);
-  const std::string target = ProfileSection(to);
-  for (const std::string& key : table.ReadSection(target)) {
-    if (!table.ValueExists(source, key)) table.DeleteKey(target, key);
-  }
-  for (const std::string& key : table.ReadSection(source)) {
-    table.WriteString(target, key, table.ReadString(source, key, ""));
-  }
-}
-
 }  // namespace
 
 TF_Profile::TF_Profile(CoreContext& ctx) : ctx_(ctx) {}
@@ -302,9 +290,7 @@ void TF_Profile::DeleteProfile(int number) {
     if (number > count) return;  // gone meanwhile
     folder = table.ReadString(ProfileSection(number), "Path", kStartFolder);
     ownsFolder = ValidFolderName(folder) && !FolderUsedByAnother(table, number, folder);
-    for (int n = number; n < count; ++n)
-      MoveSection(table, n + 1, n);
-    table.EraseSection(ProfileSection(count));
+    DeleteNumberedSection(table, number, count, kProfileSectionPrefix, 1);
     remaining = count - 1;
     table.WriteInteger("System", "ProfilesCount", remaining);
     // The current profile keeps pointing at itself when one before it goes.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "storage/Scrambler.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -135,7 +136,11 @@ bool ScrambledFiles::ChangeScrambled(std::string_view name,
   {
     const PlainTwinGuard guard(PlainTwin(name));
     SettingsFile twin(PlainTwin(name));
+    // All the operation's changes reach the twin in one write, which need not wait for
+    // the disk: the scrambled file written from it is what lasts.
+    SettingsTransaction twinChange(twin, Durability::Transient);
     change(twin);
+    twinChange.Commit();
     if (!SaveScrambled(name)) {
       throw SettingsWriteError(SuiteLayout::ScrambledFile(ProfileDir(), name));
     }
@@ -156,7 +161,9 @@ bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&
   {
     const PlainTwinGuard guard(layout_.SystemSettingsCopy());
     SettingsFile copy(layout_.SystemSettingsCopy());
+    SettingsTransaction copyChange(copy, Durability::Transient);
     change(copy);
+    copyChange.Commit();
     if (!SaveSystemSettings()) throw SettingsWriteError(layout_.SystemSettingsFile());
   }
   custodo_.BackupSystemFile();

@@ -116,10 +116,11 @@ LoadedSettings SettingsCache::Load(const std::filesystem::path& file) {
   return {Parse(std::move(*bytes)), true};
 }
 
-bool SettingsCache::Write(const std::filesystem::path& file, std::string bytes) {
+bool SettingsCache::Write(const std::filesystem::path& file, std::string bytes,
+                          Durability durability) {
   if (bytes.size() > SettingsDocument::kMaxSize) return false;
   const std::int64_t writeStart = TimestampClockNow();
-  if (!WriteFileAtomically(file, bytes)) return false;
+  if (!WriteFileAtomically(file, bytes, durability)) return false;
   auto document = Parse(std::move(bytes));
   FileStamp stamp;
   const bool written = StatFile(file, stamp) == StatResult::kFile;

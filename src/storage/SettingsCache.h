@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/AtomicFile.h"
+
 namespace pelorin {
 
 class SettingsDocument;
@@ -46,7 +48,8 @@ class SettingsCache {
   // Replaces the file with the bytes (atomically) and keeps them parsed, so that the
   // next load does not parse. False when the file could not be written; it is then
   // unchanged.
-  bool Write(const std::filesystem::path& file, std::string bytes);
+  bool Write(const std::filesystem::path& file, std::string bytes,
+             Durability durability = Durability::Durable);
   // Forgets every file: the next load of each parses it again.
   void Clear();
   // How many times file bytes were parsed since the process started.

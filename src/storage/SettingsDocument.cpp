@@ -1,5 +1,6 @@
 #include "storage/SettingsDocument.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -239,6 +240,54 @@ std::string SettingsDocument::WithoutSection(std::string_view section) const {
   const auto number = FindSection(section);
   if (!number) return bytes_;
   return StoredForm(Splice(bytes_, sections_[*number].begin, SectionEnd(*number), ""));
+}
+
+std::string SettingsDocument::WithSectionsMovedDown(const std::vector<std::string>& names) const {
+  if (names.empty()) return bytes_;
+  if (encoding_ == SettingsEncoding::kCp1251 &&
+      !std::all_of(names.begin(), names.end(), [](const auto& name) { return FitsCp1251(name); })) {
+    const SettingsDocument asUtf8(std::string(kUtf8ByteOrderMark) + Cp1251ToUtf8(bytes_));
+    return asUtf8.WithSectionsMovedDown(names);
+  }
+  std::vector<std::optional<std::size_t>> found;
+  std::unordered_map<std::size_t, std::size_t> place;  // section number -> index in names
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    found.push_back(FindSection(names[i]));
+    if (found.back()) place.emplace(*found.back(), i);
+  }
+  const auto content = [&](std::size_t i) {
+    return found[i] ? Slice(sections_[*found[i]].body, SectionEnd(*found[i])) : std::string_view();
+  };
+
+  std::string edited;
+  edited.reserve(bytes_.size());
+  // Text is added in whole lines; a piece that ended without a line end (the file's
+  // last line) gets one before anything follows it.
+  bool atLineStart = true;
+  const auto append = [&](std::string_view text) {
+    if (text.empty()) return;
+    if (!atLineStart) edited += kSettingsLineEnd;
+    edited += text;
+    atLineStart = text.back() == '\n' || text.back() == '\r';
+  };
+  edited += Slice(
+      0, sections_.empty() ? static_cast<std::uint32_t>(bytes_.size()) : sections_.front().begin);
+  for (std::size_t number = 0; number < sections_.size(); ++number) {
+    const auto role = place.find(number);
+    if (role == place.end()) {
+      append(Slice(sections_[number].begin, SectionEnd(number)));
+    } else if (role->second + 1 < names.size()) {
+      append(Slice(sections_[number].begin, sections_[number].body));
+      append(content(role->second + 1));
+    }
+  }
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+    if (found[i] || !found[i + 1]) continue;
+    append("[" + EncodeSettingsText(names[i], encoding_).value_or(names[i]) + "]" +
+           std::string(kSettingsLineEnd));
+    append(content(i + 1));
+  }
+  return StoredForm(std::move(edited));
 }
 
 std::string SettingsDocument::StoredForm(std::string edited) const {

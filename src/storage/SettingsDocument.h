@@ -64,6 +64,11 @@ class SettingsDocument {
   // The file without the section's header and every line up to the next section, or
   // the same bytes when there is no such section.
   std::string WithoutSection(std::string_view section) const;
+  // The file after deleting the first entry of a list of sections: each section of
+  // `names` but the last takes the lines of the one after it under its own header line,
+  // where it stands (a missing one is added at the end when the one after it exists),
+  // and the last is erased. Names must be trimmed and storable.
+  std::string WithSectionsMovedDown(const std::vector<std::string>& names) const;
 
  private:
   struct Section {
