@@ -20,6 +20,8 @@ struct LoadedSettings {
   // False when something stands at the path that is not a readable settings file (a
   // directory, a file that cannot be read or is too large): a write must not replace it.
   bool readable = true;
+  // Why it is not: a file larger than SettingsDocument::kMaxSize, which is not read.
+  bool tooLarge = false;
 };
 
 // The process-wide cache of parsed settings files, so that repeated reads of an

@@ -45,11 +45,17 @@ struct LineBounds {
 };
 
 LineBounds BoundsOf(const char* line, const char* limit) {
-  const auto* lineFeed = static_cast<const char*>(std::memchr(line, '\n', limit - line));
-  if (lineFeed == nullptr) return {limit, limit};
-  const char* end = lineFeed;
-  if (end > line && end[-1] == '\r') --end;
-  return {end, lineFeed + 1};
+  const char* end = line;
+  while (end < limit && !IsSettingsLineEnd(*end))
+    ++end;
+  if (end == limit) return {limit, limit};
+  const char* next = end + 1;
+  if (*end == '\r' && next < limit && *next == '\n') ++next;
+  return {end, next};
+}
+
+std::uint32_t HashOf(std::string_view folded) {
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(folded));
 }
 
 }  // namespace
@@ -65,6 +71,7 @@ void SettingsDocument::Parse() {
   const char* const data = bytes_.data();
   const char* const body = data + BodyStart(encoding_);
   const char* const limit = data + bytes_.size();
+  const auto offset = [data](const char* p) { return static_cast<std::uint32_t>(p - data); };
   const char* search = body;
   while (search < limit) {
     const auto* bracket = static_cast<const char*>(std::memchr(search, '[', limit - search));
@@ -72,28 +79,73 @@ void SettingsDocument::Parse() {
     const char* lineBegin = bracket;
     while (lineBegin > body && IsSettingsBlank(lineBegin[-1]))
       --lineBegin;
-    if (lineBegin > body && lineBegin[-1] != '\n') {
+    if (lineBegin > body && !IsSettingsLineEnd(lineBegin[-1])) {
       search = bracket + 1;
       continue;
     }
-    search = data + AddSection(static_cast<std::uint32_t>(lineBegin - data),
-                               static_cast<std::uint32_t>(bracket - data));
+    const auto header = HeaderAt(offset(lineBegin));
+    if (!header) {
+      // Not a header, and no later "[" of this line starts one.
+      search = BoundsOf(bracket, limit).next;
+      continue;
+    }
+    AddSection(offset(lineBegin), *header);
+    search = data + header->next;
   }
 }
 
-std::uint32_t SettingsDocument::AddSection(std::uint32_t lineBegin, std::uint32_t bracket) {
+std::optional<SettingsDocument::Header> SettingsDocument::HeaderAt(std::uint32_t lineBegin) const {
   const char* const data = bytes_.data();
-  const auto [end, next] = BoundsOf(data + bracket, data + bytes_.size());
-  const char* const nameStart = data + bracket + 1;
-  const auto* close = static_cast<const char*>(std::memchr(nameStart, ']', end - nameStart));
-  const std::string_view name =
-      TrimSettingsBlanks(std::string_view(nameStart, (close ? close : end) - nameStart));
+  const char* const limit = data + bytes_.size();
+  const char* bracket = data + lineBegin;
+  while (bracket < limit && IsSettingsBlank(*bracket))
+    ++bracket;
+  if (bracket == limit || *bracket != '[') return std::nullopt;
+  const auto [end, next] = BoundsOf(bracket, limit);
+  const std::string_view line(bracket + 1, end - bracket - 1);
+  const std::size_t close = line.rfind(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  const std::string_view name = TrimSettingsBlanks(line.substr(0, close));
   const auto offset = [data](const char* p) { return static_cast<std::uint32_t>(p - data); };
-  sectionIndex_.try_emplace(FoldSettingsName(name, encoding_),
-                            static_cast<std::uint32_t>(sections_.size()));
-  sections_.push_back(
-      {lineBegin, offset(next), offset(name.data()), offset(name.data() + name.size())});
-  return offset(next);
+  return Header{offset(name.data()), offset(name.data() + name.size()), offset(next)};
+}
+
+void SettingsDocument::AddSection(std::uint32_t lineBegin, const Header& header) {
+  const std::string folded = FoldSettingsName(Slice(header.nameBegin, header.nameEnd), encoding_);
+  const std::uint32_t hash = HashOf(folded);
+  if (Lookup(folded, hash)) return;  // a later section of a name that is already known
+  sections_.push_back({lineBegin, hash});
+  Index(sections_.size() - 1);
+}
+
+std::optional<std::size_t> SettingsDocument::Lookup(std::string_view folded,
+                                                    std::uint32_t hash) const {
+  if (slots_.empty()) return std::nullopt;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const std::size_t section = slots_[slot] - 1;
+    if (sections_[section].hash == hash &&
+        FoldSettingsName(SectionName(section), encoding_) == folded) {
+      return section;
+    }
+  }
+  return std::nullopt;
+}
+
+void SettingsDocument::Index(std::size_t section) {
+  // At most three quarters of the slots are used, so that a probe ends soon.
+  if ((sections_.size()) * 4 > slots_.size() * 3) {
+    std::vector<std::uint32_t> grown(std::max<std::size_t>(16, slots_.size() * 2), 0);
+    slots_.swap(grown);
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+      if (i != section) Index(i);
+    }
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t slot = sections_[section].hash & mask;
+  while (slots_[slot] != 0)
+    slot = (slot + 1) & mask;
+  slots_[slot] = static_cast<std::uint32_t>(section + 1);
 }
 
 template <typename Visit>
@@ -101,12 +153,13 @@ std::optional<SettingsDocument::KeyLine> SettingsDocument::ScanKeyLines(std::siz
                                                                         Visit visit) const {
   const char* const data = bytes_.data();
   const auto offset = [data](const char* p) { return static_cast<std::uint32_t>(p - data); };
-  const char* const limit = data + SectionEnd(section);
-  for (const char* line = data + sections_[section].body; line < limit;) {
+  const char* const limit = data + bytes_.size();
+  for (const char* line = data + SectionBody(section); line < limit;) {
     const auto [end, next] = BoundsOf(line, limit);
     const char* first = line;
     while (first < end && IsSettingsBlank(*first))
       ++first;
+    if (first < end && *first == '[' && HeaderAt(offset(line))) break;  // the next section
     // A key line needs a name: an "=" that is the first non-blank character has none.
     const auto* equals =
         first < end ? static_cast<const char*>(std::memchr(first, '=', end - first)) : nullptr;
@@ -123,25 +176,34 @@ std::string_view SettingsDocument::Slice(std::uint32_t begin, std::uint32_t end)
   return std::string_view(bytes_).substr(begin, end - begin);
 }
 
-std::string_view SettingsDocument::SectionName(const Section& section) const {
-  return Slice(section.nameBegin, section.nameEnd);
+std::string_view SettingsDocument::SectionName(std::size_t section) const {
+  const auto header = HeaderAt(sections_[section].begin);
+  return Slice(header->nameBegin, header->nameEnd);
 }
 
 std::string_view SettingsDocument::KeyName(const KeyLine& line) const {
   return TrimSettingsBlanks(Slice(line.begin, line.equals));
 }
 
+std::uint32_t SettingsDocument::SectionBody(std::size_t section) const {
+  return HeaderAt(sections_[section].begin)->next;
+}
+
 std::uint32_t SettingsDocument::SectionEnd(std::size_t section) const {
-  return section + 1 < sections_.size() ? sections_[section + 1].begin
-                                        : static_cast<std::uint32_t>(bytes_.size());
+  const char* const data = bytes_.data();
+  const char* const limit = data + bytes_.size();
+  for (const char* line = data + SectionBody(section); line < limit;) {
+    const auto begin = static_cast<std::uint32_t>(line - data);
+    if (HeaderAt(begin)) return begin;
+    line = BoundsOf(line, limit).next;
+  }
+  return static_cast<std::uint32_t>(bytes_.size());
 }
 
 std::optional<std::size_t> SettingsDocument::FindSection(std::string_view name) const {
   const auto folded = FoldedSettingsName(name, encoding_);
   if (!folded) return std::nullopt;
-  const auto found = sectionIndex_.find(*folded);
-  if (found == sectionIndex_.end()) return std::nullopt;
-  return found->second;
+  return Lookup(*folded, HashOf(*folded));
 }
 
 std::optional<SettingsDocument::KeyLine> SettingsDocument::FindKey(std::size_t section,
@@ -162,11 +224,9 @@ std::string SettingsDocument::Value(const KeyLine& line) const {
 
 std::vector<std::string> SettingsDocument::SectionNames() const {
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
-    const std::string_view name = SectionName(sections_[i]);
-    if (sectionIndex_.at(FoldSettingsName(name, encoding_)) != i) continue;
-    names.push_back(DecodeSettingsText(name, encoding_));
-  }
+  names.reserve(sections_.size());
+  for (std::size_t i = 0; i < sections_.size(); ++i)
+    names.push_back(DecodeSettingsText(SectionName(i), encoding_));
   return names;
 }
 
@@ -205,7 +265,7 @@ std::string SettingsDocument::WithValue(std::string_view section, std::string_vi
   const auto number = FindSection(section);
   if (!number) {
     std::string edited = bytes_;
-    if (edited.size() > BodyStart(encoding_) && edited.back() != '\n') {
+    if (edited.size() > BodyStart(encoding_) && !IsSettingsLineEnd(edited.back())) {
       edited += kSettingsLineEnd;
     }
     edited += "[" + encode(section) + "]";
@@ -217,14 +277,14 @@ std::string SettingsDocument::WithValue(std::string_view section, std::string_vi
   if (const auto existing = FindKey(*number, key)) {
     return StoredForm(Splice(bytes_, existing->begin, existing->end, line));
   }
-  std::uint32_t at = sections_[*number].body;
+  std::uint32_t at = SectionBody(*number);
   ScanKeyLines(*number, [&at](const KeyLine& keyLine) {
     at = keyLine.next;
     return false;
   });
   std::string inserted;
   // Only the file's last line can lack its line end.
-  if (bytes_[at - 1] != '\n') inserted += kSettingsLineEnd;
+  if (!IsSettingsLineEnd(bytes_[at - 1])) inserted += kSettingsLineEnd;
   inserted += line;
   inserted += kSettingsLineEnd;
   return StoredForm(Splice(bytes_, at, at, inserted));
@@ -250,37 +310,39 @@ std::string SettingsDocument::WithSectionsMovedDown(const std::vector<std::strin
     return asUtf8.WithSectionsMovedDown(names);
   }
   std::vector<std::optional<std::size_t>> found;
-  std::unordered_map<std::size_t, std::size_t> place;  // section number -> index in names
+  std::vector<std::pair<std::size_t, std::size_t>> places;  // section number, index in names
   for (std::size_t i = 0; i < names.size(); ++i) {
     found.push_back(FindSection(names[i]));
-    if (found.back()) place.emplace(*found.back(), i);
+    if (found.back()) places.emplace_back(*found.back(), i);
   }
+  std::sort(places.begin(), places.end());  // in file order
   const auto content = [&](std::size_t i) {
-    return found[i] ? Slice(sections_[*found[i]].body, SectionEnd(*found[i])) : std::string_view();
+    return found[i] ? Slice(SectionBody(*found[i]), SectionEnd(*found[i])) : std::string_view();
   };
 
   std::string edited;
   edited.reserve(bytes_.size());
   // Text is added in whole lines; a piece that ended without a line end (the file's
-  // last line) gets one before anything follows it.
+  // last line) gets one before anything follows it. The file's start is a line start.
   bool atLineStart = true;
   const auto append = [&](std::string_view text) {
     if (text.empty()) return;
     if (!atLineStart) edited += kSettingsLineEnd;
     edited += text;
-    atLineStart = text.back() == '\n' || text.back() == '\r';
+    atLineStart = IsSettingsLineEnd(text.back());
   };
-  edited += Slice(
-      0, sections_.empty() ? static_cast<std::uint32_t>(bytes_.size()) : sections_.front().begin);
-  for (std::size_t number = 0; number < sections_.size(); ++number) {
-    const auto role = place.find(number);
-    if (role == place.end()) {
-      append(Slice(sections_[number].begin, SectionEnd(number)));
-    } else if (role->second + 1 < names.size()) {
-      append(Slice(sections_[number].begin, sections_[number].body));
-      append(content(role->second + 1));
+  std::uint32_t untouched = 0;  // the first byte not yet copied or replaced
+  for (const auto& [number, i] : places) {
+    const std::uint32_t begin = sections_[number].begin;
+    append(Slice(untouched, begin));
+    if (begin > untouched) atLineStart = true;  // a header line starts where it ends
+    if (i + 1 < names.size()) {
+      append(Slice(begin, SectionBody(number)));
+      append(content(i + 1));
     }
+    untouched = SectionEnd(number);
   }
+  append(Slice(untouched, static_cast<std::uint32_t>(bytes_.size())));
   for (std::size_t i = 0; i + 1 < names.size(); ++i) {
     if (found[i] || !found[i + 1]) continue;
     append("[" + EncodeSettingsText(names[i], encoding_).value_or(names[i]) + "]" +

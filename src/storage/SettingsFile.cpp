@@ -76,6 +76,16 @@ std::optional<std::string> FindValue(const SettingsDocument& document, std::stri
 SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
     : std::runtime_error("Unable to write to " + file.string()), file_(file) {}
 
+SettingsFileTooLargeError::SettingsFileTooLargeError(const std::filesystem::path& file)
+    : SettingsWriteError(file),
+      message_("Unable to write to " + file.string() + ": the file is larger than " +
+               std::to_string(SettingsDocument::kMaxSize >> 20) + " MB and is not read") {}
+
+void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge) {
+  if (tooLarge) throw SettingsFileTooLargeError(reported);
+  throw SettingsWriteError(reported);
+}
+
 SettingsFile::SettingsFile(std::filesystem::path file)
     : file_(std::move(file)), target_(CanonicalTarget(file_)) {}
 
@@ -90,9 +100,10 @@ std::filesystem::path SettingsFile::ReportedName() const {
 
 void SettingsFile::Change(SettingsEdit edit) {
   if (PendingSettings* pending = FindPendingSettings(target_)) {
-    if (!pending->writable) throw SettingsWriteError(ReportedName());
+    if (!pending->writable) RefuseSettingsWrite(ReportedName(), pending->tooLarge);
     std::string bytes = edit(*pending->current);
     if (bytes == pending->current->Bytes()) return;
+    if (bytes.size() > SettingsDocument::kMaxSize) RefuseSettingsWrite(ReportedName(), true);
     pending->current = std::make_shared<const SettingsDocument>(std::move(bytes));
     pending->edits.push_back(std::move(edit));
     return;
@@ -100,16 +111,22 @@ void SettingsFile::Change(SettingsEdit edit) {
   const std::lock_guard lock(SettingsWriteMutex());
   auto& cache = SettingsCache::Instance();
   const LoadedSettings loaded = cache.Load(target_);
-  if (!loaded.readable || !target_.has_filename()) throw SettingsWriteError(ReportedName());
+  if (!loaded.readable || !target_.has_filename()) {
+    RefuseSettingsWrite(ReportedName(), loaded.tooLarge);
+  }
   std::string bytes = edit(*loaded.document);
   if (bytes == loaded.document->Bytes()) return;
+  if (bytes.size() > SettingsDocument::kMaxSize) RefuseSettingsWrite(ReportedName(), true);
   if (!cache.Write(target_, std::move(bytes))) throw SettingsWriteError(ReportedName());
 }
 
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
   auto value = FindValue(*Document(), section, key);
-  return value ? std::move(*value) : std::string(defaultValue);
+  if (value) return std::move(*value);
+  // The Windows functions give the default without its trailing spaces.
+  const std::size_t kept = defaultValue.find_last_not_of(' ');
+  return std::string(defaultValue.substr(0, kept == std::string_view::npos ? 0 : kept + 1));
 }
 
 int SettingsFile::ReadInteger(std::string_view section, std::string_view key,

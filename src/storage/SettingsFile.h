@@ -22,6 +22,17 @@ class SettingsWriteError : public std::runtime_error {
   std::filesystem::path file_;
 };
 
+// Raised for a write to a settings file that is too large to be read (more than 64 MB):
+// "Unable to write to <file>: the file is larger than 64 MB and is not read".
+class SettingsFileTooLargeError : public SettingsWriteError {
+ public:
+  explicit SettingsFileTooLargeError(const std::filesystem::path& file);
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
 // Raised when a name or value cannot be stored in a settings file (a line break in
 // it, an "=" or a leading "[" in a key name, a "]" in a section name, an empty key or
 // section name, text that is not UTF-8).
@@ -37,10 +48,12 @@ class SettingsNameError : public std::invalid_argument {
 // (UpCaseText); the first matching section and key count. Blanks around names and
 // values are ignored, and one pair of matching quotes (" or ') around a value is
 // removed when it is read; a value written with blanks at either end or wrapped in
-// quotes is quoted so that it reads back as written. A missing file reads as all
-// defaults and is created by the first write; a directory or an unreadable file in its
-// place reads as all defaults and refuses writes. Writes replace the file atomically
-// (temporary file and rename, through a symbolic link to its target) and keep every
+// quotes is quoted so that it reads back as written. Hand-edited files read as the
+// Windows profile functions read them (see SettingsDocument for the line rules). A
+// missing file reads as all defaults and is created by the first write; a directory,
+// an unreadable file or a file larger than 64 MB in its place reads as all defaults
+// without being read whole, and refuses writes, so that it is never overwritten. Writes replace the
+// file atomically (temporary file and rename, through a symbolic link to its target) and keep every
 // untouched line byte for byte; a write that changes nothing leaves the file alone.
 // Reads of an unchanged file are answered from a parse cache shared by all
 // SettingsFile objects.
@@ -54,7 +67,8 @@ class SettingsFile {
 
   const std::filesystem::path& FileName() const { return file_; }
 
-  // Values are cut to 2047 characters.
+  // Values are cut to 2047 characters. The default is given without its trailing
+  // spaces, as the Windows functions give it.
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const;
   // Decimal, or hexadecimal after "0x"/"0X" when the text is longer than two

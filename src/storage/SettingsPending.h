@@ -27,14 +27,19 @@ struct PendingSettings {
   std::filesystem::path reported;  // the name a write error gives
   std::shared_ptr<const SettingsDocument> base;
   std::shared_ptr<const SettingsDocument> current;
-  // False when the file cannot be written (see LoadedSettings::readable).
+  // False when the file cannot be written (see LoadedSettings::readable), and why.
   bool writable = true;
+  bool tooLarge = false;
   std::vector<SettingsEdit> edits;
   Durability durability = Durability::Durable;
 };
 
 // The open transaction of this thread on the file, or null.
 PendingSettings* FindPendingSettings(const std::filesystem::path& target);
+
+// Raises the error of a write refused before it was tried: SettingsFileTooLargeError
+// for a file too large to be read, else SettingsWriteError.
+[[noreturn]] void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge);
 
 // Serialises every read-modify-write of settings files in the process.
 std::mutex& SettingsWriteMutex();

@@ -44,7 +44,7 @@ void Write(const PendingSettings& pending) {
   const std::lock_guard lock(SettingsWriteMutex());
   auto& cache = SettingsCache::Instance();
   const LoadedSettings onDisk = cache.Load(pending.target);
-  if (!onDisk.readable) throw SettingsWriteError(pending.reported);
+  if (!onDisk.readable) RefuseSettingsWrite(pending.reported, onDisk.tooLarge);
   std::string bytes = ChangedBytes(pending, *onDisk.document);
   if (bytes == onDisk.document->Bytes()) return;
   if (!cache.Write(pending.target, std::move(bytes), pending.durability)) {
@@ -80,6 +80,7 @@ SettingsTransaction::SettingsTransaction(const SettingsFile& file, Durability du
   state->base = loaded.document;
   state->current = loaded.document;
   state->writable = loaded.readable && file.target_.has_filename();
+  state->tooLarge = loaded.tooLarge;
   state->durability = durability;
   pending_ = state.get();
   OpenTransactions().push_back(std::move(state));
