@@ -44,8 +44,22 @@ struct LineBounds {
   const char* next;  // first byte of the next line
 };
 
+// Whether one of the eight bytes of `word` is a CR or an LF.
+bool HoldsLineEnd(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  const auto holdsZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighBits) != 0; };
+  return holdsZero(word ^ (kOnes * '\n')) || holdsZero(word ^ (kOnes * '\r'));
+}
+
 LineBounds BoundsOf(const char* line, const char* limit) {
+  // Eight bytes at a time up to the word that holds the line end: lines may end in CR
+  // or LF, so memchr for one of them could run far past the line.
   const char* end = line;
+  for (std::uint64_t word; limit - end >= 8; end += 8) {
+    std::memcpy(&word, end, sizeof word);
+    if (HoldsLineEnd(word)) break;
+  }
   while (end < limit && !IsSettingsLineEnd(*end))
     ++end;
   if (end == limit) return {limit, limit};
@@ -125,7 +139,7 @@ std::optional<std::size_t> SettingsDocument::Lookup(std::string_view folded,
   for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
     const std::size_t section = slots_[slot] - 1;
     if (sections_[section].hash == hash &&
-        FoldSettingsName(SectionName(section), encoding_) == folded) {
+        SettingsNameMatches(SectionName(section), folded, encoding_)) {
       return section;
     }
   }
