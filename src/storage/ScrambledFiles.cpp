@@ -33,6 +33,17 @@ class PlainTwinGuard {
   fs::path twin_;
 };
 
+// `change` inside one transaction on the plain twin, so that all its changes reach the
+// twin in one write, which need not wait for the disk: the scrambled file written from
+// the twin is what lasts.
+std::function<void(SettingsFile&)> InOneWrite(const std::function<void(SettingsFile&)>& change) {
+  return [&change](SettingsFile& twin) {
+    SettingsTransaction transaction(twin, Durability::Transient);
+    change(twin);
+    transaction.Commit();
+  };
+}
+
 std::string DamagedText(std::string_view fileName) {
   return "Warning! Protected file \"" + std::string(fileName) +
          "\" is damaged! Continue of execution is not possible!";
@@ -131,16 +142,13 @@ bool ScrambledFiles::ReadScrambled(std::string_view name,
 }
 
 bool ScrambledFiles::ChangeScrambled(std::string_view name,
-                                     const std::function<void(SettingsFile&)>& change) {
+                                     const std::function<void(SettingsFile&)>& changeKeys) {
+  const auto change = InOneWrite(changeKeys);
   if (!OpenScrambled(name)) return false;
   {
     const PlainTwinGuard guard(PlainTwin(name));
     SettingsFile twin(PlainTwin(name));
-    // All the operation's changes reach the twin in one write, which need not wait for
-    // the disk: the scrambled file written from it is what lasts.
-    SettingsTransaction twinChange(twin, Durability::Transient);
     change(twin);
-    twinChange.Commit();
     if (!SaveScrambled(name)) {
       throw SettingsWriteError(SuiteLayout::ScrambledFile(ProfileDir(), name));
     }
@@ -156,14 +164,13 @@ bool ScrambledFiles::ReadSystemSettings(const std::function<void(const SettingsF
   return true;
 }
 
-bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&)>& change) {
+bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&)>& changeKeys) {
+  const auto change = InOneWrite(changeKeys);
   if (!OpenSystemSettings()) return false;
   {
     const PlainTwinGuard guard(layout_.SystemSettingsCopy());
     SettingsFile copy(layout_.SystemSettingsCopy());
-    SettingsTransaction copyChange(copy, Durability::Transient);
     change(copy);
-    copyChange.Commit();
     if (!SaveSystemSettings()) throw SettingsWriteError(layout_.SystemSettingsFile());
   }
   custodo_.BackupSystemFile();
