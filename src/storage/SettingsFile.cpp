@@ -76,16 +76,6 @@ std::optional<std::string> FindValue(const SettingsDocument& document, std::stri
 SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
     : std::runtime_error("Unable to write to " + file.string()), file_(file) {}
 
-SettingsFileTooLargeError::SettingsFileTooLargeError(const std::filesystem::path& file)
-    : SettingsWriteError(file),
-      message_("Unable to write to " + file.string() + ": the file is larger than " +
-               std::to_string(SettingsDocument::kMaxSize >> 20) + " MB and is not read") {}
-
-void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge) {
-  if (tooLarge) throw SettingsFileTooLargeError(reported);
-  throw SettingsWriteError(reported);
-}
-
 SettingsFile::SettingsFile(std::filesystem::path file)
     : file_(std::move(file)), target_(CanonicalTarget(file_)) {}
 

@@ -22,17 +22,6 @@ class SettingsWriteError : public std::runtime_error {
   std::filesystem::path file_;
 };
 
-// Raised for a write to a settings file that is too large to be read (more than 64 MB):
-// "Unable to write to <file>: the file is larger than 64 MB and is not read".
-class SettingsFileTooLargeError : public SettingsWriteError {
- public:
-  explicit SettingsFileTooLargeError(const std::filesystem::path& file);
-  const char* what() const noexcept override { return message_.c_str(); }
-
- private:
-  std::string message_;
-};
-
 // Raised when a name or value cannot be stored in a settings file (a line break in
 // it, an "=" or a leading "[" in a key name, a "]" in a section name, an empty key or
 // section name, text that is not UTF-8).

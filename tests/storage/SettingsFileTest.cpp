@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "storage/SettingsCache.h"
 #include "storage/SettingsDocument.h"
+#include "storage/SettingsFileTooLargeError.h"
 #include "storage/SettingsTransaction.h"
 #include "support/TempDir.h"
 
