@@ -12,6 +12,7 @@
 #include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -426,8 +427,10 @@ void TF_Profile::ReinitializeCurrentProfile(const std::string& newPath) {
   const fs::path status = SuiteLayout::PlainTwin(ctx_.layout.ProfileDir(newPath), "status");
   ReportWriteErrors(ctx_.ports.dialogs, [&] {
     SettingsFile file(status);
+    SettingsTransaction change(file);
     file.WriteInteger("POSITION", "X", ctx_.main->Left());
     file.WriteInteger("POSITION", "Y", ctx_.main->Top());
+    change.Commit();
     ctx_.custodo.SetProfilePath(newPath);
     ctx_.custodo.BackupSettingsFile("status");
   });
