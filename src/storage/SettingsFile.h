@@ -38,14 +38,15 @@ class SettingsNameError : public std::invalid_argument {
 // values are ignored, and one pair of matching quotes (" or ') around a value is
 // removed when it is read; a value written with blanks at either end or wrapped in
 // quotes is quoted so that it reads back as written. Hand-edited files read as the
-// Windows profile functions read them (see SettingsDocument for the line rules). A
-// missing file reads as all defaults and is created by the first write; a directory,
-// an unreadable file or a file larger than 64 MB in its place reads as all defaults
-// without being read whole, and refuses writes, so that it is never overwritten. Writes replace the
-// file atomically (temporary file and rename, through a symbolic link to its target) and keep every
-// untouched line byte for byte; a write that changes nothing leaves the file alone.
-// Reads of an unchanged file are answered from a parse cache shared by all
-// SettingsFile objects.
+// Windows profile functions read them (see SettingsDocument for the line rules).
+//
+// A missing file reads as all defaults and is created by the first write. A
+// directory, an unreadable file or a file larger than 64 MB in its place reads as all
+// defaults without being read whole and refuses writes, so that it is never
+// overwritten. Writes replace the file atomically (temporary file and rename, through
+// a symbolic link to its target) and keep every untouched line byte for byte; a write
+// that changes nothing leaves the file alone. Reads of an unchanged file are answered
+// from a parse cache shared by all SettingsFile objects.
 //
 // Each write replaces the file on its own. An operation that changes many keys opens
 // a SettingsTransaction on the file first, so that the file is written once at its

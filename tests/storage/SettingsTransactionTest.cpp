@@ -180,5 +180,21 @@ TEST_F(SettingsTransactionTest, DeletingFromANumberedListMovesTheLaterSectionsDo
   }
 }
 
+TEST_F(SettingsTransactionTest, ManyDeletionsFromAListAreOneWrite) {
+  WriteBytes(
+      file_,
+      "[0]\r\nName=a\r\n[1]\r\nName=b\r\n[2]\r\nName=c\r\n[3]\r\nName=d\r\n[4]\r\nName=e\r\n");
+  replacements_.Of("test.hif");
+  SettingsFile settings(file_);
+  SettingsTransaction change(settings);
+  for (const int entry : {3, 1, 0}) {  // from the last to the first, as the link check goes
+    DeleteNumberedSection(settings, entry, NumberedSectionCount(settings));
+  }
+  EXPECT_EQ(NumberedSectionCount(settings), 2);
+  change.Commit();
+  EXPECT_EQ(replacements_.Of("test.hif"), 1);
+  EXPECT_EQ(ReadBytes(file_), "[0]\r\nName=c\r\n[1]\r\nName=e\r\n");
+}
+
 }  // namespace
 }  // namespace pelorin
