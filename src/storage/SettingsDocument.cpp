@@ -108,6 +108,10 @@ void SettingsDocument::Parse() {
   }
 }
 
+std::size_t SettingsDocument::IndexBytes() const {
+  return sections_.capacity() * sizeof(Section) + slots_.capacity() * sizeof(std::uint32_t);
+}
+
 std::optional<SettingsDocument::Header> SettingsDocument::HeaderAt(std::uint32_t lineBegin) const {
   const char* const data = bytes_.data();
   const char* const limit = data + bytes_.size();

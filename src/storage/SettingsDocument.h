@@ -45,6 +45,8 @@ class SettingsDocument {
   explicit SettingsDocument(std::string bytes);
 
   const std::string& Bytes() const { return bytes_; }
+  // Memory the document holds besides its bytes (for measurements).
+  std::size_t IndexBytes() const;
   SettingsEncoding Encoding() const { return encoding_; }
 
   // Number of the first section with this name.

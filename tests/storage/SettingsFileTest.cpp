@@ -151,6 +151,34 @@ TEST_F(SettingsFileTest, ReadsHandEditedFilesAsTheWindowsFunctionsDo) {
   }
 }
 
+// The parsed form of a file stays within a few times its size, whatever its shape: a
+// header line costs at most a few bytes, a line that is no header none.
+TEST(SettingsDocumentTest, IndexStaysSmallWhateverTheShapeOfTheFile) {
+  constexpr std::size_t kLines = 200'000;
+  const auto repeated = [](std::string_view line) {
+    std::string bytes;
+    for (std::size_t i = 0; i < kLines; ++i)
+      bytes += line;
+    return bytes;
+  };
+  std::string distinct;
+  for (std::size_t i = 0; i < kLines; ++i)
+    distinct += "[" + std::to_string(i) + "]\n";
+  const std::vector<std::pair<const char*, std::string>> shapes = {
+      {"lone brackets", repeated("[\n")},
+      {"empty headers", repeated("[]\n")},
+      {"one name again and again", repeated("[S]\r")},
+      {"brackets inside lines", repeated("x[[]]\n")},
+      {"distinct short headers", distinct},
+      {"keys", "[S]\n" + repeated("k=v\n")},
+  };
+  for (const auto& [what, bytes] : shapes) {
+    const SettingsDocument document(bytes);
+    EXPECT_LE(document.IndexBytes(), 3 * bytes.size()) << what;
+  }
+  EXPECT_EQ(SettingsDocument(distinct).SectionNames().size(), kLines);
+}
+
 TEST_F(SettingsFileTest, FilesTooLargeToReadReadAsDefaultsAndRefuseWrites) {
   WriteBytes(file_, "[S]\r\nK=1\r\n");
   std::filesystem::resize_file(file_, SettingsDocument::kMaxSize + 1);  // sparse
