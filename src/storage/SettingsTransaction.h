@@ -33,7 +33,8 @@ struct PendingSettings;
 // Transactions nest: one begun on a file that already has a transaction open on this
 // thread joins it. Its Commit() hands its changes to the outer one, and ending without
 // Commit() drops only the changes made since it began. The file is written when the
-// outermost one commits.
+// outermost one commits: what reads the file on disk meanwhile (a backup copy, another
+// program) sees the changes only then.
 //
 // When another program changed the file on disk after the transaction began, Commit()
 // makes the same changes again on the file as it is then, so that the other program's
