@@ -310,15 +310,16 @@ TEST(LogindPowerTest, SleepRunsTheHandlerWhileTheSystemWaitsForIt) {
 TEST(LogindPowerTest, LateAnswersComeWhileTheEventLoopTurns) {
   LogindMock mock;
   ASSERT_TRUE(mock.Started());
-  // An answer within the limit counts; one after it is no answer.
-  mock.AddMethod("CanPowerOff", "", "s", "time.sleep(0.4); ret = 'yes'");
-  mock.AddMethod("CanReboot", "", "s", "time.sleep(0.6); ret = 'yes'");
-  mock.AddMethod("Suspend", "b", "", "time.sleep(0.4)");
-  LogindPower power(QDBusConnection::sessionBus(), {.questionMs = 500, .actionMs = 500});
+  // An answer within the limit counts; one after it is no answer. The mock answers one
+  // call at a time: the one beyond the limit comes last.
+  mock.AddMethod("CanPowerOff", "", "s", "time.sleep(0.2); ret = 'yes'");
+  mock.AddMethod("Suspend", "b", "", "time.sleep(0.2)");
+  mock.AddMethod("CanReboot", "", "s", "time.sleep(1.5); ret = 'yes'");
+  LogindPower power(QDBusConnection::sessionBus(), {.questionMs = 1000, .actionMs = 1000});
   Heartbeat heartbeat;
   EXPECT_EQ(Allowed(power, PowerCall::PowerOff), PowerAnswer::Yes);
-  EXPECT_EQ(Allowed(power, PowerCall::Reboot), PowerAnswer::NoAnswer);
   EXPECT_EQ(Performed(power, PowerCall::Suspend), PowerAnswer::Yes);
+  EXPECT_EQ(Allowed(power, PowerCall::Reboot), PowerAnswer::NoAnswer);
   EXPECT_GT(heartbeat.Ticks(), 0);
   ::testing::Test::RecordProperty("longest_event_loop_gap_ms",
                                   static_cast<int>(heartbeat.LongestGapMs()));
