@@ -58,7 +58,7 @@ class SuiteOnSim {
   sim::SimScreen screen;
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
-  sim::SimPower power;
+  sim::SimPower power{timers};
   RecordingMainView view;
   Suite suite;
 };
