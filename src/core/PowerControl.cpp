@@ -101,18 +101,26 @@ bool PowerControl::Ended() const {
   return ctx_.main != nullptr && ctx_.main->Ended();
 }
 
-void PowerControl::PowerAction(int kind) {
+void PowerControl::PowerAction(int kind, std::function<void()> whenDone) {
   if (Ended()) return;
+  const auto done = [this, &whenDone] {
+    if (whenDone && !Ended()) whenDone();
+  };
   const KindCall* row = FindKind(kind);
-  if (row == nullptr) return;
+  if (row == nullptr) {
+    done();
+    return;
+  }
   ports::Power& power = ctx_.ports.power;
   if (!row->endsSession) {
     if (!power.Perform(row->call)) ShowRefusal(kind, false);
+    done();
     return;
   }
   // Nothing is saved or closed unless the system will carry the action out.
   if (!power.Allowed(row->call)) {
     ShowRefusal(kind, false);
+    done();
     return;
   }
   ctx_.main->PrepareShutdown();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/CoreContext.h"
@@ -41,8 +42,10 @@ class PowerControl {
   // Performs a power kind without a question. The kinds that end the session ask the
   // system first and, when it does not allow them, say so and change nothing; when it
   // does, the suite saves, asks for the action and ends. Hibernate and sleep leave the
-  // suite running. Other kinds do nothing.
-  void PowerAction(int kind);
+  // suite running. Other kinds do nothing. `whenDone` runs once the action is over
+  // while the suite still runs (refused, a kind that does nothing, sleep or hibernate
+  // carried out); never when the suite ends for it.
+  void PowerAction(int kind, std::function<void()> whenDone = {});
 
   // The items of the Power menu: MainPopup_PowerOff, MainPopup_Hibernate,
   // MainPopup_Sleep, MainPopup_Restart.
