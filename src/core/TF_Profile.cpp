@@ -381,12 +381,18 @@ void TF_Profile::ApplyProfile(int number) {
   const std::string newPath = ProPath;
   // Moves the profile folder and, when it has one, its backup folder to the new name.
   const auto moveFolders = [&]() -> bool {
-    const fs::path from = ctx_.layout.ProfileDir(folder);
-    const fs::path to = ctx_.layout.ProfileDir(newPath);
     // A new name that differs from another folder only in case is taken as well; the
     // profile's own folder may change its case.
-    if (shared || newNameTaken || !ValidFolderName(folder) ||
-        ProfileFolderExists(ctx_.layout, newPath, folder) || !RenameFolder(from, to)) {
+    const bool taken = newNameTaken || ProfileFolderExists(ctx_.layout, newPath,
+                                                           ValidFolderName(folder) ? folder : "");
+    if (!ValidFolderName(folder) && !shared && !taken) {
+      // A damaged entry names no folder of its own: it takes the new name, and its
+      // folder is made when the profile is started next.
+      return true;
+    }
+    const fs::path from = ctx_.layout.ProfileDir(folder);
+    const fs::path to = ctx_.layout.ProfileDir(newPath);
+    if (shared || taken || !ValidFolderName(folder) || !RenameFolder(from, to)) {
       Tell("Cannot change profile folder - already exists!", kCaption, ports::DialogIcon::Error);
       ProPath = shownPath;
       return false;

@@ -543,6 +543,26 @@ TEST_F(Profiles, FolderNamesThatDifferOnlyInCaseAreTaken) {
   EXPECT_EQ(Entries(layout().ProfilesDir()), (std::vector<std::string>{"KID", "Master"}));
 }
 
+// An entry whose Path breaks the folder rule is repaired by giving it a valid name: no
+// folder is moved for it (it has none), and an existing name is refused as ever.
+TEST_F(Profiles, ApplyGivesADamagedEntryAValidFolderName) {
+  UseTable(1);
+  sim.WriteSystemSettings(std::string("[System]\r\nProfilesCount=4\r\nCurrentProfile=1\r\n") +
+                          kThreeProfiles + "[Profile4]\r\nName=Lost\r\nPath=../Kid\r\n");
+  Select(3);
+  EXPECT_EQ(editor.ProPath, "../Kid");
+  editor.ProPath = "guest";
+  sim.dialogs.Expect(kFolderTaken, DialogAnswer::Ok);
+  editor.ApplyBtnClick();
+  EXPECT_EQ(Table("Profile4", "Path"), "../Kid");
+
+  editor.ProPath = "Found";
+  editor.ApplyBtnClick();
+  EXPECT_EQ(Table("Profile4", "Path"), "Found");
+  EXPECT_TRUE(fs::exists(layout().ProfileDataDir("Kid") / "Note00"));
+  EXPECT_EQ(Entries(layout().ProfilesDir()), (std::vector<std::string>{"Guest", "Kid", "Master"}));
+}
+
 TEST_F(Profiles, ABackupFolderInTheWayIsUsedWithAWarning) {
   UseTable(1);
   WriteBytes(layout().ProfileBackupDir("Kids") / "old.bk", "x");
