@@ -59,7 +59,8 @@ bool WriteNewFile(const fs::path& file, const std::string& bytes, bool ownerOnly
 }  // namespace
 
 LostProfileFiles::LostProfileFiles(const SuiteLayout& layout, std::string_view profilePath,
-                                   std::span<const std::string_view> plainNames) {
+                                   std::span<const std::string_view> plainNames,
+                                   bool dataFolderLost) {
   const fs::path directory = layout.ProfileDir(profilePath);
   const fs::path backups = layout.ProfileBackupDir(profilePath);
   const auto backupOf = [&backups](std::string_view name) {
@@ -71,6 +72,7 @@ LostProfileFiles::LostProfileFiles(const SuiteLayout& layout, std::string_view p
   for (const std::string_view name : plainNames) {
     AddIfLost(SuiteLayout::PlainTwin(directory, name), backupOf(name), false);
   }
+  if (!dataFolderLost) return;
   for (int page = 0; page < kNotebookPages; ++page) {
     char name[8];
     std::snprintf(name, sizeof name, "note%02d", page);

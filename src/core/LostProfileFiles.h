@@ -24,9 +24,11 @@ class LostProfileFiles {
   };
 
   // Looks for the lost files of profile `profilePath`; `plainNames` are the names of its
-  // plain settings files ("run", "status", ...).
+  // plain settings files ("run", "status", ...). Pages are looked for only when
+  // `dataFolderLost`: a page missing from a Data folder that is still there is the
+  // notebook's or the day book's own business.
   LostProfileFiles(const SuiteLayout& layout, std::string_view profilePath,
-                   std::span<const std::string_view> plainNames);
+                   std::span<const std::string_view> plainNames, bool dataFolderLost);
 
   const std::vector<Lost>& Files() const { return lost_; }
   bool Empty() const { return lost_.empty(); }

@@ -209,7 +209,7 @@ void ProfileLoader::RepairLostProfile(const std::string& path) {
   const fs::path directory = ctx_.layout.ProfileDir(path);
   std::error_code ec;
   const bool dataLost = !fs::is_directory(ctx_.layout.ProfileDataDir(path), ec);
-  const LostProfileFiles lost(ctx_.layout, path, kCheckOrder);
+  const LostProfileFiles lost(ctx_.layout, path, kCheckOrder, dataLost);
   if (!dataLost && lost.Empty() && MissingScrambledFiles(directory).empty()) return;
 
   // What is left of the profile stays as it is. Its backups are offered before anything
