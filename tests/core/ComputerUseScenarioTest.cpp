@@ -106,7 +106,10 @@ TEST_F(ComputerUse, EveryEndWithoutThePasswordLeadsToTheCheckAgain) {
     ChangeScrambledFile(ProfileFile("wimpcax2.hf"),
                         [&c](SettingsFile& f) { f.WriteInteger("POWER", "FuncS", c.funcS); });
     SuiteProcess p(home.path());
-    if (c.refusedBySystem) p.power.refused = {PowerCall::PowerOff, PowerCall::LogOff};
+    if (c.refusedBySystem) {
+      p.power.Refuse(PowerCall::PowerOff);
+      p.power.Refuse(PowerCall::LogOff);
+    }
     StartUntilAsked(p);
     if (c.refusedBySystem)
       p.dialogs.ExpectContaining("The system does not allow", DialogAnswer::Ok);
@@ -123,7 +126,7 @@ TEST_F(ComputerUse, EveryEndWithoutThePasswordLeadsToTheCheckAgain) {
         p.Advance(15000);
         break;
     }
-    p.Advance(100);  // the password timer sees the outcome
+    p.Advance(300);  // the password timer sees the outcome and the system answers
     if (c.sleeps) {
       p.power.InjectSuspend();
       p.power.InjectResume();
