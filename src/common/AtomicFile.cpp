@@ -225,6 +225,14 @@ std::optional<std::string> ReadWholeFile(const fs::path& file) {
   return ReadWholeFile(file, ignored);
 }
 
+int CreateScratchFileFor(const fs::path& file, fs::path& scratch, std::error_code& cause) {
+  cause.clear();
+  const fs::path dir = file.has_parent_path() ? file.parent_path() : ".";
+  const int fd = CreateTemporary(dir, file.filename().string(), 0600, scratch);
+  if (fd < 0) cause = LastError();
+  return fd;
+}
+
 bool IsInterruptedWriteName(std::string_view fileName) {
   if (fileName.size() < 1 + 1 + kTemporaryMarker.size() + kRandomLength) return false;
   if (fileName.front() != '.') return false;

@@ -48,6 +48,14 @@ std::error_code LastRefusedWriteCause(const std::filesystem::path& file);
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, std::error_code& cause);
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
 
+// Creates a new, empty temporary file for `file` in its directory, named as an atomic
+// write's (IsInterruptedWriteName) and readable by the owner only, for scratch work on
+// the file's behalf (a plain copy to edit). It is locked while the returned descriptor
+// stays open, so no sweep takes it; when its maker is killed, the next write of `file`
+// removes it. -1 on failure, with the system's reason in `cause`.
+int CreateScratchFileFor(const std::filesystem::path& file, std::filesystem::path& scratch,
+                         std::error_code& cause);
+
 // True for the name of a temporary file of an atomic write: "." + the name of the file
 // written + ".pelorin-tmp-" + six letters or digits. When the writer was killed before
 // renaming it, such a file stays behind.

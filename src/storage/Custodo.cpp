@@ -65,7 +65,7 @@ void DeleteRecord(const fs::path& database, std::string_view section, std::strin
 }
 
 void RequireFileName(std::string_view name) {
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) {
+  if (!IsSettingsFileName(name)) {
     throw std::invalid_argument("not a settings file name: \"" + std::string(name) + "\"");
   }
 }
@@ -86,6 +86,10 @@ ports::MessageRequest Warning(std::string text, ports::DialogButtons buttons) {
 }
 
 }  // namespace
+
+bool IsSettingsFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
 
 std::uint32_t ByteSum(std::string_view bytes) {
   std::uint32_t sum = 0;

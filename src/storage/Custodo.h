@@ -21,6 +21,10 @@ std::uint32_t ByteSum(std::string_view bytes);
 // records hold the same 32 bits as a signed number, negative for large files.
 std::uint32_t RecordedSum(std::string_view text);
 
+// True for a name that Custodo takes as a settings file's name without extension: not
+// empty, not "." or "..", and without a "/".
+bool IsSettingsFileName(std::string_view name);
+
 // Custodo, the protection of the user's data against damage: every time a settings
 // file or a page is written it is copied into the backup directory and its checksum
 // (or length) recorded in the backup database custodo.sys; before it is read, it is
