@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/Dates.h"
+#include "common/Files.h"
 #include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
 #include "core/MainMenu.h"
@@ -180,8 +181,8 @@ void ProfileLoader::LoadProfile(const std::string& path) {
 
 void ProfileLoader::RecreateLostProfile(const std::string& path) {
   std::error_code ignored;
-  fs::create_directories(ctx_.layout.ProfileDataDir(path), ignored);
-  fs::create_directories(ctx_.layout.ProfileBackupDir(path), ignored);
+  CreatePrivateDirectories(ctx_.layout.ProfileDataDir(path), ignored);
+  CreatePrivateDirectories(ctx_.layout.ProfileBackupDir(path), ignored);
   ReportWriteErrors(ctx_.ports.dialogs, [this, &path] {
     const fs::path directory = ctx_.layout.ProfileDir(path);
     if (!ctx_.files.CreateEmptyProfileFiles(directory)) {
