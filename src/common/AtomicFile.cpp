@@ -114,11 +114,11 @@ bool ReplaceFile(const fs::path& file, std::string_view bytes, const AtomicWrite
     cause = LastError();
     return false;
   }
-  bool ok = WriteAll(fd, bytes) && SetAccess(fd, options.access, replacing ? &old : nullptr) &&
-            (!durable || ::fdatasync(fd) == 0);
+  bool ok = WriteAll(fd, bytes) && SetAccess(fd, options.access, replacing ? &old : nullptr);
   if (ok) {
     AttachContentStamp(fd, bytes);  // a file system without stamps keeps none
-    ok = ::rename(temporary.c_str(), file.c_str()) == 0;
+    // fsync, not fdatasync: the stamp is metadata and must reach the disk with the bytes.
+    ok = (!durable || ::fsync(fd) == 0) && ::rename(temporary.c_str(), file.c_str()) == 0;
   }
   if (!ok) cause = LastError();
   // The lock is held until the rename is done, so the file is closed only now.
