@@ -148,7 +148,7 @@ TEST(HomeFiles, StartRemovesWhatInterruptedSavesLeft) {
       "Custodo/Master/.status.bk.pelorin-tmp-EEEEEE",
   };
   const std::vector<std::string> folders = {"Custodo/Master", "Profiles/Master/Data",
-                                             "Profiles/Other"};
+                                            "Profiles/Other"};
   for (const auto& name : folders)
     fs::create_directories(home / name);
   for (const auto& name : kept) {
