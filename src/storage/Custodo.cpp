@@ -1,6 +1,5 @@
 #include "storage/Custodo.h"
 
-#include <climits>
 #include <cstdint>
 #include <functional>
 #include <optional>
