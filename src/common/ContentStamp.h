@@ -7,7 +7,7 @@
 namespace pelorin {
 
 // A stamp of a file's content that travels with the file, in its extended attribute
-// "user.pelorin.content": the length and a 64-bit FNV-1a hash of the bytes. The atomic
+// "user.pelorin.content": the length and a 64-bit hash of the bytes. The atomic
 // write sets it on the temporary file before the rename, so the content and its stamp
 // appear together. A file whose stamp matches its bytes was written whole by this
 // program; a file changed by anything else has no stamp or one that no longer matches.
