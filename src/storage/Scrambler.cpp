@@ -105,16 +105,16 @@ std::optional<std::string> UnscrambleBlock(std::string_view scrambled, std::uint
 
 bool ScrambleFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                   std::uint16_t key, FileError* refusal) {
-  FileError error;
-  error.file = source;
+  FileError error{FileError::Operation::Read, source, {}};
   const std::optional<std::string> plain = ReadWholeFile(source, error.cause);
+  // A missing source is no refusal: there is simply nothing to scramble.
+  if (!plain && error.cause == std::errc::no_such_file_or_directory) error.cause.clear();
   bool written = false;
   if (plain && !plain->empty()) {
     error = {FileError::Operation::Write, destination, {}};
     written = WriteFileAtomically(destination, ScrambleBlock(*plain, key),
                                   {Durability::Durable, FileAccess::OwnerOnly}, error.cause);
   }
-  if (error.cause == std::errc::no_such_file_or_directory && !plain) error.cause.clear();
   if (!written && refusal != nullptr) *refusal = error;
   return written;
 }
