@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "common/Dates.h"
+#include "common/Files.h"
 #include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
 #include "core/LostProfileFiles.h"
@@ -215,8 +216,8 @@ void ProfileLoader::RepairLostProfile(const std::string& path) {
   // What is left of the profile stays as it is. Its backups are offered before anything
   // is made anew: once empty files stand in place of the lost ones, the next backup
   // would overwrite the copies that hold the user's passwords, disc rules and settings.
-  fs::create_directories(ctx_.layout.ProfileDataDir(path), ec);
-  fs::create_directories(ctx_.layout.ProfileBackupDir(path), ec);
+  CreatePrivateDirectories(ctx_.layout.ProfileDataDir(path), ec);
+  CreatePrivateDirectories(ctx_.layout.ProfileBackupDir(path), ec);
   bool restored = false;
   if (!lost.Empty()) {
     ports::MessageRequest offer;
@@ -259,7 +260,7 @@ void ProfileLoader::CreateMissingScrambledFiles(const fs::path& directory,
   const fs::path scratch = directory / ".new-profile-files";
   std::error_code ec;
   fs::remove_all(scratch, ec);
-  fs::create_directories(scratch, ec);
+  CreatePrivateDirectories(scratch, ec);
   struct ScratchRemover {
     const fs::path& folder;
     ~ScratchRemover() {

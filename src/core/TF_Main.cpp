@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/Drives.h"
+#include "common/Files.h"
 #include "common/SystemInfo.h"
 #include "common/Text.h"
 #include "core/BackgroundTimers.h"
@@ -65,7 +66,7 @@ bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAll
   v.Running = true;
 
   std::error_code ignored;
-  fs::create_directories(ctx_.layout.BackupDir(), ignored);
+  CreatePrivateDirectories(ctx_.layout.BackupDir(), ignored);
   ctx_.view.PlaceMixerFly(0, kMixerFlyStartTop);
   ctx_.view.SetTaskbarButtonVisible(false);
   ctx_.hotkeys->AddAtoms();
@@ -175,7 +176,7 @@ void TF_Main::EnumerateCdDrives() {
 }
 
 fs::path TF_Main::SecondSystemSettingsCopy() const {
-  return ctx_.layout.ProgramDir() / "pelorin.start.hif";
+  return ctx_.layout.StartupSettingsCopy();
 }
 
 bool TF_Main::MakeSecondSystemSettingsCopy() {

@@ -271,7 +271,7 @@ void TF_Profile::AddProfile() {
 
   const fs::path directory = ctx_.layout.ProfileDir(path);
   std::error_code ignored;  // a folder that cannot be made shows as the files' write error
-  fs::create_directories(ctx_.layout.ProfileDataDir(path), ignored);
+  CreatePrivateDirectories(ctx_.layout.ProfileDataDir(path), ignored);
   ReportWriteErrors(ctx_.ports.dialogs, [&directory, this] {
     if (!ctx_.files.CreateEmptyProfileFiles(directory)) {
       throw SettingsWriteError(SuiteLayout::ScrambledFile(directory, "main"));
