@@ -63,13 +63,15 @@ class BackendSet : public Backends {
   Player player_;
   Desktop desktop_;
   Drives drives_;
-  Power power_;
+  Power power_{common_.timers};
 };
 
-// The computer's power and the session through systemd-logind on the system bus.
+// The computer's power and the session through systemd-logind on the system bus. Every
+// backend's power is made with the timers: the simulated one answers through them,
+// logind's answers come from the bus.
 class SystemPower : public lnx::LogindPower {
  public:
-  SystemPower() : LogindPower(QDBusConnection::systemBus()) {}
+  explicit SystemPower(ports::Timers& /*timers*/) : LogindPower(QDBusConnection::systemBus()) {}
 };
 
 using LinuxBackends = BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer,

@@ -1,6 +1,7 @@
 #include "app/LoggedSimServices.h"
 
 #include <iostream>
+#include <utility>
 
 namespace pelorin::app {
 
@@ -22,10 +23,10 @@ bool LoggedSimDesktop::SetPriority(ports::ProcessPriority wanted) {
   return SimDesktop::SetPriority(wanted);
 }
 
-bool LoggedSimPower::Perform(ports::PowerCall call) {
+void LoggedSimPower::Perform(ports::PowerCall call, ports::PowerReply reply) {
   static const char* const kNames[] = {"power off", "reboot", "log off", "suspend", "hibernate"};
   std::cerr << "pelorin (sim): " << kNames[static_cast<int>(call)] << "\n";
-  return SimPower::Perform(call);
+  SimPower::Perform(call, std::move(reply));
 }
 
 }  // namespace pelorin::app

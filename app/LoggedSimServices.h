@@ -22,7 +22,8 @@ class LoggedSimDesktop : public sim::SimDesktop {
 
 class LoggedSimPower : public sim::SimPower {
  public:
-  bool Perform(ports::PowerCall call) override;
+  using SimPower::SimPower;
+  void Perform(ports::PowerCall call, ports::PowerReply reply) override;
 };
 
 }  // namespace pelorin::app

@@ -1,15 +1,17 @@
 #include "linux/LinuxClock.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QObject>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <optional>
+#include <utility>
 
 namespace pelorin::lnx {
 namespace {
-
-constexpr int kSetTimeTimeoutMs = 2000;
 
 bool IsLeapYear(int year) {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -47,7 +49,8 @@ std::optional<std::int64_t> MicrosecondsUtc(const ports::LocalTime& t) {
 
 LinuxClock::LinuxClock() : LinuxClock(QDBusConnection::systemBus()) {}
 
-LinuxClock::LinuxClock(QDBusConnection bus) : bus_(std::move(bus)) {}
+LinuxClock::LinuxClock(QDBusConnection bus, int answerMs)
+    : bus_(std::move(bus)), answerMs_(answerMs) {}
 
 ports::LocalTime LinuxClock::Now() const {
   using namespace std::chrono;
@@ -69,16 +72,25 @@ ports::LocalTime LinuxClock::Now() const {
   return t;
 }
 
-bool LinuxClock::SetNow(const ports::LocalTime& time) {
-  if (!IsValid(time) || !bus_.isConnected()) return false;
-  const auto usecUtc = MicrosecondsUtc(time);
-  if (!usecUtc) return false;
+void LinuxClock::SetNow(const ports::LocalTime& time, std::function<void(bool)> done) {
+  if (!done) done = [](bool) {};
+  const std::optional<std::int64_t> usecUtc =
+      IsValid(time) ? MicrosecondsUtc(time) : std::optional<std::int64_t>();
+  if (!usecUtc || !bus_.isConnected()) {
+    QTimer::singleShot(0, [done = std::move(done)] { done(false); });
+    return;
+  }
   QDBusMessage call =
       QDBusMessage::createMethodCall("org.freedesktop.timedate1", "/org/freedesktop/timedate1",
                                      "org.freedesktop.timedate1", "SetTime");
   call << static_cast<qint64>(*usecUtc) << false /* relative */ << false /* interactive */;
-  const QDBusMessage reply = bus_.call(call, QDBus::Block, kSetTimeTimeoutMs);
-  return reply.type() == QDBusMessage::ReplyMessage;
+  // The watcher lives until the answer, independent of this clock.
+  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, answerMs_));
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                   [done = std::move(done)](QDBusPendingCallWatcher* finished) {
+                     finished->deleteLater();
+                     done(finished->reply().type() == QDBusMessage::ReplyMessage);
+                   });
 }
 
 }  // namespace pelorin::lnx

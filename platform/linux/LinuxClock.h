@@ -7,21 +7,27 @@
 namespace pelorin::lnx {
 
 // The system clock. Setting it asks systemd's time service (org.freedesktop.timedate1)
-// on the system bus, which checks whether the user may; the call waits at most two
-// seconds, as setting the date is rare and the user waits for its outcome anyway.
+// on the system bus, which checks whether the user may. Nothing waits for the service:
+// its answer comes from the event loop, and one that has not come within a few
+// seconds counts as a refusal.
 class LinuxClock : public ports::Clock {
  public:
+  // The time service may have to be started first.
+  static constexpr int kSetTimeAnswerMs = 5000;
+
   LinuxClock();
-  // Talks to the time service on `bus` instead of the system bus.
-  explicit LinuxClock(QDBusConnection bus);
+  // Talks to the time service on `bus` instead of the system bus, and waits
+  // `answerMs` for its answer.
+  explicit LinuxClock(QDBusConnection bus, int answerMs = kSetTimeAnswerMs);
 
   ports::LocalTime Now() const override;
-  // False for a date or time that does not exist, and when the bus or the service is
-  // missing or refuses.
-  bool SetNow(const ports::LocalTime& time) override;
+  // False for a date or time that does not exist (never sent), and when the bus or the
+  // service is missing, refuses or does not answer.
+  void SetNow(const ports::LocalTime& time, std::function<void(bool set)> done) override;
 
  private:
   QDBusConnection bus_;
+  int answerMs_;
 };
 
 }  // namespace pelorin::lnx

@@ -10,25 +10,24 @@
 #include <QDBusPendingReply>
 #include <QDBusUnixFileDescriptor>
 #include <QDBusVariant>
+#include <QTimer>
 #include <QtGlobal>
 #include <utility>
 
 namespace pelorin::lnx {
 namespace {
 
+using ports::PowerAnswer;
 using ports::PowerCall;
+
+// The Inhibit call for the sleep lock gets this long.
+constexpr int kLockRequestMs = 1500;
 
 const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
-
-// A question to logind gets this long before it counts as "no".
-constexpr int kQuestionTimeoutMs = 1500;
-// An action's error that comes back within this time is reported; after it the action
-// counts as sent (it may be waiting for the user to authenticate).
-constexpr int kActionAnswerMs = 2000;
 
 QString CanMethod(PowerCall call) {
   switch (call) {
@@ -66,10 +65,22 @@ bool Answered(const QDBusMessage& reply) {
   return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty();
 }
 
+// What a reply that carries no wanted value means: a call that timed out (or whose
+// receiver went away without replying) got no answer; any other error is a refusal.
+PowerAnswer Unanswered(const QDBusMessage& reply) {
+  if (reply.type() != QDBusMessage::ErrorMessage) return PowerAnswer::No;
+  const QDBusError::ErrorType error = QDBusError(reply).type();
+  return error == QDBusError::NoReply || error == QDBusError::Timeout ? PowerAnswer::NoAnswer
+                                                                      : PowerAnswer::No;
+}
+
 }  // namespace
 
 LogindPower::LogindPower(QDBusConnection bus, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)) {
+    : LogindPower(std::move(bus), Limits{}, parent) {}
+
+LogindPower::LogindPower(QDBusConnection bus, Limits limits, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)), limits_(limits) {
   if (!bus_.isConnected()) return;
   bus_.connect(kService, kManagerPath, kManager, QStringLiteral("PrepareForSleep"), this,
                SLOT(OnPrepareForSleep(bool)));
@@ -83,53 +94,108 @@ QDBusMessage LogindPower::ManagerCall(const QString& method) const {
   return QDBusMessage::createMethodCall(kService, kManagerPath, kManager, method);
 }
 
-bool LogindPower::Allowed(PowerCall call) {
-  if (!bus_.isConnected()) return false;
-  if (call == PowerCall::LogOff) return !OwnSessionId().isEmpty();
-  const QDBusMessage reply =
-      bus_.call(ManagerCall(CanMethod(call)), QDBus::Block, kQuestionTimeoutMs);
-  if (!Answered(reply)) return false;
-  const QString answer = reply.arguments().front().toString();
-  return answer == QLatin1String("yes") || answer == QLatin1String("challenge");
+void LogindPower::Send(const QDBusMessage& request, int timeoutMs,
+                       std::function<void(const QDBusMessage&)> then) {
+  if (!bus_.isConnected()) {
+    QTimer::singleShot(0, this, [then = std::move(then)] {
+      then(QDBusMessage::createError(QDBusError::Disconnected,
+                                     QStringLiteral("Not connected to the bus")));
+    });
+    return;
+  }
+  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(request, timeoutMs), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this,
+          [then = std::move(then)](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            then(finished->reply());
+          });
 }
 
-bool LogindPower::Perform(PowerCall call) {
-  if (!bus_.isConnected()) return false;
-  QDBusMessage request;
+void LogindPower::Allowed(PowerCall call, ports::PowerReply reply) {
   if (call == PowerCall::LogOff) {
-    const QString session = OwnSessionId();
-    if (session.isEmpty()) return false;
-    request = ManagerCall(QStringLiteral("TerminateSession"));
-    request << session;
-  } else {
-    request = ManagerCall(ActionMethod(call));
-    request << true;  // interactive: the system may ask the user to authenticate
+    FindOwnSession(
+        [reply = std::move(reply)](PowerAnswer answer, const QString&) { reply(answer); });
+    return;
   }
-  const QDBusMessage reply = bus_.call(request, QDBus::Block, kActionAnswerMs);
-  if (reply.type() == QDBusMessage::ReplyMessage) return true;
-  const QDBusError::ErrorType error = QDBusError(reply).type();
-  return error == QDBusError::NoReply || error == QDBusError::Timeout;
+  Send(ManagerCall(CanMethod(call)), limits_.questionMs,
+       [reply = std::move(reply)](const QDBusMessage& message) {
+         if (!Answered(message)) {
+           reply(Unanswered(message));
+           return;
+         }
+         const QString answer = message.arguments().front().toString();
+         reply(answer == QLatin1String("yes") || answer == QLatin1String("challenge")
+                   ? PowerAnswer::Yes
+                   : PowerAnswer::No);
+       });
 }
 
-QString LogindPower::OwnSessionId() {
-  const QString fromEnvironment = qEnvironmentVariable("XDG_SESSION_ID");
-  if (!fromEnvironment.isEmpty()) {
-    QDBusMessage request = ManagerCall(QStringLiteral("GetSession"));
-    request << fromEnvironment;
-    if (Answered(bus_.call(request, QDBus::Block, kQuestionTimeoutMs))) return fromEnvironment;
+void LogindPower::Perform(PowerCall call, ports::PowerReply reply) {
+  auto outcome = [reply](const QDBusMessage& message) {
+    reply(message.type() == QDBusMessage::ReplyMessage ? PowerAnswer::Yes : Unanswered(message));
+  };
+  if (call == PowerCall::LogOff) {
+    FindOwnSession([this, reply, outcome](PowerAnswer found, const QString& session) {
+      if (found != PowerAnswer::Yes) {
+        reply(found);
+        return;
+      }
+      QDBusMessage terminate = ManagerCall(QStringLiteral("TerminateSession"));
+      terminate << session;
+      Send(terminate, limits_.actionMs, outcome);
+    });
+    return;
   }
+  QDBusMessage request = ManagerCall(ActionMethod(call));
+  request << true;  // interactive: the system may ask the user to authenticate
+  Send(request, limits_.actionMs, outcome);
+}
+
+void LogindPower::FindOwnSession(SessionReply then) {
+  const QString fromEnvironment = qEnvironmentVariable("XDG_SESSION_ID");
+  if (fromEnvironment.isEmpty()) {
+    FindSessionOfProcess(std::move(then));
+    return;
+  }
+  QDBusMessage request = ManagerCall(QStringLiteral("GetSession"));
+  request << fromEnvironment;
+  Send(request, limits_.questionMs,
+       [this, fromEnvironment, then = std::move(then)](const QDBusMessage& reply) {
+         if (Answered(reply)) {
+           then(PowerAnswer::Yes, fromEnvironment);
+         } else if (Unanswered(reply) == PowerAnswer::NoAnswer) {
+           then(PowerAnswer::NoAnswer, {});  // asking again would only wait again
+         } else {
+           // logind does not know the session named in the environment.
+           FindSessionOfProcess(then);
+         }
+       });
+}
+
+void LogindPower::FindSessionOfProcess(SessionReply then) {
   QDBusMessage byPid = ManagerCall(QStringLiteral("GetSessionByPID"));
   byPid << static_cast<quint32>(::getpid());
-  const QDBusMessage reply = bus_.call(byPid, QDBus::Block, kQuestionTimeoutMs);
-  if (!Answered(reply)) return {};
-  const QString path = reply.arguments().front().value<QDBusObjectPath>().path();
-  if (path.isEmpty()) return {};
-  QDBusMessage get =
-      QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("Get"));
-  get << kSession << QStringLiteral("Id");
-  const QDBusMessage id = bus_.call(get, QDBus::Block, kQuestionTimeoutMs);
-  if (!Answered(id)) return {};
-  return id.arguments().front().value<QDBusVariant>().variant().toString();
+  Send(byPid, limits_.questionMs, [this, then = std::move(then)](const QDBusMessage& reply) {
+    const QString path =
+        Answered(reply) ? reply.arguments().front().value<QDBusObjectPath>().path() : QString();
+    if (path.isEmpty()) {
+      then(Unanswered(reply), {});
+      return;
+    }
+    QDBusMessage get =
+        QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("Get"));
+    get << kSession << QStringLiteral("Id");
+    Send(get, limits_.questionMs, [then](const QDBusMessage& idReply) {
+      const QString id =
+          Answered(idReply) ? idReply.arguments().front().value<QDBusVariant>().variant().toString()
+                            : QString();
+      if (id.isEmpty()) {
+        then(Unanswered(idReply), {});
+      } else {
+        then(PowerAnswer::Yes, id);
+      }
+    });
+  });
 }
 
 void LogindPower::SetOnSleep(std::function<void(bool)> handler) {
@@ -160,7 +226,7 @@ void LogindPower::TakeSleepLock() {
   request << QStringLiteral("sleep") << QStringLiteral("Pelorin")
           << QStringLiteral("Pauses the suite's timers before sleep") << QStringLiteral("delay");
   lockRequested_ = true;
-  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(request, kQuestionTimeoutMs), this);
+  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(request, kLockRequestMs), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
     w->deleteLater();
     lockRequested_ = false;

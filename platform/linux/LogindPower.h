@@ -17,10 +17,13 @@ namespace pelorin::lnx {
 // Allowed asks CanPowerOff, CanReboot, CanSuspend or CanHibernate ("yes" and
 // "challenge", where the system asks the user to authenticate, count as allowed); for
 // LogOff it looks for the user's own session. Perform asks for PowerOff, Reboot,
-// Suspend or Hibernate (the system may ask the user to authenticate) or terminates the
-// own session. Neither waits long: a question gets 1.5 s; an action reports the error
-// that comes back within 2 s and otherwise counts as sent (an action still waiting for
-// the user's authentication goes on without us).
+// Suspend or Hibernate (interactive: the system may ask the user to authenticate
+// first, and answers once the user did) or terminates the own session.
+//
+// Every call to logind is asynchronous: nothing here waits, the reply comes from the
+// event loop. A question that logind leaves unanswered for `questionMs` (each step of
+// the session lookup alike), or an action unanswered for `actionMs`, is answered
+// NoAnswer; an error from logind is No.
 //
 // Sleep: the PrepareForSleep signal reaches the handler, true before the computer
 // sleeps and false after it woke up. While a handler is set, a "delay" inhibitor lock
@@ -28,17 +31,25 @@ namespace pelorin::lnx {
 // lock is given back after the handler's suspend handling and taken again on waking.
 // Without the lock (the system refused it) the handler still runs, only possibly late.
 //
-// Without a connection to the bus nothing is allowed, nothing performed and no sleep
-// is reported; nothing waits.
+// Without a connection to the bus every question and call is answered No (from the
+// event loop, as always) and no sleep is reported. Replies still on their way when the
+// object goes are dropped.
 class LogindPower : public QObject, public ports::Power {
   Q_OBJECT
 
  public:
+  struct Limits {
+    int questionMs = 1500;
+    // Long enough for the user to answer the system's authentication question.
+    int actionMs = 25000;
+  };
+
   explicit LogindPower(QDBusConnection bus, QObject* parent = nullptr);
+  LogindPower(QDBusConnection bus, Limits limits, QObject* parent = nullptr);
   ~LogindPower() override;
 
-  bool Allowed(ports::PowerCall call) override;
-  bool Perform(ports::PowerCall call) override;
+  void Allowed(ports::PowerCall call, ports::PowerReply reply) override;
+  void Perform(ports::PowerCall call, ports::PowerReply reply) override;
   void SetOnSleep(std::function<void(bool suspending)> handler) override;
 
   // Whether the sleep inhibitor lock is held now.
@@ -48,14 +59,23 @@ class LogindPower : public QObject, public ports::Power {
   void OnPrepareForSleep(bool start);
 
  private:
+  // The own session's id, or an empty one with the answer that explains why.
+  using SessionReply = std::function<void(ports::PowerAnswer, const QString& sessionId)>;
+
   QDBusMessage ManagerCall(const QString& method) const;
-  // The user's own session id: XDG_SESSION_ID when logind knows it, else the session
-  // of this process. Empty when none is found.
-  QString OwnSessionId();
+  // Sends `request` and hands its reply (or the error standing for none) to `then`,
+  // from the event loop.
+  void Send(const QDBusMessage& request, int timeoutMs,
+            std::function<void(const QDBusMessage&)> then);
+  // The user's own session: XDG_SESSION_ID when logind knows it, else the session of
+  // this process.
+  void FindOwnSession(SessionReply then);
+  void FindSessionOfProcess(SessionReply then);
   void TakeSleepLock();
   void ReleaseSleepLock();
 
   QDBusConnection bus_;
+  Limits limits_;
   std::function<void(bool)> onSleep_;
   int lockFd_ = -1;
   bool lockRequested_ = false;  // an Inhibit call is on its way

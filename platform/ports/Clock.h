@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ports/LocalTime.h"
 
 namespace pelorin::ports {
@@ -12,8 +14,11 @@ class Clock {
 
   virtual LocalTime Now() const = 0;
 
-  // Sets the local date and time of the system. False when the system refused.
-  virtual bool SetNow(const LocalTime& time) = 0;
+  // Asks the system to set its local date and time. `done` (it may be empty) learns once,
+  // on the user-interface thread, whether it was set: false when the system refused or
+  // did not answer. A real system answers from the event loop, never inside the call;
+  // the simulation answers at once.
+  virtual void SetNow(const LocalTime& time, std::function<void(bool set)> done) = 0;
 };
 
 }  // namespace pelorin::ports

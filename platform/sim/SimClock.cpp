@@ -72,7 +72,12 @@ ports::LocalTime SimClock::Now() const {
   return FromEpochMs(wallAtTickZero_ + ticks_);
 }
 
-bool SimClock::SetNow(const ports::LocalTime& time) {
+void SimClock::SetNow(const ports::LocalTime& time, std::function<void(bool)> done) {
+  const bool set = Set(time);
+  if (done) done(set);
+}
+
+bool SimClock::Set(const ports::LocalTime& time) {
   if (refuseSetting_ || !IsValidLocalTime(time)) return false;
   wallAtTickZero_ = ToEpochMs(time) - ticks_;
   ++setCount_;

@@ -17,9 +17,11 @@ class SimClock : public ports::Clock {
   ports::LocalTime Now() const override;
   // Accepts any valid calendar date and time of the years 1601..9999; the system
   // refuses anything else (and whatever a test marked as refused).
-  bool SetNow(const ports::LocalTime& time) override;
+  void SetNow(const ports::LocalTime& time, std::function<void(bool set)> done) override;
+  // The same, telling at once whether it was set.
+  bool Set(const ports::LocalTime& time);
 
-  // Makes SetNow fail, as a system without the right to set the time would.
+  // Makes setting fail, as a system without the right to set the time would.
   void RefuseSetting(bool refuse) { refuseSetting_ = refuse; }
   int SetCount() const { return setCount_; }
 

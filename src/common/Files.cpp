@@ -212,6 +212,39 @@ bool DeleteDirectory(const fs::path& directory) {
   return ::rmdir(path.c_str()) == 0;
 }
 
+bool CreatePrivateDirectories(const fs::path& directory, std::error_code& cause) {
+  cause.clear();
+  if (directory.empty()) {
+    cause = std::make_error_code(std::errc::no_such_file_or_directory);
+    return false;
+  }
+  // The missing directories, the deepest first.
+  std::vector<fs::path> missing;
+  for (fs::path at = directory.lexically_normal(); !at.empty(); at = at.parent_path()) {
+    struct stat info {};
+    if (::stat(at.c_str(), &info) == 0) {
+      if (S_ISDIR(info.st_mode)) break;
+      cause = std::make_error_code(std::errc::not_a_directory);
+      return false;
+    }
+    if (errno != ENOENT) {
+      cause = {errno, std::generic_category()};
+      return false;
+    }
+    missing.push_back(at);
+    if (at == at.parent_path()) break;
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (::mkdir(it->c_str(), 0700) == 0) {
+      ::chmod(it->c_str(), 0700);  // exactly 0700, whatever the umask took away
+    } else if (errno != EEXIST || !fs::is_directory(*it, cause)) {
+      if (!cause) cause = {errno, std::generic_category()};
+      return false;
+    }
+  }
+  return true;
+}
+
 std::uint32_t FileSizeOf(const fs::path& file) {
   struct stat info {};
   if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace pelorin {
@@ -58,6 +59,11 @@ bool DeleteFiles(const std::filesystem::path& directory, std::string_view mask);
 // Deletes the directory's files (as `DeleteFiles` with "*.*") and then the directory.
 // False when it does not exist or is still not empty (hidden files, subdirectories).
 bool DeleteDirectory(const std::filesystem::path& directory);
+
+// Creates the directory and every missing directory above it for the owner only
+// (0700); directories that exist already are left as they are. False when it cannot
+// be made, with the system's reason in `cause`.
+bool CreatePrivateDirectories(const std::filesystem::path& directory, std::error_code& cause);
 
 // Size in bytes (low 32 bits); 0 for a file that does not exist or is not a file.
 std::uint32_t FileSizeOf(const std::filesystem::path& file);

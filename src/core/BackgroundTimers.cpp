@@ -134,9 +134,11 @@ bool BackgroundTimers::ComputerUseRefused() {
   if (!v.ProfileActive || !v.ComputerUseCheckAllowed) return false;
   const ports::LocalTime now = ctx_.ports.clock.Now();
   if (v.ComputerUse.Allows(now.hour, now.minute)) return false;
-  ctx_.pass->Request(TF_Pass::kComputerUse, "Enter password for continuing work in Windows",
-                     v.AC.PCA1, kComputerUseTimeoutMs, true);
-  return true;
+  // A request that already waits keeps its time limit: asking anew would restart it.
+  if (ctx_.pass->PendingAction() == TF_Pass::kComputerUse) return true;
+  // Refused only while a profile change waits or a profile loads: the next tick asks.
+  return ctx_.pass->Request(TF_Pass::kComputerUse, "Enter password for continuing work in Windows",
+                            v.AC.PCA1, kComputerUseTimeoutMs, true);
 }
 
 void BackgroundTimers::ApplicationDeactivated() {

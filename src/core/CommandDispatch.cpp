@@ -42,7 +42,7 @@ constexpr int kFirstProfilePosition = 2;
 CommandDispatch::CommandDispatch(CoreContext& ctx) : ctx_(ctx) {}
 
 void CommandDispatch::Command(int code) {
-  if (ctx_.main->Ended()) return;
+  if (!Answering()) return;
   const SharedValues& v = ctx_.values;
   // While locked only the lock item and the Profiles submenu answer.
   if (v.Locked && code != kLockCode && code != kProfilesSubmenuCode) return;
@@ -69,8 +69,14 @@ void CommandDispatch::Command(int code) {
   }
 }
 
+bool CommandDispatch::Answering() const {
+  // Until a profile has been loaded its passwords are not known: a command that asks
+  // one (Exit, Unlock, a guarded window) would pass without it, so none is taken.
+  return !ctx_.main->Ended() && ctx_.values.ProfileLoaded;
+}
+
 void CommandDispatch::MenuClick(const std::string& itemId) {
-  if (ctx_.main->Ended()) return;
+  if (!Answering()) return;
   if (itemId == "MainPopup_Calc") {
     ctx_.ports.shell.Open("calc.exe", "", "", ports::ShowMode::Default);
   } else if (itemId == "MainPopup_Status") {
@@ -109,7 +115,7 @@ void CommandDispatch::ProgramsItemClick(int position) {
 }
 
 void CommandDispatch::ProfilesItemClick(int position) {
-  if (ctx_.main->Ended()) return;
+  if (!Answering()) return;
   // Position 0, "Profiles...", opens the profile editor, unless the suite is locked.
   if (position < kFirstProfilePosition) {
     if (position == 0 && !ctx_.values.Locked) ctx_.profileEditor->FormShow();
@@ -118,17 +124,23 @@ void CommandDispatch::ProfilesItemClick(int position) {
   SharedValues& v = ctx_.values;
   const int number = position - kFirstProfilePosition + 1;
   if (number > v.ProfilesCount) return;
+  // A waiting computer-use request is answered first; the old profile stays untouched.
+  if (!ctx_.pass->Accepts(TF_Pass::kProfileChange)) return;
+
+  ProfileEntry chosen;
+  const bool read = ctx_.files.ReadSystemSettings(
+      [&](const SettingsFile& system) { chosen = ReadProfileEntry(system, number); });
+  if (!read) return;  // the damaged system settings ended the suite
+  if (!chosen.folderValid) {
+    ReportDamagedProfile(ctx_.ports.dialogs, chosen, DamagedProfileOutcome::CurrentProfileStays);
+    return;
+  }
 
   // Leave the old profile: its window places are saved while its folder is current
   // (the PC agent's wallpaper state joins them with the agent).
   ctx_.loader->SaveWindowPositions();
   ctx_.hotkeys->UnregisterHotkeys();
   v.RestoringMode = false;
-
-  ProfileEntry chosen;
-  const bool read = ctx_.files.ReadSystemSettings(
-      [&](const SettingsFile& system) { chosen = ReadProfileEntry(system, number); });
-  if (!read) return;  // the damaged system settings ended the suite
 
   // While an earlier change still waits for its password, the profile to go back to
   // is still the one that was last active.

@@ -29,6 +29,9 @@ class CommandDispatch {
   void TrayLeftClick();
 
  private:
+  // Whether commands and menu clicks are taken now.
+  bool Answering() const;
+
   CoreContext& ctx_;
 };
 

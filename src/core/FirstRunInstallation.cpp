@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/Files.h"
 #include "core/NoMixerLine.h"
 #include "storage/SettingsFile.h"
 
@@ -15,8 +16,7 @@ constexpr const char* kMasterPath = "Master";
 
 void CreateDirectory(const fs::path& directory) {
   std::error_code ec;
-  fs::create_directories(directory, ec);
-  if (ec) throw SettingsWriteError(directory);
+  if (!CreatePrivateDirectories(directory, ec)) throw SettingsWriteError(directory, ec);
 }
 
 }  // namespace

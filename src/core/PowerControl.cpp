@@ -1,7 +1,9 @@
 #include "core/PowerControl.h"
 
 #include <string_view>
+#include <utility>
 
+#include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
 #include "core/ProfileLoader.h"
 #include "core/StatusStrip.h"
@@ -12,7 +14,13 @@ namespace pelorin {
 
 namespace {
 
+using ports::PowerAnswer;
 using ports::PowerCall;
+
+// The system announces a sleep as soon as it accepts the call (its delay locks hold the
+// sleep itself back, not the announcement); an accepted hibernate or sleep that has not
+// begun after this long is not coming.
+constexpr int kSleepStartWaitMs = 10000;
 
 struct KindCall {
   int kind;
@@ -85,7 +93,10 @@ constexpr const char* kPowerHotkeyKeys[] = {"Func1", "Func2", "Func3"};
 
 }  // namespace
 
-PowerControl::PowerControl(CoreContext& ctx) : ctx_(ctx) {}
+PowerControl::PowerControl(CoreContext& ctx)
+    : ctx_(ctx),
+      sleepStartWait_(ctx.ports.timers.Create("PowerSleepStartWait", kSleepStartWaitMs,
+                                              [this] { SleepDidNotBegin(); })) {}
 
 PowerControl::~PowerControl() {
   if (attached_) ctx_.ports.power.SetOnSleep(nullptr);
@@ -101,30 +112,114 @@ bool PowerControl::Ended() const {
   return ctx_.main != nullptr && ctx_.main->Ended();
 }
 
-void PowerControl::PowerAction(int kind) {
+ports::PowerReply PowerControl::Reply(void (PowerControl::*then)(int, PowerAnswer), int kind) {
+  return [self = std::weak_ptr<PowerControl*>(self_), then, kind](PowerAnswer answer) {
+    if (const auto alive = self.lock()) ((**alive).*then)(kind, answer);
+  };
+}
+
+void PowerControl::PowerAction(int kind, std::function<void()> whenDone) {
   if (Ended()) return;
+  if (ActionUnderway()) {
+    // One action at a time: this request is over when the one on its way is.
+    if (whenDone) whenDone_.push_back(std::move(whenDone));
+    return;
+  }
   const KindCall* row = FindKind(kind);
-  if (row == nullptr) return;
+  if (row == nullptr) {
+    if (whenDone) whenDone();
+    return;
+  }
+  if (whenDone) whenDone_.push_back(std::move(whenDone));
   ports::Power& power = ctx_.ports.power;
   if (!row->endsSession) {
-    if (!power.Perform(row->call)) ShowRefusal(kind, false);
+    stage_ = Stage::Performing;
+    actionSleepBegan_ = actionSleepOver_ = false;
+    power.Perform(row->call, Reply(&PowerControl::SleepKindPerformed, kind));
     return;
   }
   // Nothing is saved or closed unless the system will carry the action out.
-  if (!power.Allowed(row->call)) {
-    ShowRefusal(kind, false);
+  stage_ = Stage::Asking;
+  power.Allowed(row->call, Reply(&PowerControl::EndingKindAllowed, kind));
+}
+
+void PowerControl::EndingKindAllowed(int kind, PowerAnswer answer) {
+  if (Ended()) return;
+  if (answer != PowerAnswer::Yes) {
+    ShowRefusal(kind, answer, false);
+    FinishAction();
     return;
   }
   ctx_.main->PrepareShutdown();
   if (Ended()) return;
-  // Everything is saved and released by now: the suite ends whatever the answer.
-  if (!power.Perform(row->call)) ShowRefusal(kind, true);
+  // Everything is saved and released: nothing of the suite runs on while the system
+  // answers.
+  if (ctx_.timers != nullptr) ctx_.timers->StopAll();
+  if (ctx_.strip != nullptr) ctx_.strip->StopTimers();
+  stage_ = Stage::Performing;
+  ctx_.ports.power.Perform(FindKind(kind)->call, Reply(&PowerControl::EndingKindPerformed, kind));
+}
+
+void PowerControl::EndingKindPerformed(int kind, PowerAnswer answer) {
+  if (Ended()) return;
+  // The suite ends whatever the answer.
+  if (answer != PowerAnswer::Yes) ShowRefusal(kind, answer, true);
+  stage_ = Stage::Idle;
   ctx_.main->QuitNow();
 }
 
-void PowerControl::ShowRefusal(int kind, bool closing) {
+void PowerControl::SleepKindPerformed(int kind, PowerAnswer answer) {
+  if (Ended()) return;
+  if (answer != PowerAnswer::Yes) ShowRefusal(kind, answer, false);
+  if (Ended()) return;
+  if (actionSleepBegan_ && !actionSleepOver_) {
+    // The computer is going to sleep anyway: the action is over when it wakes.
+    stage_ = Stage::AwaitingWake;
+  } else if (answer == PowerAnswer::Yes && !actionSleepBegan_) {
+    stage_ = Stage::AwaitingSleep;
+    sleepStartWait_->SetEnabled(true);
+  } else {
+    FinishAction();
+  }
+}
+
+void PowerControl::FollowSleepOfAction(int event) {
+  if (stage_ != Stage::Performing && stage_ != Stage::AwaitingSleep &&
+      stage_ != Stage::AwaitingWake) {
+    return;
+  }
+  if (event == kSuspendEvent) {
+    actionSleepBegan_ = true;
+    actionSleepOver_ = false;
+    sleepStartWait_->SetEnabled(false);
+    if (stage_ == Stage::AwaitingSleep) stage_ = Stage::AwaitingWake;
+  } else if ((event == kResumeEvent || event == kAutomaticResumeEvent) && actionSleepBegan_) {
+    actionSleepOver_ = true;
+    if (stage_ == Stage::AwaitingWake) FinishAction();
+  }
+}
+
+void PowerControl::SleepDidNotBegin() {
+  sleepStartWait_->SetEnabled(false);
+  if (stage_ == Stage::AwaitingSleep) FinishAction();
+}
+
+void PowerControl::FinishAction() {
+  stage_ = Stage::Idle;
+  sleepStartWait_->SetEnabled(false);
+  // A handler may start the next action: the list is taken first.
+  std::vector<std::function<void()>> done = std::move(whenDone_);
+  whenDone_.clear();
+  for (const std::function<void()>& run : done) {
+    if (Ended()) return;
+    run();
+  }
+}
+
+void PowerControl::ShowRefusal(int kind, PowerAnswer answer, bool closing) {
   ports::MessageRequest message;
   message.text = std::string(RefusalText(FindKind(kind)->call));
+  if (answer == PowerAnswer::NoAnswer) message.text += "\r\rThe system did not answer in time.";
   if (closing) message.text += "\r\rPelorin has saved its data and closes now.";
   message.caption = "Pelorin";
   message.icon = ports::DialogIcon::Error;
@@ -147,7 +242,8 @@ bool PowerControl::Confirmed(int kind, bool systemModal) {
 }
 
 void PowerControl::MenuClick(const std::string& itemId) {
-  if (Ended()) return;
+  // A request while an action is on its way is ignored, without its question.
+  if (Ended() || ActionUnderway()) return;
   for (const MenuKind& item : kMenuKinds) {
     if (item.itemId != itemId) continue;
     // The menu's questions belong to the main window.
@@ -157,7 +253,7 @@ void PowerControl::MenuClick(const std::string& itemId) {
 }
 
 void PowerControl::PowerHotkey(int which) {
-  if (Ended() || which < 1 || which > 3) return;
+  if (Ended() || ActionUnderway() || which < 1 || which > 3) return;
   const int kind = SettingsFile(ctx_.values.ProfileDir / "pcagent.hif")
                        .ReadInteger("Power", kPowerHotkeyKeys[which - 1], 0);
   // Only the first power key asks, above every window of the desktop.
@@ -167,12 +263,17 @@ void PowerControl::PowerHotkey(int which) {
 
 int PowerControl::WMPowerBroadcast(int event) {
   const SharedValues& v = ctx_.values;
-  if (Ended() || !v.ProfileActive || v.ProfileSwitchPending) return kEventAnswer;
-  if (event == kSuspendEvent) {
-    Suspend();
-  } else if ((event == kResumeEvent || event == kAutomaticResumeEvent) && sleeping_) {
-    Resume();
+  if (Ended()) return kEventAnswer;
+  if (v.ProfileActive && !v.ProfileSwitchPending) {
+    if (event == kSuspendEvent) {
+      Suspend();
+    } else if ((event == kResumeEvent || event == kAutomaticResumeEvent) && sleeping_) {
+      Resume();
+    }
   }
+  // A hibernate or sleep of the suite's own is over once the suite is awake again,
+  // whether or not it paused for the sleep.
+  if (!Ended()) FollowSleepOfAction(event);
   return kEventAnswer;
 }
 

@@ -7,10 +7,13 @@
 #include <system_error>
 
 #include "common/Dates.h"
+#include "common/Files.h"
 #include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
+#include "core/LostProfileFiles.h"
 #include "core/MainMenu.h"
 #include "core/NoMixerLine.h"
+#include "core/ProfileTable.h"
 #include "core/ProgramsLinkCheck.h"
 #include "core/SettingsHotkey.h"
 #include "core/StatusStrip.h"
@@ -96,7 +99,19 @@ void ProfileLoader::Progress(int position) {
 void ProfileLoader::LoadProfile(const std::string& path) {
   if (Ended()) return;
   SharedValues& v = ctx_.values;
+  if (!ValidProfileFolder(path)) {
+    // Every reader of the profile table refuses such a profile before it gets here;
+    // a load asked for one all the same ends the suite before anything is touched.
+    ProfileEntry entry;
+    entry.identity = v.Current;
+    entry.identity.path = path;
+    entry.folderValid = false;
+    ReportDamagedProfile(ctx_.ports.dialogs, entry, DamagedProfileOutcome::CannotContinue);
+    ctx_.main->SaveAndQuit();
+    return;
+  }
   positionsLoaded_ = false;
+  v.ProfileLoaded = false;
 
   ctx_.main->MoveMainWindow(kParkedStrip, ctx_.main->Top());
   ctx_.view.ShowBusyBox("Pelorin - " + v.Current.name,
@@ -106,8 +121,8 @@ void ProfileLoader::LoadProfile(const std::string& path) {
   v.ProfileDir = ctx_.layout.ProfileDir(path);
   ctx_.files.SetProfilePath(path);
   ctx_.custodo.SetProfilePath(path);
-  std::error_code ec;
-  if (!fs::is_directory(ctx_.layout.ProfileDataDir(path), ec)) RecreateLostProfile(path);
+  RepairLostProfile(path);
+  if (Ended()) return;
 
   StopServices();
 
@@ -171,6 +186,7 @@ void ProfileLoader::LoadProfile(const std::string& path) {
   Progress(90);
 
   StartServices();
+  v.ProfileLoaded = true;
   Progress(100);
   ctx_.view.HideBusyBox();
 
@@ -178,20 +194,88 @@ void ProfileLoader::LoadProfile(const std::string& path) {
   v.FirstRun = false;
 }
 
-void ProfileLoader::RecreateLostProfile(const std::string& path) {
-  std::error_code ignored;
-  fs::create_directories(ctx_.layout.ProfileDataDir(path), ignored);
-  fs::create_directories(ctx_.layout.ProfileBackupDir(path), ignored);
-  ReportWriteErrors(ctx_.ports.dialogs, [this, &path] {
-    const fs::path directory = ctx_.layout.ProfileDir(path);
-    if (!ctx_.files.CreateEmptyProfileFiles(directory)) {
-      throw SettingsWriteError(SuiteLayout::ScrambledFile(directory, "main"));
+std::vector<std::string_view> ProfileLoader::MissingScrambledFiles(const fs::path& directory) {
+  std::vector<std::string_view> missing;
+  std::error_code ec;
+  for (const std::string_view name : ScrambledFiles::kProfileFileNames) {
+    if (fs::symlink_status(SuiteLayout::ScrambledFile(directory, name), ec).type() ==
+        fs::file_type::not_found) {
+      missing.push_back(name);
     }
-  });
+  }
+  return missing;
+}
+
+void ProfileLoader::RepairLostProfile(const std::string& path) {
+  const fs::path directory = ctx_.layout.ProfileDir(path);
+  std::error_code ec;
+  const bool dataLost = !fs::is_directory(ctx_.layout.ProfileDataDir(path), ec);
+  const LostProfileFiles lost(ctx_.layout, path, kCheckOrder, dataLost);
+  if (!dataLost && lost.Empty() && MissingScrambledFiles(directory).empty()) return;
+
+  // What is left of the profile stays as it is. Its backups are offered before anything
+  // is made anew: once empty files stand in place of the lost ones, the next backup
+  // would overwrite the copies that hold the user's passwords, disc rules and settings.
+  CreatePrivateDirectories(ctx_.layout.ProfileDataDir(path), ec);
+  CreatePrivateDirectories(ctx_.layout.ProfileBackupDir(path), ec);
+  bool restored = false;
+  if (!lost.Empty()) {
+    ports::MessageRequest offer;
+    offer.text =
+        "Profile folder is damaged or lost, but backup copies of its files found in Custodo "
+        "database. Restore?";
+    offer.caption = std::string(Custodo::kSecurityCaption);
+    offer.icon = ports::DialogIcon::Warning;
+    offer.buttons = ports::DialogButtons::YesNo;
+    if (ctx_.ports.dialogs.Show(offer) == ports::DialogAnswer::Yes && !Ended()) {
+      restored = true;
+      for (const fs::path& file : lost.Restore()) {
+        ReportWriteErrors(ctx_.ports.dialogs, [&file] { throw SettingsWriteError(file); });
+        if (Ended()) return;
+      }
+    }
+    if (Ended()) return;
+  }
+
+  const std::vector<std::string_view> missing = MissingScrambledFiles(directory);
+  if (!missing.empty()) {
+    ReportWriteErrors(ctx_.ports.dialogs, [&] { CreateMissingScrambledFiles(directory, missing); });
+    if (Ended()) return;
+  }
+  if (missing.empty() && (restored || !dataLost)) return;
+
   ports::MessageRequest message;
-  message.text = "Profile folder is damaged or lost, empty profile created.";
+  message.text = missing.empty()
+                     ? "Profile folder is damaged: its Data folder was lost and is created empty."
+                     : "Profile folder is damaged or lost, empty profile created.";
   message.caption = std::string(Custodo::kSecurityCaption);
   ctx_.ports.dialogs.Show(message);
+}
+
+void ProfileLoader::CreateMissingScrambledFiles(const fs::path& directory,
+                                                const std::vector<std::string_view>& missing) {
+  // The files are made by the operation that makes a new profile's files, in a scratch
+  // folder beside them, and only the missing ones are moved in: a file that is still
+  // there keeps what it holds.
+  const fs::path scratch = directory / ".new-profile-files";
+  std::error_code ec;
+  fs::remove_all(scratch, ec);
+  CreatePrivateDirectories(scratch, ec);
+  struct ScratchRemover {
+    const fs::path& folder;
+    ~ScratchRemover() {
+      std::error_code ignored;
+      fs::remove_all(folder, ignored);
+    }
+  } remover{scratch};
+  if (!ctx_.files.CreateEmptyProfileFiles(scratch)) {
+    throw SettingsWriteError(SuiteLayout::ScrambledFile(directory, missing.front()));
+  }
+  for (const std::string_view name : missing) {
+    const fs::path target = SuiteLayout::ScrambledFile(directory, name);
+    fs::rename(SuiteLayout::ScrambledFile(scratch, name), target, ec);
+    if (ec) throw SettingsWriteError(target);
+  }
 }
 
 void ProfileLoader::StopServices() {

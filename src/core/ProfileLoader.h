@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/CoreContext.h"
 
@@ -46,7 +47,15 @@ class ProfileLoader {
   bool Ended() const;
   std::filesystem::path PlainFile(std::string_view name) const;
   void Progress(int position);
-  void RecreateLostProfile(const std::string& path);
+  // A profile folder that lost its Data folder or its files: the backups Custodo holds
+  // are offered first, then what is still missing is made anew (empty scrambled files,
+  // an empty Data folder) and the user is told.
+  void RepairLostProfile(const std::string& path);
+  static std::vector<std::string_view> MissingScrambledFiles(
+      const std::filesystem::path& directory);
+  // Raises SettingsWriteError when a file cannot be made.
+  void CreateMissingScrambledFiles(const std::filesystem::path& directory,
+                                   const std::vector<std::string_view>& missing);
   void StopServices();
   bool ReadMainSettings();
   void ReadPowerHotkeys();

@@ -82,6 +82,9 @@ struct SharedValues {
   ProfileIdentity Previous;
   std::string CurrentPass;  // the current profile's password (pelorin.hf Profile{n}/Pass)
   bool ProfileActive = false;
+  // Set when LoadProfile has finished and cleared while it runs: until then the
+  // profile's passwords are not known, and no command that asks one is taken.
+  bool ProfileLoaded = false;
   bool ProfileSwitchPending = false;
   bool StartupSelection = false;
   bool FromSelector = false;

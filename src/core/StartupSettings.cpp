@@ -52,6 +52,7 @@ StartupSettings StartupSettings::Read(const SettingsFile& system, std::string_vi
   const ProfileEntry start = ReadProfileEntry(system, current);
   s.StartProfile = start.identity;
   s.StartProfilePass = start.pass;
+  s.StartProfileFolderValid = start.folderValid;
   s.Priority = PriorityOf(system.ReadInteger("SYSTEM", "Priority", 1));
   return s;
 }

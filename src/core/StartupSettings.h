@@ -30,6 +30,7 @@ struct StartupSettings {
   // logged-on user when AutoProfile is on.
   ProfileIdentity StartProfile;
   std::string StartProfilePass;
+  bool StartProfileFolderValid = true;  // false: its Path breaks the folder rule
   // SYSTEM/Priority: 0 idle, 1 normal, 2 high; any other value leaves it unchanged.
   std::optional<ports::ProcessPriority> Priority;
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/Drives.h"
+#include "common/Files.h"
 #include "common/SystemInfo.h"
 #include "common/Text.h"
 #include "core/BackgroundTimers.h"
@@ -10,6 +11,7 @@
 #include "core/FirstRunInstallation.h"
 #include "core/MainMenu.h"
 #include "core/ProfileLoader.h"
+#include "core/ProfileTable.h"
 #include "core/StartupSettings.h"
 #include "core/StatusStrip.h"
 #include "core/TF_Pass.h"
@@ -64,7 +66,7 @@ bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAll
   v.Running = true;
 
   std::error_code ignored;
-  fs::create_directories(ctx_.layout.BackupDir(), ignored);
+  CreatePrivateDirectories(ctx_.layout.BackupDir(), ignored);
   ctx_.view.PlaceMixerFly(0, kMixerFlyStartTop);
   ctx_.view.SetTaskbarButtonVisible(false);
   ctx_.hotkeys->AddAtoms();
@@ -108,6 +110,7 @@ void TF_Main::ReadStartupSettings() {
   v.AutoProfile = s.AutoProfile;
   v.Current = s.StartProfile;
   v.CurrentPass = s.StartProfilePass;
+  startProfileFolderValid_ = s.StartProfileFolderValid;
 
   ctx_.menu->RebuildProfilesSubmenu(system, s.ProfilesCount);
   if (s.Priority) ctx_.ports.desktop.SetPriority(*s.Priority);
@@ -151,6 +154,8 @@ void TF_Main::StartupTimerTimer() {
     v.FromSelector = false;
     v.ProfileActive = false;
     ctx_.selector->Show();
+  } else if (!startProfileFolderValid_) {
+    RefuseDamagedStartProfile();
   } else {
     RequestStartProfile();
   }
@@ -171,7 +176,7 @@ void TF_Main::EnumerateCdDrives() {
 }
 
 fs::path TF_Main::SecondSystemSettingsCopy() const {
-  return ctx_.layout.ProgramDir() / "pelorin.start.hif";
+  return ctx_.layout.StartupSettingsCopy();
 }
 
 bool TF_Main::MakeSecondSystemSettingsCopy() {
@@ -196,6 +201,28 @@ void TF_Main::RequestStartProfile() {
   const std::string expected = v.PassProfile || v.RestoringMode ? "" : v.CurrentPass;
   ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", expected, 0,
                      !v.BlockCancel);
+}
+
+void TF_Main::RefuseDamagedStartProfile() {
+  SharedValues& v = ctx_.values;
+  // Every other profile still asks its own password in the selection window; a
+  // restart by the watchdog only ever goes back into the profile it left.
+  const bool another = v.ProfilesCount > 1 && !v.RestoringMode;
+  ProfileEntry entry;
+  entry.identity = v.Current;
+  entry.folderValid = false;
+  ReportDamagedProfile(
+      ctx_.ports.dialogs, entry,
+      another ? DamagedProfileOutcome::ChooseAnother : DamagedProfileOutcome::CannotContinue);
+  if (ended_) return;
+  if (!another) {
+    SaveAndQuit();
+    return;
+  }
+  v.StartupSelection = true;
+  v.FromSelector = false;
+  v.ProfileActive = false;
+  ctx_.selector->Show();
 }
 
 void TF_Main::FormShow() {
@@ -273,7 +300,9 @@ void TF_Main::CloseAllWindows() {
 }
 
 void TF_Main::Exit() {
-  if (ended_) return;
+  // No question while the close password could not be asked (a waiting computer-use
+  // request or profile change, or no profile loaded yet).
+  if (ended_ || !ctx_.pass->Accepts(TF_Pass::kExit)) return;
   ports::MessageRequest question;
   question.text = "Do you really want to close Pelorin?\r(all unsaved data will be saved)";
   question.caption = "Close Pelorin?";

@@ -70,12 +70,16 @@ class TF_Main {
   bool MakeSecondSystemSettingsCopy();
   void DeleteSystemSettingsCopies();
   void RequestStartProfile();
+  // The start profile's entry names no valid folder: another profile may be chosen,
+  // or the suite ends.
+  void RefuseDamagedStartProfile();
   void PostShutdownToCompanion();
   void SaveProfileState();
 
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> startupTimer_;
   std::vector<int> cdDrives_;
+  bool startProfileFolderValid_ = true;
   int left_ = kParked;
   int top_ = 0;
   int width_ = kSplashWidth;

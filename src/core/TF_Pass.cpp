@@ -47,9 +47,17 @@ void TF_Pass::Notify() {
   if (changed) changed();
 }
 
-void TF_Pass::Request(Action action, const std::string& text, const std::string& expectedPassword,
+bool TF_Pass::Accepts(Action action) const {
+  if (Ended()) return false;
+  if (action != kProfileChange && !ctx_.values.ProfileLoaded) return false;
+  if (pending_ == kComputerUse && action != kComputerUse) return false;
+  if (pending_ == kProfileChange && action != kProfileChange) return false;
+  return true;
+}
+
+bool TF_Pass::Request(Action action, const std::string& text, const std::string& expectedPassword,
                       int timeoutMs, bool cancelEnabled) {
-  if (Ended()) return;
+  if (!Accepts(action)) return false;
   text_ = text;
   expected_ = expectedPassword;
   timeoutMs_ = std::max(timeoutMs, 0);
@@ -57,6 +65,7 @@ void TF_Pass::Request(Action action, const std::string& text, const std::string&
   pending_ = action;
   passwordTimer_->SetEnabled(true);
   ShowPassword();
+  return true;
 }
 
 void TF_Pass::ShowPassword() {
@@ -207,8 +216,12 @@ void TF_Pass::Cancelled(Action action) {
   Finish();
   if (action == kComputerUse) {
     // Nobody gave the password for working outside the allowed hours: the PC agent's
-    // power function for that case runs.
-    ctx_.power->PowerAction(ctx_.values.ComputerUse.FuncS);
+    // power function for that case runs. Whenever the suite outlives it (the system
+    // refused it, the computer woke up again, the kind does nothing), the 1-second
+    // check runs again and asks again while the hours are still not allowed.
+    ctx_.power->PowerAction(ctx_.values.ComputerUse.FuncS, [this] {
+      if (!Ended()) ctx_.timers->StartLow();
+    });
   }
   // Actions 1, 2 and 6 (the agents and a protected disc) also act on cancel; they are
   // added with their applets. The others drop the request.

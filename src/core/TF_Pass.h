@@ -33,8 +33,16 @@ class TF_Pass {
   explicit TF_Pass(CoreContext& ctx);
   ~TF_Pass();
 
-  // Starts a request (ShowPassword included).
-  void Request(Action action, const std::string& text, const std::string& expectedPassword,
+  // Whether a request for `action` would be taken now. A waiting computer-use request
+  // or profile change is never displaced by a request of another kind: the first holds
+  // the computer-use limit, the second the suite's profile state, and both must end
+  // through their own outcome. (A profile change may be replaced by another one: the
+  // user chose a different profile.) Before a profile has been loaded its passwords
+  // are not known, so nothing but the profile change itself is asked.
+  bool Accepts(Action action) const;
+  // Starts a request (ShowPassword included). False when the request is refused (see
+  // Accepts): nothing was shown and nothing is pending for it.
+  bool Request(Action action, const std::string& text, const std::string& expectedPassword,
                int timeoutMs, bool cancelEnabled);
 
   // The dialog's controls.

@@ -26,13 +26,13 @@ constexpr const char* kStartFolder = "Master";
 constexpr const char* kShownFolder = "DEFAULT";
 constexpr const char* kUnnamed = "?";
 
-// Whether a profile other than `number` is started from `folder`: such a folder is
-// never renamed or deleted on behalf of `number`.
+// Whether a profile other than `number` is started from `folder` (case ignored): such
+// a folder is never renamed or deleted on behalf of `number`, nor given to it anew.
 bool FolderUsedByAnother(const SettingsFile& table, int number, const std::string& folder) {
   const int count = TF_Profile::ProfileCount(table);
   for (int other = 1; other <= count; ++other) {
     if (other != number &&
-        table.ReadString(ProfileSection(other), "Path", kStartFolder) == folder) {
+        SameProfileFolder(table.ReadString(ProfileSection(other), "Path", kStartFolder), folder)) {
       return true;
     }
   }
@@ -44,7 +44,7 @@ bool FolderUsedByAnother(const SettingsFile& table, int number, const std::strin
 TF_Profile::TF_Profile(CoreContext& ctx) : ctx_(ctx) {}
 
 bool TF_Profile::ValidFolderName(const std::string& name) {
-  return !name.empty() && name.find_first_of("\\/.;:*<?>|") == std::string::npos;
+  return ValidProfileFolder(name);
 }
 
 int TF_Profile::ProfileCount(const SettingsFile& table) {
@@ -149,6 +149,17 @@ void TF_Profile::Tell(const std::string& text, const std::string& caption, ports
   ctx_.ports.dialogs.Show(message);
 }
 
+bool TF_Profile::FolderTaken(const std::string& folder) {
+  // "work" and "Work" are one folder name: neither a folder of another case nor a
+  // profile whose own folder is missing may lend its name to a second folder.
+  bool named = false;
+  if (!ctx_.files.ReadSystemSettings(
+          [&](const SettingsFile& table) { named = FolderUsedByAnother(table, 0, folder); })) {
+    return true;  // the damaged table ended the suite
+  }
+  return named || ProfileFolderExists(ctx_.layout, folder);
+}
+
 bool TF_Profile::RenameFolder(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (!fs::is_directory(fs::status(from, ec))) return false;
@@ -219,7 +230,7 @@ void TF_Profile::AddBtnClick() {
     return;
   }
   if (!ProName.empty() && ValidFolderName(ProPath)) {
-    if (PathExists(ctx_.layout.ProfileDir(ProPath))) {
+    if (FolderTaken(ProPath)) {
       Tell("Folder with this name is already exists!", kCaption, ports::DialogIcon::Error);
       return;  // still in the add step, with the fields as typed
     }
@@ -249,7 +260,7 @@ void TF_Profile::AddProfile() {
 
   const fs::path directory = ctx_.layout.ProfileDir(path);
   std::error_code ignored;  // a folder that cannot be made shows as the files' write error
-  fs::create_directories(ctx_.layout.ProfileDataDir(path), ignored);
+  CreatePrivateDirectories(ctx_.layout.ProfileDataDir(path), ignored);
   ReportWriteErrors(ctx_.ports.dialogs, [&directory, this] {
     if (!ctx_.files.CreateEmptyProfileFiles(directory)) {
       throw SettingsWriteError(SuiteLayout::ScrambledFile(directory, "main"));
@@ -334,11 +345,13 @@ void TF_Profile::ApplyProfile(int number) {
   std::string folder;     // the folder the profile is started from
   bool exists = false;
   bool shared = false;
+  bool newNameTaken = false;  // by another profile, whatever the case
   if (!ctx_.files.ReadSystemSettings([&](const SettingsFile& table) {
         exists = number <= ProfileCount(table);
         shownPath = table.ReadString(section, "Path", kShownFolder);
         folder = current ? v.Current.path : table.ReadString(section, "Path", kStartFolder);
         shared = FolderUsedByAnother(table, number, folder);
+        newNameTaken = FolderUsedByAnother(table, number, ProPath);
       }) ||
       Ended()) {
     return;
@@ -355,9 +368,18 @@ void TF_Profile::ApplyProfile(int number) {
   const std::string newPath = ProPath;
   // Moves the profile folder and, when it has one, its backup folder to the new name.
   const auto moveFolders = [&]() -> bool {
+    // A new name that differs from another folder only in case is taken as well; the
+    // profile's own folder may change its case.
+    const bool taken = newNameTaken || ProfileFolderExists(ctx_.layout, newPath,
+                                                           ValidFolderName(folder) ? folder : "");
+    if (!ValidFolderName(folder) && !shared && !taken) {
+      // A damaged entry names no folder of its own: it takes the new name, and its
+      // folder is made when the profile is started next.
+      return true;
+    }
     const fs::path from = ctx_.layout.ProfileDir(folder);
     const fs::path to = ctx_.layout.ProfileDir(newPath);
-    if (shared || !ValidFolderName(folder) || !RenameFolder(from, to)) {
+    if (shared || taken || !ValidFolderName(folder) || !RenameFolder(from, to)) {
       Tell("Cannot change profile folder - already exists!", kCaption, ports::DialogIcon::Error);
       ProPath = shownPath;
       return false;

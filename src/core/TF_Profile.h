@@ -27,8 +27,7 @@ class TF_Profile {
 
   explicit TF_Profile(CoreContext& ctx);
 
-  // A folder name is valid when it is not empty and holds none of \ / . ; : * < ? > |
-  // (so neither "." nor ".." passes).
+  // The folder rule of the profile table (ValidProfileFolder).
   static bool ValidFolderName(const std::string& name);
   // ProfilesCount of the table, cut to the number of sections the table has (each
   // profile has one, so a larger count can only come from a damaged file).
@@ -97,6 +96,9 @@ class TF_Profile {
   // Asks the question; true for Yes.
   bool Ask(const std::string& text);
   void Tell(const std::string& text, const std::string& caption, ports::DialogIcon icon);
+  // Whether a new profile may not take `folder`: a folder under Profiles/ or another
+  // profile's Path has that name, case ignored.
+  bool FolderTaken(const std::string& folder);
   // Renames a profile's folder (or its backup folder); never onto an existing one.
   static bool RenameFolder(const std::filesystem::path& from, const std::filesystem::path& to);
   // Re-reads the list (and the Profiles submenu) from the table; false when the table

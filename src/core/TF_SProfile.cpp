@@ -62,10 +62,16 @@ void TF_SProfile::OKBtnClick() {
     ctx_.files.ChangeSystemSettings([&](SettingsFile& table) {
       chosen = ReadProfileEntry(table, selected_ + 1);
       read = true;
-      table.WriteInteger("System", "CurrentProfile", chosen.identity.number);
+      if (chosen.folderValid) {
+        table.WriteInteger("System", "CurrentProfile", chosen.identity.number);
+      }
     });
   });
   if (!read || Ended()) return;  // a damaged table ended the suite
+  if (!chosen.folderValid) {
+    ReportDamagedProfile(ctx_.ports.dialogs, chosen, DamagedProfileOutcome::ChooseAnother);
+    return;
+  }
 
   SharedValues& v = ctx_.values;
   v.Current = chosen.identity;

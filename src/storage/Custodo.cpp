@@ -1,13 +1,18 @@
 #include "storage/Custodo.h"
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
 #include "common/AtomicFile.h"
+#include "common/ContentStamp.h"
+#include "common/FileError.h"
 #include "common/Files.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsSyntax.h"
 
 namespace pelorin {
 
@@ -21,10 +26,30 @@ constexpr std::string_view kNoBackup =
     " is damaged. No backup copies found. Restoration is not possible.";
 constexpr int kNotebookPages = 100;
 
-// Replaces `destination` with the bytes of `source`; false when either step fails.
-bool CopyFileAtomically(const fs::path& source, const fs::path& destination) {
-  const std::optional<std::string> bytes = ReadWholeFile(source);
-  return bytes && WriteFileAtomically(destination, *bytes);
+// Replaces `destination` with the bytes of `source`; false when either step fails,
+// with the file and the reason in `refusal`.
+bool CopyFileAtomically(const fs::path& source, const fs::path& destination, FileAccess access,
+                        FileError& refusal) {
+  refusal = {FileError::Operation::Read, source, {}};
+  const std::optional<std::string> bytes = ReadWholeFile(source, refusal.cause);
+  if (!bytes) return false;
+  refusal = {FileError::Operation::Write, destination, {}};
+  return WriteFileAtomically(destination, *bytes, {Durability::Durable, access}, refusal.cause);
+}
+
+// Copies of scrambled files hold what they protect: passwords.
+FileAccess BackupAccess(bool scrambled) {
+  return scrambled ? FileAccess::OwnerOnly : FileAccess::Shared;
+}
+
+void WriteBackupCopy(const fs::path& backup, std::string_view bytes, FileAccess access) {
+  std::error_code ignored;  // a refused copy fails without a message
+  WriteFileAtomically(backup, bytes, {Durability::Durable, access}, ignored);
+}
+
+void WriteSum(SettingsFile& records, std::string_view section, std::string_view key,
+              std::uint32_t sum) {
+  records.WriteString(section, key, std::to_string(sum));
 }
 
 void RemoveFile(const fs::path& file) {
@@ -39,7 +64,7 @@ void DeleteRecord(const fs::path& database, std::string_view section, std::strin
 }
 
 void RequireFileName(std::string_view name) {
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) {
+  if (!IsSettingsFileName(name)) {
     throw std::invalid_argument("not a settings file name: \"" + std::string(name) + "\"");
   }
 }
@@ -61,11 +86,30 @@ ports::MessageRequest Warning(std::string text, ports::DialogButtons buttons) {
 
 }  // namespace
 
-std::int32_t ByteSum(std::string_view bytes) {
+bool IsSettingsFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
+
+std::uint32_t ByteSum(std::string_view bytes) {
   std::uint32_t sum = 0;
   for (const char c : bytes)
     sum += static_cast<unsigned char>(c);
-  return static_cast<std::int32_t>(sum);
+  return sum;
+}
+
+std::uint32_t RecordedSum(std::string_view text) {
+  // Older records hold the low 32 bits as a signed number (a large file's sum was
+  // negative): the same 32 bits.
+  if (const std::optional<int> value = ParseSettingsInteger(text)) {
+    return static_cast<std::uint32_t>(*value);
+  }
+  const std::string_view digits = TrimSettingsBlanks(text);
+  if (digits.empty() || digits.size() > 10 ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return 0;
+  }
+  const unsigned long long value = std::stoull(std::string(digits));
+  return value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0;
 }
 
 Custodo::Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs)
@@ -73,9 +117,9 @@ Custodo::Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& di
 
 void Custodo::BackupSystemFile() {
   const std::optional<std::string> bytes = ReadWholeFile(layout_.SystemSettingsFile());
-  if (bytes) WriteFileAtomically(layout_.BackupDir() / "pelorin.bk", *bytes);
-  SettingsFile(SuiteLayout::BackupDatabase(layout_.BackupDir()))
-      .WriteInteger("SYSTEM", "pelorin.hf", bytes ? ByteSum(*bytes) : 0);
+  if (bytes) WriteBackupCopy(layout_.BackupDir() / "pelorin.bk", *bytes, FileAccess::OwnerOnly);
+  SettingsFile records(SuiteLayout::BackupDatabase(layout_.BackupDir()));
+  WriteSum(records, "SYSTEM", "pelorin.hf", bytes ? ByteSum(*bytes) : 0);
 }
 
 bool Custodo::RestoreSystemFile() {
@@ -86,7 +130,7 @@ bool Custodo::RestoreSystemFile() {
               "Custodo database. Try to restore?",
               ports::DialogButtons::YesNo));
   return answer == ports::DialogAnswer::Yes &&
-         CopyFileAtomically(backup, layout_.SystemSettingsFile());
+         Restore(backup, layout_.SystemSettingsFile(), FileAccess::OwnerOnly);
 }
 
 void Custodo::BackupSettingsFile(std::string_view name) {
@@ -121,11 +165,15 @@ bool Custodo::CheckDayPage(std::string_view mmddyy) {
   return CheckPage(DayPage(mmddyy));
 }
 
-void Custodo::BackupSettings(std::string_view name, bool scrambled) {
+fs::path Custodo::SettingsFileOf(std::string_view name, bool scrambled) const {
   RequireFileName(name);
   const fs::path profileDir = layout_.ProfileDir(profilePath_);
-  const fs::path file = scrambled ? SuiteLayout::ScrambledFile(profileDir, name)
-                                  : SuiteLayout::PlainTwin(profileDir, name);
+  return scrambled ? SuiteLayout::ScrambledFile(profileDir, name)
+                   : SuiteLayout::PlainTwin(profileDir, name);
+}
+
+void Custodo::BackupSettings(std::string_view name, bool scrambled) {
+  const fs::path file = SettingsFileOf(name, scrambled);
   const fs::path backup = ProfileBackupDir() / (std::string(name) + ".bk");
   const fs::path database = SuiteLayout::BackupDatabase(ProfileBackupDir());
   const std::string section = scrambled ? "HF" : "HIF";
@@ -133,8 +181,9 @@ void Custodo::BackupSettings(std::string_view name, bool scrambled) {
 
   const std::optional<std::string> bytes = ReadWholeFile(file);
   if (custodo_ && bytes) {
-    WriteFileAtomically(backup, *bytes);
-    SettingsFile(database).WriteInteger(section, key, ByteSum(*bytes));
+    WriteBackupCopy(backup, *bytes, BackupAccess(scrambled));
+    SettingsFile records(database);
+    WriteSum(records, section, key, ByteSum(*bytes));
   } else if (!custodo_ || !PathExists(file)) {
     // A file that exists but cannot be read keeps its last backup.
     DeleteRecord(database, section, key);
@@ -143,22 +192,28 @@ void Custodo::BackupSettings(std::string_view name, bool scrambled) {
 }
 
 bool Custodo::CheckSettings(std::string_view name, bool scrambled) {
-  RequireFileName(name);
+  const fs::path file = SettingsFileOf(name, scrambled);
   if (!custodo_) return true;
   CreateProfileBackupDir();
-  const fs::path profileDir = layout_.ProfileDir(profilePath_);
-  const fs::path file = scrambled ? SuiteLayout::ScrambledFile(profileDir, name)
-                                  : SuiteLayout::PlainTwin(profileDir, name);
   if (!PathExists(file)) return true;
 
+  FileError unreadable{FileError::Operation::Read, file, {}};
+  const std::optional<std::string> bytes = ReadWholeFile(file, unreadable.cause);
+  if (!bytes) return ReportRefusal(unreadable);
   const std::string key = file.filename().string();
-  const int recorded = SettingsFile(SuiteLayout::BackupDatabase(ProfileBackupDir()))
-                           .ReadInteger(scrambled ? "HF" : "HIF", key, 0);
-  const std::int32_t sum = ByteSum(ReadWholeFile(file).value_or(""));
-  if (recorded <= 0 || recorded == sum) return true;
-
+  const std::uint32_t recorded =
+      RecordedSum(SettingsFile(SuiteLayout::BackupDatabase(ProfileBackupDir()))
+                      .ReadString(scrambled ? "HF" : "HIF", key, "0"));
+  if (recorded == 0 || recorded == ByteSum(*bytes)) return true;
+  if (CarriesContentStamp(file, *bytes)) {
+    // Saved whole by the suite, which ended before it could back the file up: the
+    // backup is finished now instead of calling the user's change damage.
+    FinishInterruptedBackup([&] { BackupSettings(name, scrambled); });
+    return true;
+  }
   const std::string subject = (scrambled ? "Protected file \"" : "File \"") + key + "\"";
-  return OfferBackup(subject, file, ProfileBackupDir() / (std::string(name) + ".bk"));
+  return OfferBackup(subject, file, ProfileBackupDir() / (std::string(name) + ".bk"),
+                     BackupAccess(scrambled));
 }
 
 void Custodo::BackupPage(const Page& page) {
@@ -166,11 +221,11 @@ void Custodo::BackupPage(const Page& page) {
   const fs::path database = SuiteLayout::BackupDatabase(ProfileBackupDir());
   const std::optional<std::string> bytes = ReadWholeFile(page.file);
   if (custodo_ && bytes) {
-    WriteFileAtomically(page.backup, *bytes);
-    const std::int32_t sum = hiProtect_ ? ByteSum(*bytes) : 0;
+    WriteBackupCopy(page.backup, *bytes, FileAccess::Shared);
+    const std::uint32_t sum = hiProtect_ ? ByteSum(*bytes) : 0;
     SettingsFile records(database);
     if (sum != 0) {
-      records.WriteInteger(page.section, page.sumKey, sum);
+      WriteSum(records, page.section, page.sumKey, sum);
     } else if (records.ValueExists(page.section, page.sumKey)) {
       records.DeleteKey(page.section, page.sumKey);
     }
@@ -187,17 +242,23 @@ bool Custodo::CheckPage(const Page& page) {
   CreateProfileBackupDir();
   if (!PathExists(page.file)) return true;
 
+  FileError unreadable{FileError::Operation::Read, page.file, {}};
+  const std::optional<std::string> bytes = ReadWholeFile(page.file, unreadable.cause);
+  if (!bytes) return ReportRefusal(unreadable);
   const SettingsFile records(SuiteLayout::BackupDatabase(ProfileBackupDir()));
-  const int recordedSum = records.ReadInteger(page.section, page.sumKey, 0);
+  const std::uint32_t recordedSum = RecordedSum(records.ReadString(page.section, page.sumKey, "0"));
   const int recordedLength = records.ReadInteger(page.section, page.lengthKey, 0);
-  const std::string bytes = ReadWholeFile(page.file).value_or("");
-  const auto length = static_cast<std::int32_t>(bytes.size());
-  const std::int32_t sum = hiProtect_ ? ByteSum(bytes) : 0;
+  const auto length = static_cast<std::int32_t>(bytes->size());
+  const std::uint32_t sum = hiProtect_ ? ByteSum(*bytes) : 0;
 
   const bool lengthMatches = recordedLength == 0 || recordedLength == length;
-  const bool sumMatches = recordedSum <= 0 || recordedSum == sum;
+  const bool sumMatches = recordedSum == 0 || recordedSum == sum;
   if (lengthMatches && sumMatches) return true;
-  return OfferBackup(page.subject, page.file, page.backup);
+  if (CarriesContentStamp(page.file, *bytes)) {
+    FinishInterruptedBackup([&] { BackupPage(page); });
+    return true;
+  }
+  return OfferBackup(page.subject, page.file, page.backup, FileAccess::Shared);
 }
 
 Custodo::Page Custodo::NotePage(int page) const {
@@ -225,17 +286,38 @@ Custodo::Page Custodo::DayPage(std::string_view mmddyy) const {
               "Page \"" + shown + "\" of day book"};
 }
 
-bool Custodo::OfferBackup(const std::string& subject, const fs::path& file,
-                          const fs::path& backup) {
+bool Custodo::OfferBackup(const std::string& subject, const fs::path& file, const fs::path& backup,
+                          FileAccess access) {
   if (!PathExists(backup)) {
     dialogs_.Show(Warning(subject + std::string(kNoBackup), ports::DialogButtons::Ok));
     return false;
   }
   const ports::DialogAnswer answer =
       dialogs_.Show(Warning(subject + std::string(kBackupFound), ports::DialogButtons::YesNo));
-  // A restore that the system refuses leaves the file damaged, so it counts as not
-  // restored.
-  return answer == ports::DialogAnswer::Yes && CopyFileAtomically(backup, file);
+  return answer == ports::DialogAnswer::Yes && Restore(backup, file, access);
+}
+
+bool Custodo::Restore(const fs::path& backup, const fs::path& file, FileAccess access) {
+  FileError refusal;
+  if (CopyFileAtomically(backup, file, access, refusal)) return true;
+  // The file stays as it was, so it counts as not restored.
+  return ReportRefusal(refusal);
+}
+
+bool Custodo::ReportRefusal(const FileError& refusal) {
+  ports::MessageRequest request = Warning(refusal.Message(), ports::DialogButtons::Ok);
+  request.icon = ports::DialogIcon::Error;
+  dialogs_.Show(request);
+  return false;
+}
+
+void Custodo::FinishInterruptedBackup(const std::function<void()>& backup) {
+  try {
+    backup();
+  } catch (const SettingsWriteError&) {
+    // The file is sound; a backup that cannot be written now is tried again after the
+    // next save or the next check.
+  }
 }
 
 fs::path Custodo::ProfileBackupDir() const {
@@ -244,7 +326,7 @@ fs::path Custodo::ProfileBackupDir() const {
 
 void Custodo::CreateProfileBackupDir() const {
   std::error_code ignored;
-  fs::create_directories(ProfileBackupDir(), ignored);
+  CreatePrivateDirectories(ProfileBackupDir(), ignored);
 }
 
 }  // namespace pelorin

@@ -2,18 +2,28 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "common/AtomicFile.h"
+#include "common/FileError.h"
 #include "ports/Dialogs.h"
 #include "storage/SuiteLayout.h"
 
 namespace pelorin {
 
-// The sum of all bytes as unsigned values, kept as its low 32 bits read as a signed
-// number, the form custodo.sys records. An empty file sums to 0, which custodo.sys
+// The sum of all bytes as unsigned values, its low 32 bits: the checksum custodo.sys
+// records (as an unsigned decimal number). An empty file sums to 0, which custodo.sys
 // reads as "no checksum recorded".
-std::int32_t ByteSum(std::string_view bytes);
+std::uint32_t ByteSum(std::string_view bytes);
+// A checksum as custodo.sys holds it; 0 (no checksum) for a text that is none. Older
+// records hold the same 32 bits as a signed number, negative for large files.
+std::uint32_t RecordedSum(std::string_view text);
+
+// True for a name that Custodo takes as a settings file's name without extension: not
+// empty, not "." or "..", and without a "/".
+bool IsSettingsFileName(std::string_view name);
 
 // Custodo, the protection of the user's data against damage: every time a settings
 // file or a page is written it is copied into the backup directory and its checksum
@@ -25,10 +35,18 @@ std::int32_t ByteSum(std::string_view bytes);
 // of notebook and day book pages. Both options are given by the owner (they live in
 // the profile's main.hf), and so is the current profile's `Path`.
 //
-// Copies are atomic. A copy that the system refuses fails without a message, and the
-// record is written all the same; a record that cannot be written raises
-// SettingsWriteError. Questions and messages go to the Dialogs port with the caption
-// "Pelorin Security System" and a warning icon.
+// Copies are atomic; copies of scrambled files are readable by the owner only. A copy
+// that the system refuses fails without a message, and the record is written all the
+// same; a record that cannot be written raises SettingsWriteError. Questions and
+// messages go to the Dialogs port with the caption "Pelorin Security System" and a
+// warning icon.
+//
+// A save that was cut short before its backup (the suite was killed between writing a
+// file and backing it up) is not damage: a file whose content stamp (ContentStamp.h)
+// shows that the suite wrote it whole passes the check, and the backup is finished
+// then. A file that exists but cannot be read is not damage either: the check says so,
+// naming the file and the system's reason, offers nothing and fails. A restore that
+// the system refuses is reported the same way.
 //
 // Names of settings files are given without extension ("status", "main"); page
 // numbers run from 0 to 99; day book dates are six digits, month first ("070405").
@@ -93,10 +111,17 @@ class Custodo {
   Page NotePage(int page) const;
   Page DayPage(std::string_view mmddyy) const;
 
+  std::filesystem::path SettingsFileOf(std::string_view name, bool scrambled) const;
   // The question or message about a damaged file whose subject is `subject`; true
   // when the user chose to restore and the backup was copied over the file.
   bool OfferBackup(const std::string& subject, const std::filesystem::path& file,
-                   const std::filesystem::path& backup);
+                   const std::filesystem::path& backup, FileAccess access);
+  // Copies the backup over the file; false, after saying why, when that is refused.
+  bool Restore(const std::filesystem::path& backup, const std::filesystem::path& file,
+               FileAccess access);
+  // Tells the user that the system refused to read or write a file; false.
+  bool ReportRefusal(const FileError& refusal);
+  void FinishInterruptedBackup(const std::function<void()>& backup);
   std::filesystem::path ProfileBackupDir() const;
   void CreateProfileBackupDir() const;
 

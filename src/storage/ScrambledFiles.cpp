@@ -74,8 +74,16 @@ void ScrambledFiles::DeletePlainTwin(std::string_view name) const {
 bool ScrambledFiles::OpenScrambled(std::string_view name) {
   const fs::path scrambled = SuiteLayout::ScrambledFile(ProfileDir(), name);
   const fs::path twin = PlainTwin(name);
-  if (UnscrambleFile(scrambled, twin, kKey)) return true;
+  FileError refusal;
+  const UnscrambleOutcome outcome = UnscrambleFile(scrambled, twin, kKey, refusal);
+  if (outcome == UnscrambleOutcome::kUnscrambled) return true;
   RemoveFile(twin);  // a twin left by an earlier run must not outlive the failed open
+  // A file the system will not let the suite read or unscramble is not damaged: the
+  // user is told why, and no restore is offered.
+  if (outcome == UnscrambleOutcome::kRefused) {
+    Fatal(refusal.Message());
+    return false;
+  }
 
   if (!custodo_.CheckScrambledFile(name)) {
     Fatal(DamagedText(scrambled.filename().string()));
@@ -92,8 +100,9 @@ bool ScrambledFiles::OpenScrambled(std::string_view name) {
   return false;
 }
 
-bool ScrambledFiles::SaveScrambled(std::string_view name) {
-  return ScrambleFile(PlainTwin(name), SuiteLayout::ScrambledFile(ProfileDir(), name), kKey);
+bool ScrambledFiles::SaveScrambled(std::string_view name, FileError* refusal) {
+  return ScrambleFile(PlainTwin(name), SuiteLayout::ScrambledFile(ProfileDir(), name), kKey,
+                      refusal);
 }
 
 bool ScrambledFiles::CreateEmptyProfileFiles(const fs::path& directory) {
@@ -113,8 +122,14 @@ bool ScrambledFiles::CreateEmptyProfileFiles(const fs::path& directory) {
 bool ScrambledFiles::OpenSystemSettings() {
   const fs::path scrambled = layout_.SystemSettingsFile();
   const fs::path copy = layout_.SystemSettingsCopy();
-  if (UnscrambleFile(scrambled, copy, kKey)) return true;
+  FileError refusal;
+  const UnscrambleOutcome outcome = UnscrambleFile(scrambled, copy, kKey, refusal);
+  if (outcome == UnscrambleOutcome::kUnscrambled) return true;
   RemoveFile(copy);  // a copy left by an earlier run must not outlive the failed open
+  if (outcome == UnscrambleOutcome::kRefused) {
+    Fatal(refusal.Message());
+    return false;
+  }
 
   if (!custodo_.RestoreSystemFile()) {
     Fatal(DamagedText(scrambled.filename().string()));
@@ -125,8 +140,8 @@ bool ScrambledFiles::OpenSystemSettings() {
   return false;
 }
 
-bool ScrambledFiles::SaveSystemSettings() {
-  return ScrambleFile(layout_.SystemSettingsCopy(), layout_.SystemSettingsFile(), kKey);
+bool ScrambledFiles::SaveSystemSettings(FileError* refusal) {
+  return ScrambleFile(layout_.SystemSettingsCopy(), layout_.SystemSettingsFile(), kKey, refusal);
 }
 
 void ScrambledFiles::DeleteSystemSettingsCopy() const {
@@ -149,8 +164,9 @@ bool ScrambledFiles::ChangeScrambled(std::string_view name,
     const PlainTwinGuard guard(PlainTwin(name));
     SettingsFile twin(PlainTwin(name));
     change(twin);
-    if (!SaveScrambled(name)) {
-      throw SettingsWriteError(SuiteLayout::ScrambledFile(ProfileDir(), name));
+    FileError refusal;
+    if (!SaveScrambled(name, &refusal)) {
+      throw SettingsWriteError(SuiteLayout::ScrambledFile(ProfileDir(), name), refusal.cause);
     }
   }
   custodo_.BackupScrambledFile(name);
@@ -171,7 +187,10 @@ bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&
     const PlainTwinGuard guard(layout_.SystemSettingsCopy());
     SettingsFile copy(layout_.SystemSettingsCopy());
     change(copy);
-    if (!SaveSystemSettings()) throw SettingsWriteError(layout_.SystemSettingsFile());
+    FileError refusal;
+    if (!SaveSystemSettings(&refusal)) {
+      throw SettingsWriteError(layout_.SystemSettingsFile(), refusal.cause);
+    }
   }
   custodo_.BackupSystemFile();
   return true;

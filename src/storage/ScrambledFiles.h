@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/FileError.h"
 #include "ports/Dialogs.h"
 #include "storage/Custodo.h"
 #include "storage/SettingsFile.h"
@@ -21,8 +22,12 @@ namespace pelorin {
 // scrambled file backed up by Custodo.
 //
 // A file that cannot be unscrambled ends the suite: the user is offered the backup
-// copy, told that execution cannot continue, and `saveAndQuit` is called. Messages
-// carry the caption "Pelorin Security System".
+// copy, told that execution cannot continue, and `saveAndQuit` is called. A file that
+// the system refuses to read, or whose twin it refuses to write (permissions, a
+// read-only file system), also ends the suite, with a message that names the file and
+// the reason; it is not damaged, so no restore is offered. Messages carry the caption
+// "Pelorin Security System". Scrambled files and their twins are readable by the owner
+// only.
 //
 // ReadScrambled, ChangeScrambled, ReadSystemSettings and ChangeSystemSettings follow
 // the whole protocol; the plain twin never outlives them, also when the callback
@@ -49,8 +54,9 @@ class ScrambledFiles {
   // successful restore, and the restored file is read at the next start.
   bool OpenScrambled(std::string_view name);
   // Scrambles the plain twin back into {name}.hf (replaced atomically); false when
-  // the twin is missing or empty or the write was refused.
-  bool SaveScrambled(std::string_view name);
+  // the twin is missing or empty or the write was refused (`refusal` then says which
+  // file and why).
+  bool SaveScrambled(std::string_view name, FileError* refusal = nullptr);
   // Creates main.hf, wimcdax2.hf and wimpcax2.hf in `directory`, each holding only the
   // marker. False when a file could not be written (the old one then stays);
   // SettingsWriteError when a marker could not be written.
@@ -59,7 +65,7 @@ class ScrambledFiles {
   // The same for pelorin.hf and its plain copy pelorin.hif in the home. A damaged
   // pelorin.hf is offered Custodo's copy; after a successful restore the suite goes on.
   bool OpenSystemSettings();
-  bool SaveSystemSettings();
+  bool SaveSystemSettings(FileError* refusal = nullptr);
   void DeleteSystemSettingsCopy() const;
 
   // Read-only protocol: open, read, delete the twin. False when the file could not be

@@ -104,21 +104,48 @@ std::optional<std::string> UnscrambleBlock(std::string_view scrambled, std::uint
 }
 
 bool ScrambleFile(const std::filesystem::path& source, const std::filesystem::path& destination,
-                  std::uint16_t key) {
-  const std::optional<std::string> plain = ReadWholeFile(source);
-  if (!plain || plain->empty()) return false;
-  return WriteFileAtomically(destination, ScrambleBlock(*plain, key));
+                  std::uint16_t key, FileError* refusal) {
+  FileError error{FileError::Operation::Read, source, {}};
+  const std::optional<std::string> plain = ReadWholeFile(source, error.cause);
+  // A missing source is no refusal: there is simply nothing to scramble.
+  if (!plain && error.cause == std::errc::no_such_file_or_directory) error.cause.clear();
+  bool written = false;
+  if (plain && !plain->empty()) {
+    error = {FileError::Operation::Write, destination, {}};
+    written = WriteFileAtomically(destination, ScrambleBlock(*plain, key),
+                                  {Durability::Durable, FileAccess::OwnerOnly}, error.cause);
+  }
+  if (!written && refusal != nullptr) *refusal = error;
+  return written;
+}
+
+UnscrambleOutcome UnscrambleFile(const std::filesystem::path& source,
+                                 const std::filesystem::path& destination, std::uint16_t key,
+                                 FileError& refusal) {
+  refusal = {FileError::Operation::Read, source, {}};
+  const std::optional<std::string> scrambled = ReadWholeFile(source, refusal.cause);
+  if (!scrambled) {
+    return refusal.cause == std::errc::no_such_file_or_directory ? UnscrambleOutcome::kMissing
+                                                                 : UnscrambleOutcome::kRefused;
+  }
+  refusal.cause.clear();
+  if (scrambled->size() < kTripletSize) return UnscrambleOutcome::kDamaged;
+  const std::optional<std::string> plain = UnscrambleBlock(*scrambled, key);
+  if (!plain) return UnscrambleOutcome::kDamaged;
+  // The plain form is the transient twin of a scrambled file, made again from it
+  // whenever it is needed; it holds what the scrambled file protects.
+  refusal = {FileError::Operation::Write, destination, {}};
+  if (!WriteFileAtomically(destination, *plain, {Durability::Transient, FileAccess::OwnerOnly},
+                           refusal.cause)) {
+    return UnscrambleOutcome::kRefused;
+  }
+  return UnscrambleOutcome::kUnscrambled;
 }
 
 bool UnscrambleFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                     std::uint16_t key) {
-  const std::optional<std::string> scrambled = ReadWholeFile(source);
-  if (!scrambled || scrambled->size() < kTripletSize) return false;
-  const std::optional<std::string> plain = UnscrambleBlock(*scrambled, key);
-  if (!plain) return false;
-  // The plain form is the transient twin of a scrambled file, made again from it
-  // whenever it is needed.
-  return WriteFileAtomically(destination, *plain, Durability::Transient);
+  FileError ignored;
+  return UnscrambleFile(source, destination, key, ignored) == UnscrambleOutcome::kUnscrambled;
 }
 
 }  // namespace pelorin

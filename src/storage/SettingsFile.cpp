@@ -73,9 +73,6 @@ std::optional<std::string> FindValue(const SettingsDocument& document, std::stri
 
 }  // namespace
 
-SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
-    : std::runtime_error("Unable to write to " + file.string()), file_(file) {}
-
 SettingsFile::SettingsFile(std::filesystem::path file)
     : file_(std::move(file)), target_(CanonicalTarget(file_)) {}
 

@@ -8,19 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/SettingsWriteError.h"
+
 namespace pelorin {
 
 class SettingsDocument;
-
-// Raised when the system refuses a write. what() is "Unable to write to <file>".
-class SettingsWriteError : public std::runtime_error {
- public:
-  explicit SettingsWriteError(const std::filesystem::path& file);
-  const std::filesystem::path& file() const { return file_; }
-
- private:
-  std::filesystem::path file_;
-};
 
 // Raised when a name or value cannot be stored in a settings file (a line break in
 // it, an "=" or a leading "[" in a key name, a "]" in a section name, an empty key or

@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "common/FileError.h"
+#include "common/Files.h"
+#include "storage/InterruptedSaves.h"
 #include "storage/Scrambler.h"
 #include "storage/SettingsFile.h"
 #include "storage/SuiteLayout.h"
@@ -42,7 +45,8 @@ fs::path UserHomeDirectory(const HomeSources& sources) {
   return "/tmp";
 }
 
-// Copies every file of `from` into `to`, keeping files that exist there already.
+// Copies every file of `from` into `to`, keeping files that exist there already. The
+// folders made are the owner's only, like every folder of the home.
 bool CopyMissingFiles(const fs::path& from, const fs::path& to, std::string* error) {
   std::error_code ec;
   if (!fs::is_directory(from, ec)) return true;  // nothing delivered: nothing to copy
@@ -50,10 +54,9 @@ bool CopyMissingFiles(const fs::path& from, const fs::path& to, std::string* err
        it.increment(ec)) {
     const fs::path target = to / fs::relative(it->path(), from, ec);
     if (it->is_directory(ec)) {
-      fs::create_directories(target, ec);
+      CreatePrivateDirectories(target, ec);
     } else if (it->is_regular_file(ec) && !fs::exists(target, ec)) {
-      fs::create_directories(target.parent_path(), ec);
-      fs::copy_file(it->path(), target, ec);
+      if (CreatePrivateDirectories(target.parent_path(), ec)) fs::copy_file(it->path(), target, ec);
     }
     if (ec) break;
   }
@@ -88,27 +91,30 @@ SeedResult SeedHome(const fs::path& home, const fs::path& deliveredDir, std::str
   const SuiteLayout layout(home);
   std::error_code ec;
   if (fs::exists(layout.SystemSettingsFile(), ec) || fs::exists(layout.ProfilesDir(), ec)) {
+    RemoveInterruptedSaves(layout);
     return SeedResult::Existing;
   }
-  fs::create_directories(home, ec);
-  if (ec || !fs::is_directory(home, ec)) {
-    if (error != nullptr) *error = "Cannot create the folder " + home.string();
+  if (!CreatePrivateDirectories(home, ec)) {
+    if (error != nullptr)
+      *error = "Cannot create the folder " + home.string() + ": " + ec.message();
     return SeedResult::Failed;
   }
   if (!CopyMissingFiles(deliveredDir / "System", home / "System", error)) {
     return SeedResult::Failed;
   }
   const fs::path copy = layout.SystemSettingsCopy();
+  FileError refusal{FileError::Operation::Write, layout.SystemSettingsFile(), {}};
   bool written = false;
   try {
     SuiteLayout::WriteMarker(copy);
-    written = ScrambleFile(copy, layout.SystemSettingsFile(), SuiteLayout::kScrambledFileKey);
-  } catch (const SettingsWriteError&) {
-    written = false;
+    written =
+        ScrambleFile(copy, layout.SystemSettingsFile(), SuiteLayout::kScrambledFileKey, &refusal);
+  } catch (const SettingsWriteError& e) {
+    refusal = {FileError::Operation::Write, e.file(), e.cause()};
   }
   fs::remove(copy, ec);
   if (!written) {
-    if (error != nullptr) *error = "Unable to write to " + layout.SystemSettingsFile().string();
+    if (error != nullptr) *error = refusal.Message();
     return SeedResult::Failed;
   }
   return SeedResult::Seeded;

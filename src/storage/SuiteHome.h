@@ -32,11 +32,14 @@ enum class SeedResult {
   Failed,    // the home could not be made (the message says why)
 };
 
-// A home holding neither pelorin.hf nor Profiles/ is created: the delivered System/
-// files are copied into it (files already there are kept) and pelorin.hf gets its
-// least content, the scrambled marker without `Installed`, so that the first-run
+// Readies the home for a start of the suite. A home holding neither pelorin.hf nor
+// Profiles/ is created for the owner only (0700): the delivered System/ files are
+// copied into it (files already there are kept) and pelorin.hf gets its least
+// content, the scrambled marker without `Installed`, so that the first-run
 // installation follows. A home with Profiles/ but without pelorin.hf is never
-// re-seeded: that is a damaged installation, not a new one.
+// re-seeded: that is a damaged installation, not a new one. From an existing home,
+// what interrupted saves left is removed (RemoveInterruptedSaves), so call this only
+// while holding the home's single-instance lock.
 SeedResult SeedHome(const std::filesystem::path& home, const std::filesystem::path& deliveredDir,
                     std::string* error = nullptr);
 

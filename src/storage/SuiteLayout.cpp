@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <string>
+#include <system_error>
 
+#include "common/AtomicFile.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
@@ -17,6 +19,10 @@ fs::path SuiteLayout::SystemSettingsFile() const {
 
 fs::path SuiteLayout::SystemSettingsCopy() const {
   return home_ / "pelorin.hif";
+}
+
+fs::path SuiteLayout::StartupSettingsCopy() const {
+  return home_ / "pelorin.start.hif";
 }
 
 fs::path SuiteLayout::ProfilesDir() const {
@@ -62,6 +68,11 @@ fs::path SuiteLayout::PlainTwin(const fs::path& directory, std::string_view name
 }
 
 void SuiteLayout::WriteMarker(const fs::path& plainFile) {
+  std::error_code cause;
+  if (!fs::exists(plainFile, cause) &&
+      !WriteFileAtomically(plainFile, "", {Durability::Transient, FileAccess::OwnerOnly}, cause)) {
+    throw SettingsWriteError(plainFile, cause);
+  }
   SettingsFile(plainFile).WriteString("SYSTEM", "FILEOK", "OK");
 }
 

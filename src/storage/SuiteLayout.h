@@ -11,6 +11,7 @@ namespace pelorin {
 //
 //   pelorin.hf                   the system settings, scrambled
 //   pelorin.hif                  its plain copy while it is read or changed
+//   pelorin.start.hif            its plain copy while the start profile is asked for
 //   Profiles/{path}/             `ProfileDir` of a profile: its settings files
 //   Profiles/{path}/Data/        its notebook and day book pages
 //   Custodo/                     `BackupDir`: pelorin.bk and custodo.sys
@@ -33,6 +34,9 @@ class SuiteLayout {
   // pelorin.hif, the plain copy of pelorin.hf that exists only while it is read or
   // changed (and is deleted at shutdown in any case).
   std::filesystem::path SystemSettingsCopy() const;
+  // pelorin.start.hif, a second plain copy that the start-up holds while it asks for
+  // the start profile.
+  std::filesystem::path StartupSettingsCopy() const;
 
   std::filesystem::path ProfilesDir() const;
   std::filesystem::path ProfileDir(std::string_view profilePath) const;
@@ -55,7 +59,8 @@ class SuiteLayout {
 
   // Writes the marker SYSTEM/FILEOK = "OK" into a plain settings file, the content
   // every scrambled file starts with, so that none is ever scrambled from an empty
-  // text. Raises SettingsWriteError when the file cannot be written.
+  // text. The file is a plain twin: one that does not exist yet is made readable by the
+  // owner only. Raises SettingsWriteError when the file cannot be written.
   static void WriteMarker(const std::filesystem::path& plainFile);
 
  private:

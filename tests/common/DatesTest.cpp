@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,9 @@ class FixedClock : public ports::Clock {
  public:
   explicit FixedClock(ports::LocalTime now) : now_(now) {}
   ports::LocalTime Now() const override { return now_; }
-  bool SetNow(const ports::LocalTime& time) override {
+  void SetNow(const ports::LocalTime& time, std::function<void(bool)> done) override {
     now_ = time;
-    return true;
+    if (done) done(true);
   }
 
  private:

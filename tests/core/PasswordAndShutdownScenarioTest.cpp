@@ -3,9 +3,12 @@
 #include <filesystem>
 #include <string>
 
+#include "core/CommandDispatch.h"
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
+#include "core/TF_Profile.h"
+#include "core/TF_SProfile.h"
 #include "support/TempDir.h"
 
 namespace pelorin {
@@ -85,6 +88,59 @@ TEST_F(StartProfilePassword, EscapeCancelsOnlyWhereCancelIsAllowed) {
   p.Advance(100);
   EXPECT_TRUE(p.suite.pass().Visible());
   EXPECT_FALSE(p.Ended());
+}
+
+// Until the start profile has been loaded its passwords are not known: a command that
+// would ask one, sent from outside or clicked, is refused without a question, whatever
+// the start-up is doing, and the start-up goes on as before.
+TEST_F(StartProfilePassword, CommandsBeforeTheProfileIsLoadedAreRefused) {
+  SetMainValue("AC", "GEN1", "general");
+  SetSystemValue("System", "ProfilesCount", "2");
+  SetSystemValue("Profile2", "Name", "Work");
+  SetSystemValue("Profile2", "Path", "Work");
+  enum class Moment { Splash, StartPassword, SelectionWindow };
+  for (const Moment moment : {Moment::Splash, Moment::StartPassword, Moment::SelectionWindow}) {
+    SCOPED_TRACE(static_cast<int>(moment));
+    SetSystemValue("System", "ShowProfiles", moment == Moment::SelectionWindow ? "1" : "0");
+    SuiteProcess p(home.path());
+    ASSERT_TRUE(p.Create());
+    if (moment != Moment::Splash) p.Advance(50 + 1500);
+
+    CommandDispatch& commands = p.suite.commands();
+    for (const int code : {116, 115, 202, 114})
+      commands.Command(code);
+    commands.MenuClick("MainPopup_Close");
+    commands.MenuClick("MainPopup_Block");
+    commands.ProfilesItemClick(0);
+    commands.ProfilesItemClick(3);
+    p.Advance(200);
+    EXPECT_TRUE(p.dialogs.Asked().empty());
+    EXPECT_FALSE(p.Ended());
+    EXPECT_FALSE(p.values().Locked);
+    EXPECT_FALSE(p.suite.profileEditor().Visible());
+    EXPECT_FALSE(p.values().ProfileSwitchPending);
+
+    if (moment == Moment::Splash) p.Advance(1500);
+    if (moment == Moment::SelectionWindow) {
+      ASSERT_TRUE(p.suite.selector().Visible());
+      p.suite.selector().Select(0);
+      p.suite.selector().OKBtnClick();
+    }
+    TF_Pass& pass = p.suite.pass();
+    ASSERT_TRUE(pass.Visible());
+    EXPECT_EQ(pass.Text(), "Enter password for selected profile.");
+    pass.OkClick("secret");
+    p.Advance(100);
+    EXPECT_TRUE(p.values().ProfileActive);
+    EXPECT_EQ(p.values().Current.path, "Master");
+
+    // Loaded: Exit asks again, with the close password.
+    p.dialogs.Expect(kExitQuestion, DialogAnswer::Yes);
+    commands.Command(116);
+    EXPECT_EQ(pass.Text(), "Enter password to close Pelorin.");
+    pass.CancelClick();
+    p.suite.main().EndSession();
+  }
 }
 
 class Shutdown : public StartupScenario {

@@ -17,6 +17,7 @@ namespace pelorin {
 namespace {
 
 using ports::DialogAnswer;
+using ports::PowerAnswer;
 using ports::PowerCall;
 using testing::StartupScenario;
 using testing::SuiteOnSim;
@@ -26,6 +27,10 @@ constexpr int kKeyM = 0x4D;
 constexpr const char* kPowerOffQuestion = "Do you really want to power off your computer?";
 constexpr const char* kPowerOffRefused =
     "The system does not allow the computer to be turned off now.";
+constexpr const char* kNoAnswer = "\r\rThe system did not answer in time.";
+constexpr const char* kClosesNow = "\r\rPelorin has saved its data and closes now.";
+// Long enough for every answer of the simulated system, unanswered ones included.
+constexpr int kAnswersArrivedMs = 2000;
 
 struct QuestionCase {
   const char* question;  // nullptr: none is asked
@@ -49,6 +54,11 @@ struct PowerSim {
 
   bool HotkeysHeld() const { return !sim.hotkeys.Registered().empty(); }
   bool Ended() { return sim.suite.main().Ended(); }
+  void Advance(std::int64_t milliseconds) { sim.timers.Advance(milliseconds); }
+  // A whenDone that counts its runs.
+  std::function<void()> CountDone(int& runs) {
+    return [&runs] { ++runs; };
+  }
   void WritePowerKeys(std::string_view lines) {
     WriteBytes(sim.suite.values().ProfileDir / "pcagent.hif", "[Power]\r\n" + std::string(lines));
   }
@@ -73,6 +83,10 @@ struct PowerSim {
   void Check(const QuestionCase& e, bool systemModal, const std::function<void()>& act) {
     if (e.question != nullptr) sim.dialogs.Expect(e.question, e.answer);
     act();
+    // The system answers later: nothing has been carried out or ended yet.
+    EXPECT_TRUE(sim.power.performed.empty());
+    EXPECT_FALSE(Ended());
+    Advance(kAnswersArrivedMs);
     EXPECT_EQ(sim.dialogs.Pending(), 0u);
     if (e.question == nullptr) {
       EXPECT_TRUE(sim.dialogs.Asked().empty());
@@ -172,15 +186,16 @@ TEST(PowerControlTest, SecondAndThirdPowerKeysActAtOnce) {
     PowerSim s;
     s.WritePowerKeys(c.keys);
     s.power.PowerHotkey(c.key);
+    s.Advance(kAnswersArrivedMs);
     EXPECT_TRUE(s.sim.dialogs.Asked().empty());
     s.ExpectOutcome(c.performed, c.ends);
   }
 }
 
-TEST(PowerControlTest, RefusedCallIsReportedAndTheSuiteGoesOn) {
+TEST(PowerControlTest, RefusedOrUnansweredCallIsReportedAndTheSuiteGoesOn) {
   struct Case {
     int kind;
-    PowerCall refused;
+    PowerCall call;
     const char* message;
   };
   const std::vector<Case> cases = {
@@ -192,55 +207,167 @@ TEST(PowerControlTest, RefusedCallIsReportedAndTheSuiteGoesOn) {
       {5, PowerCall::LogOff, "The system does not allow the current user to be logged off now."},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.kind);
-    PowerSim s;
-    s.sim.companion.windowExists = true;
-    s.sim.power.refused = {c.refused};
-    s.sim.dialogs.Expect(c.message, DialogAnswer::Ok);
-    s.power.PowerAction(c.kind);
-    EXPECT_EQ(s.sim.dialogs.Pending(), 0u);
-    ASSERT_EQ(s.sim.dialogs.Asked().size(), 1u);
-    EXPECT_EQ(s.sim.dialogs.Asked()[0].caption, "Pelorin");
-    EXPECT_EQ(s.sim.dialogs.Asked()[0].icon, ports::DialogIcon::Error);
-    s.ExpectOutcome({}, false);
-    // Nothing of the shutdown began: the companion was not told, the atoms are there.
-    EXPECT_TRUE(s.sim.companion.posted.empty());
-    EXPECT_FALSE(s.sim.suite.values().ClosingAllowed);
-    EXPECT_NE(s.sim.suite.hotkeys().AtomId("PELN_PWR1"), 0);
+    for (const PowerAnswer answer : {PowerAnswer::No, PowerAnswer::NoAnswer}) {
+      SCOPED_TRACE(std::to_string(c.kind) + (answer == PowerAnswer::No ? " refused" : " silent"));
+      PowerSim s;
+      s.sim.companion.windowExists = true;
+      s.sim.power.allowedAnswers[c.call] = answer;
+      s.sim.power.performAnswers[c.call] = answer;
+      const std::string message =
+          std::string(c.message) + (answer == PowerAnswer::NoAnswer ? kNoAnswer : "");
+      s.sim.dialogs.Expect(message, DialogAnswer::Ok);
+      int done = 0;
+      s.power.PowerAction(c.kind, s.CountDone(done));
+      EXPECT_TRUE(s.power.ActionUnderway());
+      s.Advance(s.sim.power.answerDelayMs - 1);
+      EXPECT_TRUE(s.sim.dialogs.Asked().empty());
+      s.Advance(kAnswersArrivedMs);
+      EXPECT_EQ(s.sim.dialogs.Pending(), 0u);
+      ASSERT_EQ(s.sim.dialogs.Asked().size(), 1u);
+      EXPECT_EQ(s.sim.dialogs.Asked()[0].caption, "Pelorin");
+      EXPECT_EQ(s.sim.dialogs.Asked()[0].icon, ports::DialogIcon::Error);
+      EXPECT_EQ(done, 1);
+      EXPECT_FALSE(s.power.ActionUnderway());
+      s.ExpectOutcome({}, false);
+      // Nothing of the shutdown began: the companion was not told, the atoms are there.
+      EXPECT_TRUE(s.sim.companion.posted.empty());
+      EXPECT_FALSE(s.sim.suite.values().ClosingAllowed);
+      EXPECT_NE(s.sim.suite.hotkeys().AtomId("PELN_PWR1"), 0);
+      EXPECT_TRUE(s.strip.StatusTimer().Enabled());
+    }
   }
 }
 
-// A system that allows a call and then fails it.
-class FailingPower : public sim::SimPower {
- public:
-  bool Allowed(PowerCall) override { return true; }
-  bool Perform(PowerCall call) override {
-    performed.push_back(call);
-    return false;
+TEST(PowerControlTest, EndingCallThatFailsAfterSavingIsReportedAndTheSuiteEnds) {
+  for (const PowerAnswer answer : {PowerAnswer::No, PowerAnswer::NoAnswer}) {
+    SCOPED_TRACE(answer == PowerAnswer::No ? "failed" : "unanswered");
+    PowerSim s;
+    s.sim.power.performAnswers[PowerCall::Reboot] = answer;
+    s.sim.dialogs.Expect(
+        std::string("The system does not allow the computer to be restarted now.") +
+            (answer == PowerAnswer::NoAnswer ? kNoAnswer : "") + kClosesNow,
+        DialogAnswer::Ok);
+    int done = 0;
+    s.power.PowerAction(PowerControl::kRestart, s.CountDone(done));
+    // Allowed: the suite has saved and waits for the call's answer with its timers
+    // stopped.
+    s.Advance(s.sim.power.answerDelayMs);
+    EXPECT_TRUE(s.sim.suite.values().ClosingAllowed);
+    EXPECT_FALSE(s.Ended());
+    EXPECT_FALSE(s.strip.StatusTimer().Enabled());
+    EXPECT_FALSE(s.sim.suite.timers().LowTimer().Enabled());
+    s.Advance(kAnswersArrivedMs);
+    EXPECT_EQ(s.sim.dialogs.Pending(), 0u);
+    EXPECT_EQ(s.sim.power.requested, std::vector<PowerCall>{PowerCall::Reboot});
+    EXPECT_TRUE(s.Ended());
+    EXPECT_EQ(s.sim.view.endProcessCalls, 1);
+    EXPECT_EQ(done, 0);
   }
-};
+}
 
-TEST(PowerControlTest, FailedEndingCallIsReportedAfterSavingAndTheSuiteEnds) {
-  SuiteOnSim base;
-  FailingPower failing;
-  Suite suite(
-      CorePorts{base.clock, base.timers, base.dialogs, base.shell, base.hotkeys, base.mixer,
-                base.player, base.desktop, base.screen, base.companion, base.drives, failing},
-      base.view, base.home.path());
-  suite.values().ProfileDir = base.suite.values().ProfileDir;
-  suite.values().ProfileActive = true;
-  suite.values().Running = true;
-  suite.hotkeys().AddAtoms();
-  PowerControl power(suite.context());
-  base.dialogs.Expect(
-      "The system does not allow the computer to be restarted now.\r\r"
-      "Pelorin has saved its data and closes now.",
-      DialogAnswer::Ok);
-  power.PowerAction(PowerControl::kRestart);
-  EXPECT_EQ(base.dialogs.Pending(), 0u);
-  EXPECT_EQ(failing.performed, std::vector<PowerCall>{PowerCall::Reboot});
-  EXPECT_TRUE(suite.main().Ended());
-  EXPECT_EQ(base.view.endProcessCalls, 1);
+TEST(PowerControlTest, RequestsWhileAnActionIsOnItsWayAreIgnoredAndEndWithIt) {
+  PowerSim s;
+  s.sim.power.answerDelayMs = 1000;
+  s.sim.power.Refuse(PowerCall::PowerOff);
+  s.WritePowerKeys("Func1=0\r\nFunc2=3\r\n");
+  std::vector<std::string> done;
+  s.power.PowerAction(PowerControl::kTurnOff, [&] { done.push_back("power off"); });
+  s.Advance(500);
+  // Neither a question nor a call for what comes meanwhile.
+  s.power.MenuClick("MainPopup_PowerOff");
+  s.power.PowerHotkey(1);
+  s.power.PowerHotkey(2);
+  s.power.PowerAction(PowerControl::kSleep, [&] { done.push_back("sleep"); });
+  s.Advance(400);
+  EXPECT_TRUE(s.sim.dialogs.Asked().empty());
+  EXPECT_TRUE(done.empty());
+
+  s.sim.dialogs.Expect(kPowerOffRefused, DialogAnswer::Ok);
+  s.Advance(kAnswersArrivedMs);
+  EXPECT_EQ(s.sim.dialogs.Pending(), 0u);
+  EXPECT_EQ(s.sim.dialogs.Asked().size(), 1u);
+  EXPECT_TRUE(s.sim.power.requested.empty());
+  EXPECT_EQ(done, (std::vector<std::string>{"power off", "sleep"}));
+
+  // Over: the next request acts.
+  s.power.PowerHotkey(2);
+  s.Advance(kAnswersArrivedMs);
+  EXPECT_EQ(s.sim.power.performed, std::vector<PowerCall>{PowerCall::Suspend});
+  EXPECT_EQ(done.size(), 2u);
+}
+
+TEST(PowerControlTest, WhenDoneRunsOnceWhenTheActionIsOverAndTheSuiteStillRuns) {
+  using Step = std::function<void(PowerSim&)>;
+  const Step suspend = [](PowerSim& s) { s.power.WMPowerBroadcast(PowerControl::kSuspendEvent); };
+  const Step resume = [](PowerSim& s) { s.power.WMPowerBroadcast(PowerControl::kResumeEvent); };
+  const Step answer = [](PowerSim& s) { s.Advance(s.sim.power.answerDelayMs); };
+  const Step refuse = [](PowerSim& s) { s.sim.power.Refuse(PowerCall::Suspend); };
+  const Step switchWaits = [](PowerSim& s) { s.sim.suite.values().ProfileSwitchPending = true; };
+  struct Case {
+    const char* name;
+    int kind;
+    std::vector<Step> before;  // before the request
+    std::vector<Step> steps;   // after it; done only after the last
+    int doneAtEnd;
+  };
+  const std::vector<Case> cases = {
+      {"a kind that does nothing", 7, {}, {}, 1},
+      {"sleep, then the wake-up", 3, {}, {answer, suspend, resume}, 1},
+      {"sleep announced before the answer", 3, {}, {suspend, answer, resume}, 1},
+      {"automatic wake-up",
+       3,
+       {},
+       {answer, suspend, [](PowerSim& s) { s.power.WMPowerBroadcast(18); }},
+       1},
+      {"woken while a profile change waits", 3, {}, {answer, suspend, switchWaits, resume}, 1},
+      // A wake-up without a sleep does not end it; ten seconds without the sleep do.
+      {"accepted, but the computer never sleeps",
+       3,
+       {},
+       {answer, resume, [](PowerSim& s) { s.Advance(9000); }, [](PowerSim& s) { s.Advance(1000); }},
+       1},
+      {"refused",
+       3,
+       {refuse},
+       {[](PowerSim& s) {
+         s.sim.dialogs.ExpectContaining("put to sleep", DialogAnswer::Ok);
+         s.Advance(s.sim.power.answerDelayMs);
+       }},
+       1},
+      {"powered off", 0, {}, {answer, answer}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PowerSim s;
+    for (const Step& step : c.before)
+      step(s);
+    int done = 0;
+    s.power.PowerAction(c.kind, s.CountDone(done));
+    for (const Step& step : c.steps) {
+      EXPECT_EQ(done, 0);
+      step(s);
+    }
+    EXPECT_EQ(done, c.doneAtEnd);
+    s.Advance(60000);
+    EXPECT_EQ(done, c.doneAtEnd);
+    EXPECT_EQ(s.sim.dialogs.Pending(), 0u);
+  }
+}
+
+TEST(PowerControlTest, AnswerAfterThePowerControlWentChangesNothing) {
+  SuiteOnSim sim;
+  sim.power.Refuse(PowerCall::Suspend);
+  {
+    PowerControl asking(sim.suite.context());
+    asking.PowerAction(PowerControl::kTurnOff);
+    PowerControl performing(sim.suite.context());
+    performing.PowerAction(PowerControl::kSleep);
+  }
+  sim.timers.Advance(kAnswersArrivedMs);
+  EXPECT_EQ(sim.power.PendingAnswers(), 0u);
+  EXPECT_EQ(sim.power.requested, std::vector<PowerCall>{PowerCall::Suspend});
+  EXPECT_FALSE(sim.suite.main().Ended());
+  EXPECT_TRUE(sim.dialogs.Asked().empty());
 }
 
 TEST(PowerControlTest, SuspendPausesTheSuiteAndResumeStartsItAgain) {
@@ -394,6 +521,7 @@ TEST_F(PowerOffScenario, AllowedPowerOffSavesTheProfileThenEnds) {
 
   process->dialogs.Expect(kPowerOffQuestion, DialogAnswer::Yes);
   power.MenuClick("MainPopup_PowerOff");
+  process->Advance(kAnswersArrivedMs);
   EXPECT_EQ(process->power.performed, std::vector<PowerCall>{PowerCall::PowerOff});
   EXPECT_TRUE(process->Ended());
   EXPECT_EQ(process->view.endProcessCalls, 1);

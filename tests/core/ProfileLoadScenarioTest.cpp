@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/MainMenu.h"
@@ -9,6 +10,7 @@
 #include "core/ProgramsLinkCheck.h"
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
+#include "storage/SuiteLayout.h"
 #include "support/TempDir.h"
 
 namespace pelorin {
@@ -16,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using ports::DialogAnswer;
+using testing::ReadBytes;
 using testing::StartupScenario;
 using testing::SuiteProcess;
 using testing::WriteBytes;
@@ -210,6 +213,113 @@ TEST_F(ProfileLoad, ProfileSettingsReachTheSharedValues) {
   const auto& registered = p.hotkeys.Registered();
   EXPECT_EQ(registered.at(p.suite.hotkeys().AtomId("PELN_FASTSTART")).virtualKey, 'R');
   EXPECT_EQ(registered.at(p.suite.hotkeys().AtomId("PELN_PWR1")).modifiers, 1u);
+}
+
+// A profile folder that lost its Data folder or its files is offered Custodo's copies
+// before anything is made anew; what is still there stays as it was.
+TEST_F(ProfileLoad, ALostProfileIsOfferedItsBackupsBeforeItIsMadeAnew) {
+  constexpr const char* kOffer =
+      "Profile folder is damaged or lost, but backup copies of its files found in Custodo "
+      "database. Restore?";
+  constexpr const char* kEmptyProfile = "Profile folder is damaged or lost, empty profile created.";
+  constexpr const char* kEmptyData =
+      "Profile folder is damaged: its Data folder was lost and is created empty.";
+  const fs::path profile = ProfileFile("");
+  const fs::path backups = SuiteLayout(home.path()).ProfileBackupDir("Master");
+
+  // A protected profile with an access password, a strip place and two pages, run once
+  // so that Custodo holds copies of everything.
+  SetMainValue("SYSTEM", "Custodo", "1");
+  SetMainValue("AC", "GEN1", "general");
+  Plain("status").WriteInteger("POSITION", "X", 123);
+  {
+    SuiteProcess p(home.path());
+    p.StartUp();
+    ASSERT_TRUE(p.values().ProfileActive);
+    p.suite.main().EndSession();
+  }
+  WriteBytes(backups / "note03.bk", "page four");
+  WriteBytes(backups / "db010225.bk", "day page");
+  ASSERT_TRUE(fs::exists(backups / "main.bk"));
+  ASSERT_TRUE(fs::exists(backups / "status.bk"));
+  const fs::path original = scratch / "original";
+  fs::copy(home.path(), original, fs::copy_options::recursive);
+
+  struct Case {
+    const char* story;
+    std::vector<fs::path> removed;
+    bool pageCopies;  // Custodo holds copies of the two pages
+    std::vector<std::pair<const char*, DialogAnswer>> dialogs;
+    bool settingsBack;  // the password and the strip place are the old ones
+    bool pagesBack;
+  };
+  const Case cases[] = {
+      {"whole folder, restored", {profile}, true, {{kOffer, DialogAnswer::Yes}}, true, true},
+      {"whole folder, not restored",
+       {profile},
+       true,
+       {{kOffer, DialogAnswer::No}, {kEmptyProfile, DialogAnswer::Ok}},
+       false,
+       false},
+      {"Data folder, its pages restored",
+       {profile / "Data"},
+       true,
+       {{kOffer, DialogAnswer::Yes}},
+       true,
+       true},
+      {"Data folder without copies of its pages",
+       {profile / "Data"},
+       false,
+       {{kEmptyData, DialogAnswer::Ok}},
+       true,
+       false},
+      {"main.hf and status.hif, restored",
+       {profile / "main.hf", profile / "status.hif"},
+       false,
+       {{kOffer, DialogAnswer::Yes}},
+       true,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.story);
+    fs::remove_all(home.path());
+    fs::copy(original, home.path(), fs::copy_options::recursive);
+    for (const fs::path& gone : c.removed)
+      fs::remove_all(gone);
+    if (!c.pageCopies) {
+      fs::remove(backups / "note03.bk");
+      fs::remove(backups / "db010225.bk");
+    }
+    const bool mainRestored = c.settingsBack && (c.removed.front() == profile ||
+                                                 c.removed.front() == profile / "main.hf");
+
+    SuiteProcess p(home.path());
+    for (const auto& [text, answer] : c.dialogs)
+      p.dialogs.Expect(text, answer);
+    p.StartUp();
+    EXPECT_EQ(p.dialogs.Pending(), 0u);
+    EXPECT_EQ(p.dialogs.Asked().size(), c.dialogs.size());
+    ASSERT_TRUE(p.values().ProfileActive);
+    EXPECT_TRUE(fs::is_directory(profile / "Data"));
+    EXPECT_EQ(p.values().AC.GEN1, c.settingsBack ? "general" : "");
+    EXPECT_EQ(p.suite.main().Left(), c.settingsBack ? 123 : TF_Main::kParked);
+    if (c.pagesBack) {
+      EXPECT_EQ(ReadBytes(profile / "Data" / "Note03"), "page four");
+      EXPECT_EQ(ReadBytes(profile / "Data" / "DB010225.hf"), "day page");
+      EXPECT_EQ(fs::status(profile / "Data" / "DB010225.hf").permissions() & fs::perms::all,
+                fs::perms::owner_read | fs::perms::owner_write);
+    }
+    if (mainRestored) {
+      EXPECT_EQ(fs::status(profile / "main.hf").permissions() & fs::perms::all,
+                fs::perms::owner_read | fs::perms::owner_write);
+    }
+    if (c.settingsBack) {
+      EXPECT_TRUE(fs::exists(backups / "status.bk"));
+    }
+    EXPECT_TRUE(PlainCopiesLeft().empty());
+    EXPECT_FALSE(fs::exists(profile / ".new-profile-files"));
+    p.suite.main().EndSession();
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -89,6 +90,13 @@ class Profiles : public ::testing::Test {
     return captions;
   }
   const ports::MessageRequest& LastAsked() { return sim.dialogs.Asked().back(); }
+  static std::vector<std::string> Entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   // Opens the editor with profile `index` + 1 selected.
   void Select(int index) {
@@ -495,6 +503,64 @@ TEST_F(Profiles, ApplyNeverRenamesOntoAnExistingFolder) {
     EXPECT_TRUE(fs::exists(layout().ProfileDataDir("Kid") / "Note00"));
     EXPECT_TRUE(fs::exists(layout().ProfileDataDir("Guest") / "Note00"));
   }
+}
+
+// Folder names are one name whatever their case: "kid" would be a second folder beside
+// "Kid" here, and a profile whose own folder is missing still owns its name.
+TEST_F(Profiles, FolderNamesThatDifferOnlyInCaseAreTaken) {
+  UseTable(1);
+  fs::remove_all(layout().ProfileDir("Guest"));
+  for (const char* folder : {"KID", "kid", "guest"}) {
+    SCOPED_TRACE(folder);
+    editor.FormShow();
+    editor.AddBtnClick();
+    editor.ProName = "Another";
+    editor.ProPath = folder;
+    sim.dialogs.Expect("Folder with this name is already exists!", DialogAnswer::Ok);
+    editor.AddBtnClick();
+    EXPECT_TRUE(editor.AddStep());
+    editor.FormClose();
+  }
+  EXPECT_EQ(Table("System", "ProfilesCount"), "3");
+  EXPECT_EQ(Entries(layout().ProfilesDir()), (std::vector<std::string>{"Kid", "Master"}));
+
+  for (const char* target : {"MASTER", "guest"}) {
+    SCOPED_TRACE(target);
+    Select(1);
+    editor.ProPath = target;
+    sim.dialogs.Expect(kFolderTaken, DialogAnswer::Ok);
+    editor.ApplyBtnClick();
+    EXPECT_EQ(Table("Profile2", "Path"), "Kid");
+  }
+  EXPECT_EQ(Entries(layout().ProfilesDir()), (std::vector<std::string>{"Kid", "Master"}));
+
+  // Its own folder may change its case.
+  Select(1);
+  editor.ProPath = "KID";
+  editor.ApplyBtnClick();
+  EXPECT_EQ(Table("Profile2", "Path"), "KID");
+  EXPECT_TRUE(fs::exists(layout().ProfileDataDir("KID") / "Note00"));
+  EXPECT_EQ(Entries(layout().ProfilesDir()), (std::vector<std::string>{"KID", "Master"}));
+}
+
+// An entry whose Path breaks the folder rule is repaired by giving it a valid name: no
+// folder is moved for it (it has none), and an existing name is refused as ever.
+TEST_F(Profiles, ApplyGivesADamagedEntryAValidFolderName) {
+  UseTable(1);
+  sim.WriteSystemSettings(std::string("[System]\r\nProfilesCount=4\r\nCurrentProfile=1\r\n") +
+                          kThreeProfiles + "[Profile4]\r\nName=Lost\r\nPath=../Kid\r\n");
+  Select(3);
+  EXPECT_EQ(editor.ProPath, "../Kid");
+  editor.ProPath = "guest";
+  sim.dialogs.Expect(kFolderTaken, DialogAnswer::Ok);
+  editor.ApplyBtnClick();
+  EXPECT_EQ(Table("Profile4", "Path"), "../Kid");
+
+  editor.ProPath = "Found";
+  editor.ApplyBtnClick();
+  EXPECT_EQ(Table("Profile4", "Path"), "Found");
+  EXPECT_TRUE(fs::exists(layout().ProfileDataDir("Kid") / "Note00"));
+  EXPECT_EQ(Entries(layout().ProfilesDir()), (std::vector<std::string>{"Guest", "Kid", "Master"}));
 }
 
 TEST_F(Profiles, ABackupFolderInTheWayIsUsedWithAWarning) {

@@ -55,7 +55,7 @@ class SuiteProcess {
   sim::SimScreen screen;
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
-  sim::SimPower power;
+  sim::SimPower power{timers};
   RecordingMainView view;
   Suite suite;
 };

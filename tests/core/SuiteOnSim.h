@@ -22,9 +22,9 @@
 
 namespace pelorin::testing {
 
-// The core on simulated ports and a temporary home, with the profile "Master" active:
-// its folder exists and is the ProfileDir, and the hot-key atoms are added. `dialogs`
-// replaces the scripted dialogs when given.
+// The core on simulated ports and a temporary home, with the profile "Master" active and
+// loaded: its folder exists and is the ProfileDir, and the hot-key atoms are added.
+// `dialogs` replaces the scripted dialogs when given.
 class SuiteOnSim {
  public:
   explicit SuiteOnSim(ports::Dialogs* dialogsPort = nullptr)
@@ -36,6 +36,7 @@ class SuiteOnSim {
     SharedValues& v = suite.values();
     v.ProfileDir = profileDir;
     v.ProfileActive = true;
+    v.ProfileLoaded = true;
     v.Running = true;
     suite.hotkeys().AddAtoms();
   }
@@ -58,7 +59,7 @@ class SuiteOnSim {
   sim::SimScreen screen;
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
-  sim::SimPower power;
+  sim::SimPower power{timers};
   RecordingMainView view;
   Suite suite;
 };

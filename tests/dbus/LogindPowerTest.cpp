@@ -2,6 +2,7 @@
 #include "linux/LogindPower.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDBusArgument>
@@ -15,8 +16,10 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVariantList>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@
 namespace pelorin::lnx {
 namespace {
 
+using ports::PowerAnswer;
 using ports::PowerCall;
 
 const QString kService = QStringLiteral("org.freedesktop.login1");
@@ -56,6 +60,7 @@ class LogindMock {
     started_ = WaitUntil(LogindOnBus);
   }
   ~LogindMock() {
+    Thaw();
     process_.terminate();
     if (!process_.waitForFinished(5000)) process_.kill();
     // The next mock must not meet this one's name.
@@ -63,6 +68,13 @@ class LogindMock {
   }
 
   bool Started() const { return started_; }
+
+  // A logind that takes calls and never answers them, and one that goes on again.
+  void Freeze() { frozen_ = ::kill(static_cast<pid_t>(process_.processId()), SIGSTOP) == 0; }
+  void Thaw() {
+    if (frozen_) ::kill(static_cast<pid_t>(process_.processId()), SIGCONT);
+    frozen_ = false;
+  }
 
   QDBusMessage Call(const QString& interface, const QString& method,
                     const QVariantList& arguments = {}) {
@@ -124,6 +136,7 @@ class LogindMock {
  private:
   QProcess process_;
   bool started_ = false;
+  bool frozen_ = false;
 };
 
 // Sets XDG_SESSION_ID (or removes it) for one test and puts the old value back.
@@ -151,6 +164,50 @@ class SessionIdVariable {
 
 constexpr PowerCall kMachineCalls[] = {PowerCall::PowerOff, PowerCall::Reboot, PowerCall::Suspend,
                                        PowerCall::Hibernate};
+constexpr PowerCall kAllCalls[] = {PowerCall::PowerOff, PowerCall::Reboot, PowerCall::Suspend,
+                                   PowerCall::Hibernate, PowerCall::LogOff};
+
+// The answer to a question or call, waited for in the event loop; nothing when none came
+// within a few seconds. It must not come before the asking call has returned.
+std::optional<PowerAnswer> AnswerTo(const std::function<void(ports::PowerReply)>& ask) {
+  // Shared: an answer that comes after the wait must not write to a finished frame.
+  auto answers = std::make_shared<std::vector<PowerAnswer>>();
+  ask([answers](PowerAnswer answer) { answers->push_back(answer); });
+  EXPECT_TRUE(answers->empty()) << "answered inside the call";
+  if (!WaitUntil([&] { return !answers->empty(); })) return std::nullopt;
+  return answers->front();
+}
+
+std::optional<PowerAnswer> Allowed(LogindPower& power, PowerCall call) {
+  return AnswerTo([&](ports::PowerReply reply) { power.Allowed(call, std::move(reply)); });
+}
+
+std::optional<PowerAnswer> Performed(LogindPower& power, PowerCall call) {
+  return AnswerTo([&](ports::PowerReply reply) { power.Perform(call, std::move(reply)); });
+}
+
+// Ticks every few milliseconds while it lives: how often the event loop came round, and
+// the longest it was held between two ticks.
+class Heartbeat {
+ public:
+  Heartbeat() {
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      ++ticks_;
+      longestGapMs_ = std::max(longestGapMs_, sinceTick_.restart());
+    });
+    sinceTick_.start();
+    timer_.start(2);
+  }
+  int Ticks() const { return ticks_; }
+  qint64 LongestGapMs() const { return longestGapMs_; }
+
+ private:
+  QTimer timer_;
+  QElapsedTimer sinceTick_;
+  int ticks_ = 0;
+  qint64 longestGapMs_ = 0;
+};
 
 TEST(LogindPowerTest, CanAnswersDecideWhatIsAllowed) {
   LogindMock mock(
@@ -158,10 +215,10 @@ TEST(LogindPowerTest, CanAnswersDecideWhatIsAllowed) {
                      R"( "CanHibernate": "yes"})"));
   ASSERT_TRUE(mock.Started());
   LogindPower power(QDBusConnection::sessionBus());
-  EXPECT_FALSE(power.Allowed(PowerCall::PowerOff));
-  EXPECT_TRUE(power.Allowed(PowerCall::Reboot));
-  EXPECT_FALSE(power.Allowed(PowerCall::Suspend));
-  EXPECT_TRUE(power.Allowed(PowerCall::Hibernate));
+  EXPECT_EQ(Allowed(power, PowerCall::PowerOff), PowerAnswer::No);
+  EXPECT_EQ(Allowed(power, PowerCall::Reboot), PowerAnswer::Yes);
+  EXPECT_EQ(Allowed(power, PowerCall::Suspend), PowerAnswer::No);
+  EXPECT_EQ(Allowed(power, PowerCall::Hibernate), PowerAnswer::Yes);
 }
 
 TEST(LogindPowerTest, ActionsReachLogindAndItsRefusalComesBack) {
@@ -169,12 +226,10 @@ TEST(LogindPowerTest, ActionsReachLogindAndItsRefusalComesBack) {
   LogindMock mock;
   ASSERT_TRUE(mock.Started());
   LogindPower power(QDBusConnection::sessionBus());
-  for (const PowerCall call : kMachineCalls)
-    EXPECT_TRUE(power.Allowed(call));
-  EXPECT_TRUE(power.Allowed(PowerCall::LogOff));
-  for (const PowerCall call : kMachineCalls)
-    EXPECT_TRUE(power.Perform(call));
-  EXPECT_TRUE(power.Perform(PowerCall::LogOff));
+  for (const PowerCall call : kAllCalls)
+    EXPECT_EQ(Allowed(power, call), PowerAnswer::Yes);
+  for (const PowerCall call : kAllCalls)
+    EXPECT_EQ(Performed(power, call), PowerAnswer::Yes);
   const QStringList questions = {"CanPowerOff", "CanReboot", "CanSuspend", "CanHibernate",
                                  "GetSession"};
   EXPECT_EQ(mock.Calls(questions), (QStringList{"PowerOff true", "Reboot true", "Suspend true",
@@ -183,8 +238,8 @@ TEST(LogindPowerTest, ActionsReachLogindAndItsRefusalComesBack) {
   mock.AddMethod("Suspend", "b", "",
                  "raise dbus.exceptions.DBusException('not now', "
                  "name='org.freedesktop.DBus.Error.AccessDenied')");
-  EXPECT_FALSE(power.Perform(PowerCall::Suspend));
-  EXPECT_TRUE(power.Perform(PowerCall::Hibernate));
+  EXPECT_EQ(Performed(power, PowerCall::Suspend), PowerAnswer::No);
+  EXPECT_EQ(Performed(power, PowerCall::Hibernate), PowerAnswer::Yes);
 }
 
 TEST(LogindPowerTest, LogOffTerminatesTheSessionOfTheProcess) {
@@ -193,15 +248,15 @@ TEST(LogindPowerTest, LogOffTerminatesTheSessionOfTheProcess) {
   ASSERT_TRUE(mock.Started());
   LogindPower power(QDBusConnection::sessionBus());
   // The template knows no session of this process.
-  EXPECT_FALSE(power.Allowed(PowerCall::LogOff));
-  EXPECT_FALSE(power.Perform(PowerCall::LogOff));
+  EXPECT_EQ(Allowed(power, PowerCall::LogOff), PowerAnswer::No);
+  EXPECT_EQ(Performed(power, PowerCall::LogOff), PowerAnswer::No);
 
   ASSERT_NE(mock.Call(kMock, "AddSession", {"c2", "seat0", 1000u, "owner", true}).type(),
             QDBusMessage::ErrorMessage);
   mock.AddMethod("GetSessionByPID", "u", "o", "ret = '/org/freedesktop/login1/session/c2'");
   mock.Call(kMock, "ClearCalls");
-  EXPECT_TRUE(power.Allowed(PowerCall::LogOff));
-  EXPECT_TRUE(power.Perform(PowerCall::LogOff));
+  EXPECT_EQ(Allowed(power, PowerCall::LogOff), PowerAnswer::Yes);
+  EXPECT_EQ(Performed(power, PowerCall::LogOff), PowerAnswer::Yes);
   const QString byPid = "GetSessionByPID " + QString::number(::getpid());
   EXPECT_EQ(mock.Calls(), (QStringList{byPid, byPid, "TerminateSession c2"}));
 }
@@ -252,6 +307,53 @@ TEST(LogindPowerTest, SleepRunsTheHandlerWhileTheSystemWaitsForIt) {
   EXPECT_EQ(seen.size(), 2u);
 }
 
+TEST(LogindPowerTest, LateAnswersComeWhileTheEventLoopTurns) {
+  LogindMock mock;
+  ASSERT_TRUE(mock.Started());
+  // An answer within the limit counts; one after it is no answer. The mock answers one
+  // call at a time: the one beyond the limit comes last.
+  mock.AddMethod("CanPowerOff", "", "s", "time.sleep(0.2); ret = 'yes'");
+  mock.AddMethod("Suspend", "b", "", "time.sleep(0.2)");
+  mock.AddMethod("CanReboot", "", "s", "time.sleep(1.5); ret = 'yes'");
+  LogindPower power(QDBusConnection::sessionBus(), {.questionMs = 1000, .actionMs = 1000});
+  Heartbeat heartbeat;
+  EXPECT_EQ(Allowed(power, PowerCall::PowerOff), PowerAnswer::Yes);
+  EXPECT_EQ(Performed(power, PowerCall::Suspend), PowerAnswer::Yes);
+  EXPECT_EQ(Allowed(power, PowerCall::Reboot), PowerAnswer::NoAnswer);
+  EXPECT_GT(heartbeat.Ticks(), 0);
+  ::testing::Test::RecordProperty("longest_event_loop_gap_ms",
+                                  static_cast<int>(heartbeat.LongestGapMs()));
+}
+
+TEST(LogindPowerTest, LogindThatNeverAnswersCountsAsNoAnswer) {
+  SessionIdVariable session("c7");
+  LogindMock mock;
+  ASSERT_TRUE(mock.Started());
+  LogindPower power(QDBusConnection::sessionBus(), {.questionMs = 300, .actionMs = 400});
+  mock.Freeze();
+  Heartbeat heartbeat;
+  for (const PowerCall call : kAllCalls) {
+    // The event loop turns while the question is on its way: a tick comes before the
+    // answer.
+    const int ticksBefore = heartbeat.Ticks();
+    auto ticksAtAnswer = std::make_shared<int>(-1);
+    EXPECT_EQ(AnswerTo([&](ports::PowerReply reply) {
+                power.Allowed(call, [reply, ticksAtAnswer, &heartbeat](PowerAnswer answer) {
+                  *ticksAtAnswer = heartbeat.Ticks();
+                  reply(answer);
+                });
+              }),
+              PowerAnswer::NoAnswer);
+    EXPECT_GT(*ticksAtAnswer, ticksBefore);
+    EXPECT_EQ(Performed(power, call), PowerAnswer::NoAnswer);
+  }
+  ::testing::Test::RecordProperty("longest_event_loop_gap_ms",
+                                  static_cast<int>(heartbeat.LongestGapMs()));
+  mock.Thaw();
+  // logind is there again: the next question is answered.
+  EXPECT_EQ(Allowed(power, PowerCall::PowerOff), PowerAnswer::Yes);
+}
+
 TEST(LogindPowerTest, WithoutLogindOrWithoutABusNothingIsAllowedOrDone) {
   ASSERT_FALSE(LogindOnBus());
   QDBusConnection noBus = QDBusConnection::connectToBus(
@@ -262,12 +364,10 @@ TEST(LogindPowerTest, WithoutLogindOrWithoutABusNothingIsAllowedOrDone) {
     LogindPower power(bus);
     bool called = false;
     power.SetOnSleep([&](bool) { called = true; });
-    for (const PowerCall call : kMachineCalls) {
-      EXPECT_FALSE(power.Allowed(call));
-      EXPECT_FALSE(power.Perform(call));
+    for (const PowerCall call : kAllCalls) {
+      EXPECT_EQ(Allowed(power, call), PowerAnswer::No);
+      EXPECT_EQ(Performed(power, call), PowerAnswer::No);
     }
-    EXPECT_FALSE(power.Allowed(PowerCall::LogOff));
-    EXPECT_FALSE(power.Perform(PowerCall::LogOff));
     EXPECT_FALSE(power.HoldsSleepLock());
     EXPECT_FALSE(called);
   }

@@ -82,5 +82,15 @@ done
 leftovers=$(find "$home" -maxdepth 3 \( -name 'pelorin*.hif' -o -name 'main.hif' \
             -o -name 'wimcdax2.hif' -o -name 'wimpcax2.hif' \))
 [[ -z "$leftovers" ]] || fail "plain copies left: $leftovers"
+temporaries=$(find "$home" -name '*.pelorin-tmp-*')
+[[ -z "$temporaries" ]] || fail "temporary files left: $temporaries"
+# The home and its folders are the owner's; the files holding passwords too.
+for d in . Profiles Profiles/Master Profiles/Master/Data Custodo Custodo/Master; do
+  [[ "$(stat -c %a "$home/$d")" == 700 ]] || fail "$d is not 0700"
+done
+for f in pelorin.hf Custodo/pelorin.bk Profiles/Master/main.hf Profiles/Master/wimcdax2.hf \
+         Profiles/Master/wimpcax2.hf; do
+  [[ "$(stat -c %a "$home/$f")" == 600 ]] || fail "$f is not 0600"
+done
 [[ "$("$bin/pelorinctl" hf cat "$home/pelorin.hf" | grep -c '^Installed=1')" == 1 ]] || fail "not installed"
 echo "PASS"

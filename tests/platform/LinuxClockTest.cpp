@@ -1,6 +1,7 @@
 #include "linux/LinuxClock.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -9,6 +10,8 @@
 #include <QStandardPaths>
 #include <cctype>
 #include <ctime>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/QtTestApplication.h"
@@ -26,6 +29,17 @@ using testing::TempDir;
 
 constexpr char kService[] = "org.freedesktop.timedate1";
 constexpr char kObject[] = "/org/freedesktop/timedate1";
+
+// Whether the clock was set, waited for in the event loop (nothing when no answer came
+// in time). The answer must not come inside the call.
+std::optional<bool> Set(LinuxClock& clock, const LocalTime& time) {
+  // Shared: an answer after the wait must not write to a finished frame.
+  auto answer = std::make_shared<std::optional<bool>>();
+  clock.SetNow(time, [answer](bool set) { *answer = set; });
+  EXPECT_FALSE(answer->has_value()) << "answered inside the call";
+  ProcessEventsUntil([&] { return answer->has_value(); });
+  return *answer;
+}
 
 // A private message bus standing in for the system bus, with python-dbusmock playing
 // systemd's time service on it; every call it receives goes to a log file.
@@ -128,7 +142,7 @@ TEST_F(LinuxClockTimeServiceTest, SetNowSendsTheLocalTimeAsUtcMicroseconds) {
   for (const auto& c : cases) {
     ScopedEnvironmentVariable zone("TZ", c.zone);
     ::tzset();
-    EXPECT_TRUE(clock.SetNow(c.time)) << c.call;
+    EXPECT_EQ(Set(clock, c.time), true) << c.call;
     expected += std::string(c.call) + "\n";
   }
   ::tzset();
@@ -148,20 +162,31 @@ TEST_F(LinuxClockTimeServiceTest, ImpossibleDatesAndRefusalsAreFalse) {
       {2024, 1, 1, -1, 0, 0, 0},
   };
   for (const auto& t : impossible) {
-    EXPECT_FALSE(clock.SetNow(t)) << t.year << "-" << t.month << "-" << t.day << " " << t.hour
-                                  << ":" << t.minute << ":" << t.second << "." << t.millisecond;
+    EXPECT_EQ(Set(clock, t), false) << t.year << "-" << t.month << "-" << t.day << " " << t.hour
+                                    << ":" << t.minute << ":" << t.second << "." << t.millisecond;
   }
 
   RefuseSetTime();
-  EXPECT_FALSE(clock.SetNow({2024, 2, 29, 12, 0, 0, 0}));
+  EXPECT_EQ(Set(clock, {2024, 2, 29, 12, 0, 0, 0}), false);
+
+  // A service that takes the call and never answers.
+  LinuxClock impatient(*bus_, 300);
+  ::kill(static_cast<pid_t>(service_.processId()), SIGSTOP);
+  EXPECT_EQ(Set(impatient, {2024, 3, 1, 12, 0, 0, 0}), false);
+  ::kill(static_cast<pid_t>(service_.processId()), SIGCONT);
+  // Running again, the service takes the call late; its log shows it.
+  EXPECT_TRUE(
+      ProcessEventsUntil([&] { return SetTimeCalls().find("1709294400") != std::string::npos; }));
 
   service_.kill();
   service_.waitForFinished();
   ASSERT_TRUE(
       ProcessEventsUntil([&] { return !bus_->interface()->isServiceRegistered(kService); }));
-  EXPECT_FALSE(clock.SetNow({2024, 2, 29, 12, 0, 0, 0}));  // no service on the bus
-  // The service saw the refused call only: impossible dates are never sent.
-  EXPECT_EQ(SetTimeCalls(), "SetTime 1709208000000000 False False\n");
+  EXPECT_EQ(Set(clock, {2024, 2, 29, 12, 0, 0, 0}), false);  // no service on the bus
+  // The service saw the refused and the unanswered call only: impossible dates are never
+  // sent.
+  EXPECT_EQ(SetTimeCalls(),
+            "SetTime 1709208000000000 False False\nSetTime 1709294400000000 False False\n");
 }
 
 TEST(LinuxClock, NowIsTheSystemsLocalTime) {
@@ -191,7 +216,7 @@ TEST(LinuxClock, NowIsTheSystemsLocalTime) {
   // A bus that does not exist sets nothing.
   LinuxClock unconnected(
       QDBusConnection::connectToBus(QString("unix:path=/nonexistent/bus"), "pelorin-test-no-bus"));
-  EXPECT_FALSE(unconnected.SetNow(now));
+  EXPECT_EQ(Set(unconnected, now), false);
   QDBusConnection::disconnectFromBus("pelorin-test-no-bus");
 }
 

@@ -69,15 +69,17 @@ TEST_F(SimTimersTest, ClockShowsEachTimersMomentAndCrossesMidnight) {
 
 TEST_F(SimTimersTest, SettingTheWallClockDoesNotMoveTimers) {
   auto t = Make("t", 1000);
-  ASSERT_TRUE(clock.SetNow({2030, 6, 1, 12, 0, 0, 0}));
+  bool set = false;
+  clock.SetNow({2030, 6, 1, 12, 0, 0, 0}, [&set](bool done) { set = done; });
+  ASSERT_TRUE(set);
   timers.Advance(999);
   EXPECT_TRUE(trace.empty());
   timers.Advance(1);
   EXPECT_EQ(trace.size(), 1u);
   EXPECT_EQ(clock.Now(), (LocalTime{2030, 6, 1, 12, 0, 1, 0}));
-  EXPECT_FALSE(clock.SetNow({2030, 2, 30, 0, 0, 0, 0}));
+  EXPECT_FALSE(clock.Set({2030, 2, 30, 0, 0, 0, 0}));
   clock.RefuseSetting(true);
-  EXPECT_FALSE(clock.SetNow({2030, 2, 3, 0, 0, 0, 0}));
+  EXPECT_FALSE(clock.Set({2030, 2, 3, 0, 0, 0, 0}));
 }
 
 TEST_F(SimTimersTest, ModalWaitInsideAHandlerLetsOtherTimersFireWithoutBacklog) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/AtomicFile.h"
 #include "sim/SimDialogs.h"
 #include "storage/SettingsFile.h"
 #include "storage/SuiteLayout.h"
@@ -39,6 +40,9 @@ class CustodoTest : public ::testing::Test {
   SettingsFile Records() const {
     return SettingsFile(SuiteLayout::BackupDatabase(layout.ProfileBackupDir(kProfile)));
   }
+  std::uint32_t RecordedSumOf(std::string_view section, std::string_view key) const {
+    return RecordedSum(Records().ReadString(section, key, "0"));
+  }
 
   TempDir home;
   SuiteLayout layout{home.path()};
@@ -46,13 +50,33 @@ class CustodoTest : public ::testing::Test {
   Custodo custodo{layout, kProfile, dialogs};
 };
 
-TEST(ByteSumTest, SumsUnsignedBytesIntoASigned32BitValue) {
-  EXPECT_EQ(ByteSum(""), 0);
-  EXPECT_EQ(ByteSum("\x01\x02\xFF"), 258);
+TEST(ByteSumTest, SumsUnsignedBytesIntoAnUnsigned32BitValue) {
+  EXPECT_EQ(ByteSum(""), 0U);
+  EXPECT_EQ(ByteSum("\x01\x02\xFF"), 258U);
   // 8421505 bytes of 255 sum to 2147483775, past the largest signed value.
-  EXPECT_EQ(ByteSum(std::string(8421505, '\xFF')), -2147483521);
+  EXPECT_EQ(ByteSum(std::string(8421505, '\xFF')), 2147483775U);
   // 16843010 bytes of 255 sum to 4294967550: only the low 32 bits (254) are kept.
-  EXPECT_EQ(ByteSum(std::string(16843010, '\xFF')), 254);
+  EXPECT_EQ(ByteSum(std::string(16843010, '\xFF')), 254U);
+}
+
+TEST(ByteSumTest, RecordsReadInTheirNewAndOldForms) {
+  const struct {
+    const char* text;
+    std::uint32_t sum;
+  } cases[] = {
+      {"2147483775", 2147483775U},   // unsigned, as written now
+      {"-2147483521", 2147483775U},  // the same sum as older records hold it
+      {"4294967295", 4294967295U},
+      {"-1", 4294967295U},
+      {"258", 258U},
+      {"0", 0U},           // no record
+      {"4294967296", 0U},  // too large: none
+      {"", 0U},
+      {"abc", 0U},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RecordedSum(c.text), c.sum) << c.text;
+  }
 }
 
 TEST_F(CustodoTest, SystemFileIsBackedUpAndRestoredOnlyOnYes) {
@@ -60,8 +84,8 @@ TEST_F(CustodoTest, SystemFileIsBackedUpAndRestoredOnlyOnYes) {
   custodo.SetCustodo(false);  // the system settings file is protected regardless
   custodo.BackupSystemFile();
   EXPECT_EQ(ReadBytes(layout.BackupDir() / "pelorin.bk"), "scrambled system settings");
-  EXPECT_EQ(SettingsFile(SuiteLayout::BackupDatabase(layout.BackupDir()))
-                .ReadInteger("SYSTEM", "pelorin.hf", -1),
+  EXPECT_EQ(RecordedSum(SettingsFile(SuiteLayout::BackupDatabase(layout.BackupDir()))
+                            .ReadString("SYSTEM", "pelorin.hf", "")),
             ByteSum("scrambled system settings"));
 
   const std::string question =
@@ -122,7 +146,7 @@ TEST_F(CustodoTest, HandEditedSettingsFileIsOfferedItsBackup) {
     WriteBytes(ProfileFile(kind.file), backed);
     Backup(custodo, kind);
     EXPECT_EQ(ReadBytes(BackupFile(std::string(kind.name) + ".bk")), backed);
-    EXPECT_EQ(Records().ReadInteger(kind.section, kind.file, 0), ByteSum(backed));
+    EXPECT_EQ(RecordedSumOf(kind.section, kind.file), ByteSum(backed));
     EXPECT_TRUE(Check(custodo, kind));  // undamaged: no question
 
     const std::string question = std::string(kind.subject) +
@@ -148,6 +172,67 @@ TEST_F(CustodoTest, HandEditedSettingsFileIsOfferedItsBackup) {
     EXPECT_EQ(dialogs.Asked().back().buttons, DialogButtons::Ok);
   }
   EXPECT_EQ(dialogs.Pending(), 0U);
+}
+
+// The suite was killed after it saved a file and before it backed it up: the file is
+// whole (the atomic write stamped it), so the check finishes the backup instead of
+// offering the old copy, which would throw the user's change away.
+TEST_F(CustodoTest, SaveCutShortBeforeItsBackupIsNotDamage) {
+  for (const SettingsKind& kind : kKinds) {
+    SCOPED_TRACE(kind.file);
+    const std::string saved = "[SYSTEM]\r\nKey=saved\r\n";
+    WriteBytes(ProfileFile(kind.file), "[SYSTEM]\r\nKey=old\r\n");
+    Backup(custodo, kind);
+    ASSERT_TRUE(WriteFileAtomically(ProfileFile(kind.file), saved));
+    EXPECT_TRUE(Check(custodo, kind));
+    EXPECT_EQ(ReadBytes(BackupFile(std::string(kind.name) + ".bk")), saved);
+    EXPECT_EQ(RecordedSumOf(kind.section, kind.file), ByteSum(saved));
+  }
+  custodo.SetHiProtect(true);
+  const fs::path page = layout.NotePageFile(kProfile, 1);
+  WriteBytes(page, "{\\rtf1 old}");
+  custodo.BackupNotePage(1);
+  ASSERT_TRUE(WriteFileAtomically(page, "{\\rtf1 saved, longer}"));
+  EXPECT_TRUE(custodo.CheckNotePage(1));
+  EXPECT_EQ(ReadBytes(BackupFile("note01.bk")), "{\\rtf1 saved, longer}");
+  EXPECT_EQ(Records().ReadInteger("NOTE", "Page1", 0), 21);
+  EXPECT_TRUE(dialogs.Asked().empty());
+
+  // A stamp that no longer matches the bytes (an edit in place) does not pass.
+  std::string edited = ReadBytes(page);
+  edited[8] = 'S';
+  WriteBytes(page, edited);
+  dialogs.ExpectContaining("Page 2 of notebook is damaged", DialogAnswer::No);
+  EXPECT_FALSE(custodo.CheckNotePage(1));
+}
+
+// Past 8 MB the byte sum passes 2^31; it is still recorded and compared.
+TEST_F(CustodoTest, LargeFileKeepsItsChecksum) {
+  std::string bytes(8421505, '\xFF');
+  WriteBytes(ProfileFile("org.hif"), bytes);
+  custodo.BackupSettingsFile("org");
+  EXPECT_EQ(Records().ReadString("HIF", "org.hif", ""), "2147483775");
+  EXPECT_TRUE(custodo.CheckSettingsFile("org"));
+  bytes[100] = '\xFE';
+  WriteBytes(ProfileFile("org.hif"), bytes);
+  dialogs.ExpectContaining("\"org.hif\" is damaged, but backup copy", DialogAnswer::No);
+  EXPECT_FALSE(custodo.CheckSettingsFile("org"));
+  EXPECT_EQ(dialogs.Pending(), 0U);
+}
+
+// A file that is there but cannot be read is reported as such, never as damaged.
+TEST_F(CustodoTest, UnreadableFileIsNamedWithItsReasonAndNotOfferedARestore) {
+  WriteBytes(ProfileFile("clock.hif"), "[0]\r\n");
+  custodo.BackupSettingsFile("clock");
+  fs::remove(ProfileFile("clock.hif"));
+  fs::create_directories(ProfileFile("clock.hif") / "inner");
+  dialogs.Expect("Unable to read " + ProfileFile("clock.hif").string() + ": Is a directory",
+                 DialogAnswer::Ok);
+  EXPECT_FALSE(custodo.CheckSettingsFile("clock"));
+  ASSERT_EQ(dialogs.Asked().size(), 1U);
+  EXPECT_EQ(dialogs.Asked()[0].caption, "Pelorin Security System");
+  EXPECT_EQ(dialogs.Asked()[0].buttons, DialogButtons::Ok);
+  EXPECT_TRUE(fs::exists(BackupFile("clock.bk")));
 }
 
 TEST_F(CustodoTest, CustodoOffDropsBackupsAndNeverAsks) {
@@ -218,7 +303,7 @@ TEST_F(CustodoTest, HiProtectAddsTheSumToTheLengthCheck) {
   custodo.SetHiProtect(true);
   WriteBytes(page, "{\\rtf1 abc}");
   custodo.BackupNotePage(7);
-  EXPECT_EQ(Records().ReadInteger("NOTE", "PageHi7", 0), ByteSum("{\\rtf1 abc}"));
+  EXPECT_EQ(RecordedSumOf("NOTE", "PageHi7"), ByteSum("{\\rtf1 abc}"));
   WriteBytes(page, "{\\rtf1 xyz}");
   dialogs.Expect(
       "Page 8 of notebook is damaged, but backup copy of it found in Custodo database. "
@@ -251,7 +336,7 @@ TEST_F(CustodoTest, DayBookPageIsCalledByItsDateInPairs) {
   custodo.BackupDayPage("070405");
   EXPECT_EQ(ReadBytes(BackupFile("db070405.bk")), "encoded page");
   EXPECT_EQ(Records().ReadInteger("DBOOK", "Page070405", 0), 12);
-  EXPECT_EQ(Records().ReadInteger("DBOOK", "PageHi070405", 0), ByteSum("encoded page"));
+  EXPECT_EQ(RecordedSumOf("DBOOK", "PageHi070405"), ByteSum("encoded page"));
 
   WriteBytes(page, "encoded pagX");
   fs::remove(BackupFile("db070405.bk"));
@@ -276,20 +361,25 @@ TEST_F(CustodoTest, RefusedCopyStillRecordsTheChecksum) {
   custodo.BackupNotePage(2);
   custodo.BackupSettingsFile("run");
   EXPECT_EQ(Records().ReadInteger("NOTE", "Page2", 0), 8);
-  EXPECT_EQ(Records().ReadInteger("HIF", "run.hif", 0), ByteSum("[0]\r\n"));
+  EXPECT_EQ(RecordedSumOf("HIF", "run.hif"), ByteSum("[0]\r\n"));
   EXPECT_TRUE(fs::is_directory(BackupFile("note02.bk")));
 }
 
-TEST_F(CustodoTest, RefusedRestoreCountsAsNotRestored) {
+TEST_F(CustodoTest, RefusedRestoreCountsAsNotRestoredAndSaysWhy) {
   WriteBytes(ProfileFile("tel.hif"), "[0]\r\nName=A\r\n");
   custodo.BackupSettingsFile("tel");
-  // The damaged file is replaced by a directory that no copy can replace.
-  fs::remove(ProfileFile("tel.hif"));
-  fs::create_directories(ProfileFile("tel.hif") / "occupied");
+  WriteBytes(ProfileFile("tel.hif"), "[0]\r\nName=B\r\n");
+  // A directory in the place of the backup copy: it cannot be copied back.
+  fs::remove(BackupFile("tel.bk"));
+  fs::create_directories(BackupFile("tel.bk") / "occupied");
   dialogs.Expect(
       "File \"tel.hif\" is damaged, but backup copy of it found in Custodo database. Restore?",
       DialogAnswer::Yes);
+  dialogs.Expect("Unable to read " + BackupFile("tel.bk").string() + ": Is a directory",
+                 DialogAnswer::Ok);
   EXPECT_FALSE(custodo.CheckSettingsFile("tel"));
+  EXPECT_EQ(ReadBytes(ProfileFile("tel.hif")), "[0]\r\nName=B\r\n");
+  EXPECT_EQ(dialogs.Pending(), 0U);
 }
 
 TEST_F(CustodoTest, RejectsNamesThatAreNotTheSuitesFiles) {

@@ -442,14 +442,16 @@ TEST_F(SettingsFileTest, FailedWritesRaiseAndKeepTheOldFile) {
   WriteBytes(dir_ / "plain", "x");
   const std::filesystem::path underFile = dir_ / "plain" / "test.hif";
   const std::filesystem::path noParent = dir_ / "none" / "test.hif";
-  for (const auto& path : {underFile, noParent}) {
+  const std::pair<std::filesystem::path, std::string> refusals[] = {
+      {underFile, "Not a directory"}, {noParent, "No such file or directory"}};
+  for (const auto& [path, reason] : refusals) {
     SettingsFile settings(path);
     EXPECT_EQ(settings.ReadString("S", "K", "d"), "d");
     try {
       settings.WriteString("S", "K", "v");
       ADD_FAILURE() << path << " was written";
     } catch (const SettingsWriteError& error) {
-      EXPECT_EQ(std::string(error.what()), "Unable to write to " + path.string());
+      EXPECT_EQ(std::string(error.what()), "Unable to write to " + path.string() + ": " + reason);
       EXPECT_EQ(error.file(), path);
     }
   }
@@ -480,7 +482,7 @@ TEST_F(SettingsFileTest, RelativeNamesAreReportedInFull) {
     ADD_FAILURE() << "written";
   } catch (const SettingsWriteError& error) {
     EXPECT_EQ(std::string(error.what()),
-              "Unable to write to " + (dir_ / "plain/test.hif").string());
+              "Unable to write to " + (dir_ / "plain/test.hif").string() + ": Not a directory");
   }
   SettingsFile relative("rel.hif");
   relative.WriteString("S", "K", "v");

@@ -174,5 +174,57 @@ TEST(Pelorinctl, ChangesInsideAHomeRefreshTheBackups) {
   EXPECT_FALSE(custodo.CheckSettingsFile("run"));
 }
 
+// Names that the suite's backup refuses, empty names and folders: every command ends
+// with a message and a failure status, never an abort, and changes nothing.
+TEST(Pelorinctl, HostileNamesGiveAMessageAndAStatus) {
+  TempDir dir;
+  const fs::path home = dir / "home";
+  ASSERT_EQ(SeedHome(home, dir / "nothing-delivered"), SeedResult::Seeded);
+  const SuiteLayout layout(home);
+  const fs::path profile = layout.ProfileDir("Master");
+  WriteBytes(profile / "main.hf", Scrambled("[SYSTEM]\r\nFILEOK=OK\r\nCustodo=1\r\n"));
+  const std::string p = profile.string();
+
+  const struct {
+    std::vector<std::string> args;
+    int status;
+  } cases[] = {
+      {{"ini", "set", p + "/..hif", "S", "K", "v"}, 1},
+      {{"ini", "set", p + "/.hif", "S", "K", "v"}, 1},
+      {{"ini", "delete-key", p + "/..hif", "S", "K"}, 1},
+      {{"ini", "erase-section", p + "/..hif", "S"}, 1},
+      {{"ini", "set", "", "S", "K", "v"}, 2},
+      {{"ini", "get", "", "S", "K"}, 2},
+      {{"ini", "set", p, "S", "K", "v"}, 1},  // a folder
+      {{"hf", "set", p + "/..hf", "S", "K", "v"}, 1},
+      {{"hf", "set", p + "/.hf", "S", "K", "v"}, 1},
+      {{"hf", "set", p + "/notes.txt", "S", "K", "v"}, 1},
+      {{"hf", "set", p + "/Main.HF", "S", "K", "v"}, 1},
+      {{"hf", "set", "", "S", "K", "v"}, 1},
+      {{"hf", "set", p, "S", "K", "v"}, 1},
+      {{"hf", "cat", p + "/..hf"}, 1},
+      {{"hf", "cat", ""}, 1},
+      {{"hf", "cat", p}, 1},
+      {{"scramble", "", ""}, 1},
+      {{"scramble", (profile / "main.hf").string(), p}, 1},
+      {{"unscramble", (profile / "main.hf").string(), "/"}, 1},
+      {{"unscramble", p + "/..hf", p + "/x"}, 1},
+      {{"encode-text", p, p + "/x", "k"}, 1},
+      {{"decode-text", p + "/..hf", "", "k"}, 1},
+  };
+  for (const auto& c : cases) {
+    std::string shown;
+    for (const auto& a : c.args)
+      shown += "[" + a + "] ";
+    const auto r = Ctl(c.args);
+    EXPECT_EQ(r.exitStatus, c.status) << shown << r.err;
+    EXPECT_FALSE(r.err.empty()) << shown;
+  }
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(profile))
+    left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"main.hf"});
+}
+
 }  // namespace
 }  // namespace pelorin

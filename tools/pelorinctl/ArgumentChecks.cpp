@@ -24,6 +24,9 @@ int RunChange(const std::function<int()>& change) {
   } catch (const SettingsWriteError& e) {
     std::cerr << e.what() << "\n";
     return kFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "pelorinctl: " << e.what() << "\n";
+    return kFailed;
   }
 }
 

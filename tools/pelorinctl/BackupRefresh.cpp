@@ -4,7 +4,6 @@
 #include "CtlCommands.h"
 #include "HomeOfFile.h"
 #include "StderrDialogs.h"
-#include "common/Text.h"
 #include "storage/Custodo.h"
 #include "storage/ScrambledFiles.h"
 
@@ -12,17 +11,27 @@ namespace fs = std::filesystem;
 
 namespace pelorin::ctl {
 
-void RefreshBackupAfterChange(const std::string& file) {
+std::optional<std::string> BackupRefusal(const std::string& file) {
   const auto place = FindPlaceInHome(file);
-  if (!place) return;
+  if (!place || place->profilePath.empty()) return std::nullopt;
+  const auto name = ProfileFileNameOf(file);
+  if (!name || IsSettingsFileName(name->name)) return std::nullopt;
+  return file + " is not a name the suite's backup can keep; nothing was changed";
+}
+
+int RefreshBackupAfterChange(const std::string& file) {
+  const auto place = FindPlaceInHome(file);
+  if (!place) return kOk;
   StderrDialogs dialogs;
   const SuiteLayout layout(place->home);
   Custodo custodo(layout, place->profilePath, dialogs);
   try {
     if (place->profilePath.empty()) {
       custodo.BackupSystemFile();
-      return;
+      return kOk;
     }
+    const auto name = ProfileFileNameOf(file);
+    if (!name) return kOk;  // not a settings file of the suite: it has no backup
     // The profile's own option decides, as in the suite.
     ScrambledFiles scrambled(layout, place->profilePath, dialogs, custodo, [] {});
     bool protect = false;
@@ -30,17 +39,20 @@ void RefreshBackupAfterChange(const std::string& file) {
           protect = main.ReadBool("SYSTEM", "Custodo", false);
         })) {
       std::cerr << "pelorinctl: main.hf of profile \"" << place->profilePath
-                << "\" cannot be read; its backups were left as they are\n";
-      return;
+                << "\" cannot be read; the backups were left as they are\n";
+      return kFailed;
     }
     custodo.SetCustodo(protect);
-    const fs::path name = fs::path(file).filename();
-    const std::string ext = UpCaseText(name.extension().string());
-    const std::string stem = name.stem().string();
-    if (ext == ".HIF") custodo.BackupSettingsFile(stem);
-    if (ext == ".HF") custodo.BackupScrambledFile(stem);
+    if (name->scrambled) {
+      custodo.BackupScrambledFile(name->name);
+    } else {
+      custodo.BackupSettingsFile(name->name);
+    }
+    return kOk;
   } catch (const std::exception& e) {
-    std::cerr << "pelorinctl: backup not refreshed: " << e.what() << "\n";
+    std::cerr << "pelorinctl: the change was made, but its backup was not refreshed: " << e.what()
+              << "\n";
+    return kFailed;
   }
 }
 

@@ -40,16 +40,18 @@ int Cat(const std::string& file) {
   return kOk;
 }
 
-// A scrambled file outside any home: its plain form goes to a temporary file of its
-// own beside it, so that no file of the user's is overwritten or deleted.
+// A scrambled file outside any home: its plain form goes to a scratch file of its own
+// beside it, so that no file of the user's is overwritten or deleted. The scratch file
+// holds what the scrambled file protects: it is the owner's only, and is named as a
+// temporary file of the scrambled file, so that when the tool is killed the next write
+// of that file removes it.
 bool ChangeLooseFile(const fs::path& file, const std::string& section, const std::string& key,
                      const std::string& value) {
-  std::string pattern =
-      (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) throw SettingsWriteError(file);
+  fs::path twin;
+  std::error_code cause;
+  const int fd = CreateScratchFileFor(file, twin, cause);
+  if (fd < 0) throw SettingsWriteError(file, cause);
   ::close(fd);
-  const fs::path twin = pattern;
   struct RemoveTwin {
     fs::path path;
     ~RemoveTwin() {
@@ -59,11 +61,14 @@ bool ChangeLooseFile(const fs::path& file, const std::string& section, const std
   } guard{twin};
   if (!UnscrambleFile(file, twin, SuiteLayout::kScrambledFileKey)) return false;
   SettingsFile(twin).WriteString(section, key, value);
-  if (!ScrambleFile(twin, file, SuiteLayout::kScrambledFileKey)) throw SettingsWriteError(file);
+  FileError refusal;
+  if (!ScrambleFile(twin, file, SuiteLayout::kScrambledFileKey, &refusal)) {
+    throw SettingsWriteError(file, refusal.cause);
+  }
   return true;
 }
 
-bool ChangeInHome(const PlaceInHome& place, const fs::path& file, const std::string& section,
+bool ChangeInHome(const PlaceInHome& place, const ProfileFileName& name, const std::string& section,
                   const std::string& key, const std::string& value) {
   StderrDialogs dialogs;
   const SuiteLayout layout(place.home);
@@ -80,14 +85,26 @@ bool ChangeInHome(const PlaceInHome& place, const fs::path& file, const std::str
     return false;
   }
   custodo.SetCustodo(protect);
-  return scrambled.ChangeScrambled(file.stem().string(), write);
+  return scrambled.ChangeScrambled(name.name, write);
 }
 
 int Set(const Args& args) {
   const fs::path file = args[1];
+  const auto place = FindPlaceInHome(file);
+  // In a profile folder only the suite's own scrambled files are changed, by the names
+  // its backup keeps.
+  ProfileFileName name{"", true};
+  if (place && !place->profilePath.empty()) {
+    const auto found = ProfileFileNameOf(file);
+    if (!found || !found->scrambled || !IsSettingsFileName(found->name)) {
+      std::cerr << "pelorinctl: " << file.string()
+                << " is not a scrambled settings file of the suite; nothing was changed\n";
+      return kFailed;
+    }
+    name = *found;
+  }
   return RunChange([&] {
-    const auto place = FindPlaceInHome(file);
-    const bool changed = place ? ChangeInHome(*place, file, args[2], args[3], args[4])
+    const bool changed = place ? ChangeInHome(*place, name, args[2], args[3], args[4])
                                : ChangeLooseFile(file, args[2], args[3], args[4]);
     if (changed) return kOk;
     std::cerr << "pelorinctl: " << file.string() << " is missing or damaged\n";

@@ -17,4 +17,14 @@ struct PlaceInHome {
 // pelorin.hf. Nothing otherwise.
 std::optional<PlaceInHome> FindPlaceInHome(const std::filesystem::path& file);
 
+// How the suite names a settings file of a profile folder: {name}.hif or {name}.hf.
+struct ProfileFileName {
+  std::string name;  // without extension
+  bool scrambled = false;
+};
+
+// The suite's name of the file, by its extension (".hif" or ".hf", in that spelling);
+// nothing for another extension.
+std::optional<ProfileFileName> ProfileFileNameOf(const std::filesystem::path& file);
+
 }  // namespace pelorin::ctl

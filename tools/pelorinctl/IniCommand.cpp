@@ -30,19 +30,22 @@ std::optional<bool> ParseBool(const std::string& text) {
 // Runs a change of the file, reporting failures as pelorinctl does.
 template <typename Change>
 int ApplyChange(const std::string& file, Change change) {
+  if (const auto refusal = BackupRefusal(file)) {
+    std::cerr << "pelorinctl: " << *refusal << "\n";
+    return kFailed;
+  }
   const int status = RunChange([&] {
     change(SettingsFile(file));
     return kOk;
   });
   if (status != kOk) return status;
-  RefreshBackupAfterChange(file);
-  return kOk;
+  return RefreshBackupAfterChange(file);
 }
 
 }  // namespace
 
 int RunIni(const Args& args) {
-  if (args.size() < 2 || !FreeOfLineBreaks(args)) {
+  if (args.size() < 2 || args[1].empty() || !FreeOfLineBreaks(args)) {
     PrintUsage();
     return kUsage;
   }

@@ -2,11 +2,14 @@
 // people who look after an installation and for tests that check files from outside.
 
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "CtlCommands.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   using namespace pelorin::ctl;
   if (argc < 2) {
     PrintUsage();
@@ -26,4 +29,18 @@ int main(int argc, char** argv) {
   }
   PrintUsage();
   return kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever goes wrong, the tool ends with a message and a status, never an abort.
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pelorinctl: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "pelorinctl: unexpected failure\n");
+  }
+  return pelorin::ctl::kFailed;
 }
