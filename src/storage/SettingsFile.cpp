@@ -73,6 +73,11 @@ std::optional<std::string> FindValue(const SettingsDocument& document, std::stri
 
 }  // namespace
 
+void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge) {
+  if (tooLarge) throw SettingsWriteError(reported, std::make_error_code(std::errc::file_too_large));
+  throw SettingsWriteError(reported);
+}
+
 SettingsFile::SettingsFile(std::filesystem::path file)
     : file_(std::move(file)), target_(CanonicalTarget(file_)) {}
 

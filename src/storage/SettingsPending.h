@@ -37,8 +37,8 @@ struct PendingSettings {
 // The open transaction of this thread on the file, or null.
 PendingSettings* FindPendingSettings(const std::filesystem::path& target);
 
-// Raises the error of a write refused before it was tried: SettingsFileTooLargeError
-// for a file too large to be read, else SettingsWriteError.
+// Raises the error of a write refused before it was tried: for a file too large to be
+// read, its cause is std::errc::file_too_large ("... : File too large").
 [[noreturn]] void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge);
 
 // Serialises every read-modify-write of settings files in the process.
