@@ -211,7 +211,7 @@ class LinkCheckSuite {
   sim::SimScreen screen;
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
-  sim::SimPower power;
+  sim::SimPower power{timers};
   testing::RecordingMainView view;
   Suite suite;
 };
