@@ -1,8 +1,10 @@
 // The suite's side of the companion (LinuxCompanion) against the real cstdr program, with
-// a shell script in the suite's place: it takes the suite's lock with flock(1), writes
-// down how it was started and sleeps until the test kills it.
+// a shell script in the suite's place: it takes the suite's lock (on its home) with
+// flock(1), writes down how it was started and the secret it was handed, and sleeps until
+// the test kills it.
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -22,14 +24,13 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProcesses.h"
 #include "ScopedEnvironmentVariable.h"
 #include "linux/InstancePaths.h"
 #include "linux/LinuxCompanion.h"
 #include "linux/RestoreToken.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace pelorin {
 namespace {
@@ -38,7 +39,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing::ReadBytes;
 using testing::ScopedEnvironmentVariable;
+using testing::Spawn;
 using testing::TempDir;
+using testing::WaitForExit;
+using testing::WaitUntil;
 using testing::WriteBytes;
 
 const fs::path kCstdr = PELORIN_BUILD_DIR "/bin/cstdr";
@@ -47,53 +51,17 @@ constexpr int kShutdown[] = {8903, 8100, 16387};
 
 constexpr const char* kFakeSuite = R"(#!/bin/sh
 echo "$* DISPLAY=${DISPLAY:-}" >> "$PELORIN_FAKE_SUITE_STARTS"
-exec 9>>"$PELORIN_FAKE_SUITE_LOCK"
+restore_fd=""
+while [ $# -gt 0 ]; do
+  [ "$1" = "--restore-fd" ] && restore_fd=$2
+  shift
+done
+[ -n "$restore_fd" ] && eval "cat <&$restore_fd" > "$PELORIN_FAKE_SUITE_SECRET"
+exec 9<"$PELORIN_FAKE_SUITE_HOME"
 flock -n 9 || exit 3
 echo $$ > "$PELORIN_FAKE_SUITE_PID.new" && mv "$PELORIN_FAKE_SUITE_PID.new" "$PELORIN_FAKE_SUITE_PID"
 exec sleep 300
 )";
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
-
-// The exit status of a child process once it has ended; nothing when it was killed or is
-// still running at the limit.
-std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds limit = 10s) {
-  std::optional<int> status;
-  WaitUntil(
-      [&] {
-        int raw = 0;
-        const pid_t ended = ::waitpid(pid, &raw, WNOHANG);
-        if (ended < 0) return true;  // collected before
-        if (ended != pid) return false;
-        if (WIFEXITED(raw)) status = WEXITSTATUS(raw);
-        return true;
-      },
-      limit);
-  return status;
-}
-
-pid_t Spawn(const std::vector<std::string>& args, const fs::path& output) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                   0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  std::vector<char*> argv;
-  for (const auto& a : args)
-    argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
 
 // Standard error of this process goes to a file while the object lives, so that a
 // program started detached writes its messages there.
@@ -152,6 +120,7 @@ class CompanionWatchdog : public ::testing::Test {
     ASSERT_TRUE(fs::exists(kCstdr)) << "build the cstdr target first";
     fs::create_directories(home);
     fs::create_directories(bin);
+    fs::create_directories(runtime);
     ::chmod(runtime.c_str(), 0700);
     WriteBytes(suite, kFakeSuite);
     fs::permissions(suite, fs::perms::owner_all);
@@ -227,7 +196,9 @@ class CompanionWatchdog : public ::testing::Test {
   ScopedEnvironmentVariable pollVariable{"PELORIN_CSTDR_POLL_MS", "50"};
   ScopedEnvironmentVariable displayVariable{"DISPLAY", std::nullopt};
   lnx::InstancePaths paths = lnx::InstancePathsFor(home);
-  ScopedEnvironmentVariable lockVariable{"PELORIN_FAKE_SUITE_LOCK", paths.LockFile().string()};
+  fs::path secretFile = root / "secret";
+  ScopedEnvironmentVariable homeVariable{"PELORIN_FAKE_SUITE_HOME", home.string()};
+  ScopedEnvironmentVariable secretVariable{"PELORIN_FAKE_SUITE_SECRET", secretFile.string()};
   ScopedEnvironmentVariable startsVariable{"PELORIN_FAKE_SUITE_STARTS", startsFile.string()};
   ScopedEnvironmentVariable pidVariable{"PELORIN_FAKE_SUITE_PID", suitePidFile.string()};
   lnx::LinuxCompanion companion{home, suite};
@@ -281,17 +252,25 @@ TEST_F(CompanionWatchdog, ASuiteThatEndsWithoutItsGoodbyeIsStartedAgainInRestori
 
   KillSuite();
   ASSERT_TRUE(WaitForStart(2));
-  EXPECT_EQ(Starts()[1],
-            "PELORIN.EXE --home " + home.string() + " --backend sim DISPLAY=" + display.Name());
+  using ::testing::EndsWith;
+  using ::testing::StartsWith;
+  EXPECT_THAT(Starts()[1],
+              StartsWith("PELORIN.EXE --home " + home.string() + " --backend sim --restore-fd "));
+  EXPECT_THAT(Starts()[1], EndsWith(" DISPLAY=" + display.Name()));
   struct stat token {};
   ASSERT_EQ(::stat(paths.RestoreToken().c_str(), &token), 0);
   EXPECT_EQ(token.st_mode & 07777, 0600u);
-  EXPECT_TRUE(lnx::ConsumeRestoreToken(paths));
+  // The secret came through the pipe, and it is the token's.
+  std::string secret = ReadBytes(secretFile);
+  ASSERT_EQ(secret.size(), 65u);
+  secret.pop_back();
+  EXPECT_TRUE(lnx::ConsumeRestoreToken(paths, secret));
 
-  // It watches the new process in turn.
+  // It watches the new process in turn, with a fresh secret.
   KillSuite();
   ASSERT_TRUE(WaitForStart(3));
   EXPECT_TRUE(fs::exists(paths.RestoreToken()));
+  EXPECT_NE(ReadBytes(secretFile), secret + "\n");
 
   companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
   EXPECT_EQ(WaitForExit(cstdr), 0);
@@ -310,7 +289,9 @@ TEST_F(CompanionWatchdog, ASuiteThatKeepsCrashingIsRestartedThreeTimesAtMost) {
   EXPECT_EQ(WaitForExit(cstdr), 1);
   EXPECT_EQ(Starts().size(), 4u);
   EXPECT_TRUE(LogHas("giving up"));
-  EXPECT_EQ(Starts()[3], "PELORIN.EXE --home " + home.string() + " DISPLAY=");
+  EXPECT_THAT(Starts()[3],
+              ::testing::StartsWith("PELORIN.EXE --home " + home.string() + " --restore-fd "));
+  EXPECT_THAT(Starts()[3], ::testing::EndsWith(" DISPLAY="));
 }
 
 TEST_F(CompanionWatchdog, NoRestartWhenTheDisplayIsGone) {

@@ -9,11 +9,10 @@
 
 namespace pelorin::cstdr {
 
-SuiteLockProbe::SuiteLockProbe(std::filesystem::path lockFile) : lockFile_(std::move(lockFile)) {}
+SuiteLockProbe::SuiteLockProbe(std::filesystem::path home) : home_(std::move(home)) {}
 
 bool SuiteLockProbe::SuiteRunning() const {
-  // Opened for reading only and never created: the file belongs to the suite.
-  const int fd = ::open(lockFile_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  const int fd = ::open(home_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);  // gives the lock back when the probe got it

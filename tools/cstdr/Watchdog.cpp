@@ -63,7 +63,7 @@ bool Watchdog::ShutdownAmong(const std::vector<CompanionMessage>& messages) {
 int Watchdog::Run(const volatile std::sig_atomic_t& stopRequested) {
   // Looked at before the channel opens: once the suite sees its companion, the companion
   // has seen the suite, however soon the suite ends after that.
-  const SuiteLockProbe probe(paths_.LockFile());
+  const SuiteLockProbe probe(paths_.home);
   bool waiting = !probe.SuiteRunning();  // for the suite to take its lock
   CompanionChannel channel(paths_);
   switch (channel.Open()) {
@@ -77,8 +77,7 @@ int Watchdog::Run(const volatile std::sig_atomic_t& stopRequested) {
       break;
   }
   RestartBudget budget(kRestartLimit, kRestartWindow);
-  Log("watching the suite of " + options_.home.string() + " by its lock " +
-      paths_.LockFile().string());
+  Log("watching the suite of " + options_.home.string() + " by the lock on its home");
 
   pid_t child = -1;  // the suite this companion started, while it is not yet collected
   auto deadline = Clock::now() + kLockWait;
@@ -112,10 +111,10 @@ int Watchdog::Run(const volatile std::sig_atomic_t& stopRequested) {
           " times within 60 s: giving up");
       return 1;
     }
-    if (!lnx::WriteRestoreToken(paths_))
-      Log("cannot write the restore token: the suite will ask for its password");
+    const auto secret = lnx::WriteRestoreToken(paths_);
+    if (!secret) Log("cannot write the restore token: the suite will ask for its password");
     std::string error;
-    child = StartSuiteRestoring(options_, error);
+    child = StartSuiteRestoring(options_, secret.value_or(std::string()), error);
     if (child < 0) {
       Log("cannot start " + options_.suite.string() + ": " + error);
       return 1;
