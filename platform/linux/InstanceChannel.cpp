@@ -42,6 +42,18 @@ fs::path ChannelOf(const InstancePaths& paths) {
   return paths.SuiteSocket();
 }
 
+// Why a client could not connect, in words for the user.
+std::string ConnectFailure(const QLocalSocket& socket, const fs::path& socketFile) {
+  switch (socket.error()) {
+    case QLocalSocket::ServerNotFoundError:
+      return "no channel at " + socketFile.string();
+    case QLocalSocket::ConnectionRefusedError:
+      return "nothing listens on " + socketFile.string();
+    default:
+      return socketFile.string() + ": " + socket.errorString().toStdString();
+  }
+}
+
 }  // namespace
 
 InstanceChannel::InstanceChannel(const InstanceLock& lock, Handler handler)
@@ -155,8 +167,8 @@ InstanceChannel::SendResult InstanceChannel::Send(const InstancePaths& paths,
   QLocalSocket socket;
   socket.connectToServer(ToQString(socketFile));
   if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-    return {std::nullopt, "no suite runs on " + paths.home.string() + " (" + socketFile.string() +
-                              ": " + socket.errorString().toStdString() + ")"};
+    return {std::nullopt, "no suite runs on " + paths.home.string() + " (" +
+                              ConnectFailure(socket, socketFile) + ")"};
   }
   const int fd = static_cast<int>(socket.socketDescriptor());
   if (!PeerIsThisUser(fd)) {

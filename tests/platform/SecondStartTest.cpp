@@ -99,6 +99,23 @@ class SecondStart : public ::testing::Test {
         std::chrono::seconds(30)));
   }
 
+  // The paths of the first suite.
+  lnx::InstancePaths Paths() const {
+    lnx::InstancePaths paths = lnx::InstancePathsFor(home);
+    paths.runtime = {runtime1, false};
+    return paths;
+  }
+  std::optional<std::string> WriteToken() const { return lnx::WriteRestoreToken(Paths()); }
+
+  // The read end of a pipe that holds `text`, as the watchdog hands over its secret.
+  static int PipeHolding(const std::string& text) {
+    int ends[2];
+    if (::pipe(ends) != 0) return -1;
+    if (::write(ends[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) return -1;
+    ::close(ends[1]);
+    return ends[0];
+  }
+
   TempDir root;
   fs::path home = root / "home";
   fs::path runtime1 = root / "run1";
@@ -114,17 +131,12 @@ class SecondStart : public ::testing::Test {
 
 TEST_F(SecondStart, FromAnyEnvironmentItFindsTheRunningSuiteAndEndsWithoutTouchingAFile) {
   // The first suite is asked for restoring mode with a secret that is not the token's.
-  const auto token = lnx::WriteRestoreToken(
-      {lnx::InstancePathsFor(home).home, {runtime1, false}, lnx::InstancePathsFor(home).baseName});
-  ASSERT_TRUE(token);
-  int handOver[2];
-  ASSERT_EQ(::pipe(handOver), 0);
-  const std::string wrong(64, '0');
-  ASSERT_EQ(::write(handOver[1], (wrong + "\n").data(), 65), 65);
-  ::close(handOver[1]);
-  StartFirst({"PELORIN.EXE", "--restore-fd", "3"}, handOver[0]);
-  ::close(handOver[0]);
+  ASSERT_TRUE(WriteToken());
+  const int handOver = PipeHolding(std::string(64, '0') + "\n");
+  StartFirst({"PELORIN.EXE", "--restore-fd", "3"}, handOver);
+  ::close(handOver);
   EXPECT_THAT(ReadBytes(firstLog), HasSubstr("the restore token does not match"));
+  EXPECT_FALSE(fs::exists(Paths().RestoreToken()));
   EXPECT_TRUE(fs::is_empty(runtime2));
 
   const auto homeBefore = Snapshot(home);
@@ -153,6 +165,16 @@ TEST_F(SecondStart, FromAnyEnvironmentItFindsTheRunningSuiteAndEndsWithoutTouchi
     EXPECT_EQ(command.exitStatus, 1);
     EXPECT_THAT(command.err, HasSubstr("no suite runs on " + home.string()));
   }
+}
+
+TEST_F(SecondStart, TheSecretOfTheTokenHandedOverByPipeLetsTheSuiteRestore) {
+  const auto secret = WriteToken();
+  ASSERT_TRUE(secret);
+  const int handOver = PipeHolding(*secret + "\n");
+  StartFirst({"PELORIN.EXE", "--restore-fd", "3"}, handOver);
+  ::close(handOver);
+  EXPECT_THAT(ReadBytes(firstLog), ::testing::Not(HasSubstr("restore token")));
+  EXPECT_FALSE(fs::exists(Paths().RestoreToken()));  // used up
 }
 
 TEST_F(SecondStart, ARuntimeFolderThatOthersCanWriteInStopsTheSuiteBeforeItUsesIt) {
