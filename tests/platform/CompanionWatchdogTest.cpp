@@ -334,6 +334,83 @@ TEST_F(CompanionWatchdog, OneCompanionPerHomeAndAStaleSocketIsReplaced) {
   EXPECT_EQ(WaitForExit(first), 0);
 }
 
+TEST_F(CompanionWatchdog, ARuntimeFolderThatOthersCanWriteInKeepsTheCompanionFromStarting) {
+  ::chmod(runtime.c_str(), 0777);
+  StartSuite();
+  const pid_t cstdr = StartCstdr();
+  EXPECT_EQ(WaitForExit(cstdr), 1);
+  EXPECT_TRUE(LogHas("others can write in it: the companion does not start"));
+  EXPECT_TRUE(fs::is_empty(runtime));
+}
+
+// Runs `body` in a child process as another user; its exit status, or -1.
+int AsOtherUser(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(4242) != 0 || ::setuid(4242) != 0) ::_exit(100);
+    ::_exit(body());
+  }
+  int raw = 0;
+  if (pid < 0 || ::waitpid(pid, &raw, 0) != pid || !WIFEXITED(raw)) return -1;
+  return WEXITSTATUS(raw);
+}
+
+// Connects to a local socket at `path` and sends `line`: 0 once sent.
+int Post(const std::string& path, const std::string& line) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 101;
+  return ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) ? 0 : 102;
+}
+
+TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+  StartSuite();
+  const pid_t cstdr = StartCstdr();
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+
+  // Even with the folder and the socket opened to everyone, the goodbye of another user
+  // does not end the companion: it still restarts the suite.
+  ::chmod(root.path().c_str(), 0755);
+  ::chmod(runtime.c_str(), 0777);
+  ::chmod(paths.CompanionSocket().c_str(), 0777);
+  const std::string goodbye = "POST 8903 8100 16387\n";
+  EXPECT_EQ(AsOtherUser([&] { return Post(paths.CompanionSocket().string(), goodbye); }), 0);
+  ASSERT_TRUE(WaitUntil([&] { return LogHas("refused a connection from another user"); }));
+  KillSuite();
+  ASSERT_TRUE(WaitForStart(2));
+  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  EXPECT_EQ(WaitForExit(cstdr), 0);
+
+  // A program of another user listening where the companion would: no companion there.
+  ASSERT_TRUE(WaitUntil([&] { return !fs::exists(paths.CompanionSocket()); }));
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t impostor = ::fork();
+  if (impostor == 0) {
+    if (::setgid(4242) != 0 || ::setuid(4242) != 0) ::_exit(100);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, paths.CompanionSocket().c_str(), sizeof address.sun_path - 1);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, 4) != 0)
+      ::_exit(101);
+    [[maybe_unused]] const ssize_t said = ::write(ready[1], "r", 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char r = 0;
+  ASSERT_EQ(::read(ready[0], &r, 1), 1);
+  EXPECT_FALSE(companion.WindowExists());
+  ::kill(impostor, SIGKILL);
+  ::waitpid(impostor, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+}
+
 TEST(Cstdr, RefusesACommandLineItDoesNotKnow) {
   const std::string h = "/tmp/h";
   const std::vector<std::vector<std::string>> lines = {
