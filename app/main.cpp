@@ -157,8 +157,7 @@ int main(int argc, char** argv) {
       return app::RefuseStart(argc, argv, lock.Error());
   }
   if (const std::string distrust = lnx::SecureRuntimeFolder(paths.runtime); !distrust.empty()) {
-    return app::RefuseStart(argc, argv,
-                            distrust + ", so another user could take the suite's place there");
+    return app::RefuseStart(argc, argv, distrust);
   }
   const bool restoringAllowed = lnx::ConsumeRestoreToken(paths, restoreSecret);
   if (cl->restoreFd && !restoringAllowed) {

@@ -23,17 +23,19 @@ std::string Quoted(const fs::path& path) {
   return "\"" + path.string() + "\"";
 }
 
+constexpr char kRisk[] = " (another user could take the suite's place there)";
+
 // The reason why a folder with these facts cannot be trusted, or empty.
 std::string Distrust(const fs::path& path, const struct stat& info, bool exactMode) {
   if (!S_ISDIR(info.st_mode)) return "the runtime folder " + Quoted(path) + " is not a folder";
   if (info.st_uid != ::getuid()) {
     return "the runtime folder " + Quoted(path) + " belongs to another user (uid " +
-           std::to_string(info.st_uid) + ")";
+           std::to_string(info.st_uid) + ")" + kRisk;
   }
   const bool open = exactMode ? (info.st_mode & 07777) != 0700 : (info.st_mode & 022) != 0;
   if (open) {
     return "the runtime folder " + Quoted(path) + " has mode " + Octal(info.st_mode) +
-           (exactMode ? " instead of 0700" : ": others can write in it");
+           (exactMode ? " instead of 0700" : ": others can write in it") + kRisk;
   }
   return {};
 }
@@ -57,7 +59,7 @@ std::string SecureFallbackFolder(const fs::path& path) {
     const int failure = errno;
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-      return "the runtime folder " + Quoted(path) + " is a link, not a folder";
+      return "the runtime folder " + Quoted(path) + " is a link, not a folder" + kRisk;
     }
     return "cannot open the runtime folder " + Quoted(path) + ": " + std::strerror(failure);
   }
