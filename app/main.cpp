@@ -19,7 +19,6 @@
 #include "app/StartRefusal.h"
 #include "app/StartupMeasurement.h"
 #include "core/Suite.h"
-#include "linux/ChannelRecord.h"
 #include "linux/InstanceChannel.h"
 #include "linux/InstanceLock.h"
 #include "linux/InstancePaths.h"
@@ -83,15 +82,6 @@ int SendSimEvent(const lnx::InstancePaths& paths, const std::vector<std::string>
   return *sent.reply == "UNKNOWN" ? 2 : 0;
 }
 
-// What a second start on a running suite's home says before it ends.
-void SayAlreadyRunning(const lnx::InstancePaths& paths) {
-  std::cerr << "pelorin: a suite already runs on " << paths.home.string();
-  if (const auto record = lnx::ReadChannelRecord(paths.ChannelRecord())) {
-    std::cerr << " (process " << record->pid << ")";
-  }
-  std::cerr << "\n";
-}
-
 // Lines that other processes send to the running suite.
 std::string AnswerLine(Suite& suite, sim::SimPower* simPower, const std::string& line) {
   int code = 0;
@@ -151,7 +141,7 @@ int main(int argc, char** argv) {
     case lnx::InstanceLock::State::Held:
       break;
     case lnx::InstanceLock::State::TakenByAnother:
-      SayAlreadyRunning(paths);
+      std::cerr << "pelorin: a suite already runs on " << paths.home.string() << "\n";
       return 0;
     case lnx::InstanceLock::State::Failed:
       return app::RefuseStart(argc, argv, lock.Error());

@@ -145,9 +145,7 @@ TEST_F(SecondStart, FromAnyEnvironmentItFindsTheRunningSuiteAndEndsWithoutTouchi
     const std::string where = runtime.empty() ? "no XDG_RUNTIME_DIR" : runtime.string();
     const auto second = Pelorin(runtime, {"--backend", "sim"});
     EXPECT_EQ(second.exitStatus, 0) << where;
-    EXPECT_THAT(second.err, HasSubstr("a suite already runs on " + home.string() + " (process " +
-                                      std::to_string(first) + ")"))
-        << where;
+    EXPECT_THAT(second.err, HasSubstr("a suite already runs on " + home.string())) << where;
     const auto state = Pelorin(runtime, {"--sim", "state"});
     EXPECT_EQ(state.out, "starting\n") << where << ": " << state.err;
     EXPECT_EQ(Pelorin(runtime, {"--command", "999"}).exitStatus, 0) << where;
