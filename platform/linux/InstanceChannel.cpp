@@ -38,7 +38,7 @@ std::string WithoutLineEnd(QByteArray line) {
 // Where the suite of these paths listens: where its record says, else where a suite of
 // this environment would.
 fs::path ChannelOf(const InstancePaths& paths) {
-  if (const auto record = ReadChannelRecord(paths.ChannelRecord())) return record->socket;
+  if (const auto record = ReadChannelRecord(paths.LockFile())) return record->socket;
   return paths.SuiteSocket();
 }
 
@@ -56,13 +56,13 @@ std::string ConnectFailure(const QLocalSocket& socket, const fs::path& socketFil
 
 }  // namespace
 
-InstanceChannel::InstanceChannel(const InstanceLock& lock, Handler handler)
+InstanceChannel::InstanceChannel(InstanceLock& lock, Handler handler)
     : lock_(lock), handler_(std::move(handler)) {}
 
 InstanceChannel::~InstanceChannel() {
   if (!Listening()) return;
   server_->close();  // removes the socket file
-  ::unlink(lock_.Paths().ChannelRecord().c_str());
+  lock_.ClearRecord();
 }
 
 bool InstanceChannel::Listen() {
@@ -74,9 +74,7 @@ bool InstanceChannel::Listen() {
   if (Listening()) return true;
   const InstancePaths& paths = lock_.Paths();
   const fs::path socketFile = paths.SuiteSocket();
-  // The lock is ours, so a socket file there is a crashed suite's leftover, and so is
-  // a record: it points nowhere until this channel listens.
-  ::unlink(paths.ChannelRecord().c_str());
+  // The lock is ours, so a socket file there is a crashed suite's leftover.
   QLocalServer::removeServer(ToQString(socketFile));
   server_ = std::make_unique<QLocalServer>();
   server_->setSocketOptions(QLocalServer::UserAccessOption);
@@ -93,7 +91,7 @@ bool InstanceChannel::Listen() {
     error_ =
         "cannot restrict the command channel " + socketFile.string() + ": " + std::strerror(errno);
   } else {
-    error_ = WriteChannelRecord(paths.ChannelRecord(), {::getpid(), socketFile});
+    error_ = lock_.WriteRecord({::getpid(), socketFile});
   }
   if (!error_.empty()) {
     server_->close();

@@ -13,9 +13,9 @@ class QLocalSocket;
 namespace pelorin::lnx {
 
 // The running suite's command channel: a local socket (mode 600) in the suite's runtime
-// folder, whose place the suite records in its home (ChannelRecord) so that a start from
-// any environment finds it. A client connects, sends one line of text and gets one line
-// back; what the words mean is the caller's business. Lines are UTF-8 and end with "\n";
+// folder, whose place the suite records in its lock file in the home (ChannelRecord) so
+// that a start from any environment finds it. A client connects, sends one line of text and gets
+// one line back; what the words mean is the caller's business. Lines are UTF-8 and end with "\n";
 // a line break inside a reply is sent as a blank. Both ends make sure that the other
 // runs as the same user: the suite drops a connection from anyone else unread, a client
 // sends nothing to a channel that another user opened.
@@ -36,7 +36,7 @@ class InstanceChannel {
   static constexpr int kLineTimeoutMs = 5000;
 
   // `lock` must outlive the channel.
-  InstanceChannel(const InstanceLock& lock, Handler handler);
+  InstanceChannel(InstanceLock& lock, Handler handler);
   ~InstanceChannel();  // closes the socket and removes its record
   InstanceChannel(const InstanceChannel&) = delete;
   InstanceChannel& operator=(const InstanceChannel&) = delete;
@@ -60,7 +60,7 @@ class InstanceChannel {
   void Accept();
   void Answer(QLocalSocket* socket);
 
-  const InstanceLock& lock_;
+  InstanceLock& lock_;
   Handler handler_;
   std::unique_ptr<QLocalServer> server_;
   std::string error_;

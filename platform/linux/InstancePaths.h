@@ -7,18 +7,20 @@
 
 namespace pelorin::lnx {
 
-// Where a running suite, its companion and a second start of the suite meet. The home
-// itself is the single-instance lock (InstanceLock), so that every start on a home finds
-// the running suite whatever its environment; the runtime files live in the runtime
-// folder of the suite that runs (RuntimeFolder.h), named from a hash of the canonical
-// home, and the running suite records in the home where its command channel is.
+// Where a running suite, its companion and a second start of the suite meet. The
+// single-instance lock is a file in the home (InstanceLock), so that every start on a
+// home finds the running suite whatever its environment, and it holds the record of
+// where the running suite's command channel is. The other runtime files live in the
+// runtime folder of the suite that runs (RuntimeFolder.h), named from a hash of the
+// canonical home.
 struct InstancePaths {
   std::filesystem::path home;  // canonical
   RuntimeFolder runtime;
   std::string baseName;  // "pelorin-<16 hex digits>"
 
-  // Written by the running suite: its process id and the path of its command channel.
-  std::filesystem::path ChannelRecord() const { return home / ".pelorin-instance"; }
+  // flock()ed by the running suite (mode 600); holds the record of its command channel
+  // (ChannelRecord.h), empty while no suite runs.
+  std::filesystem::path LockFile() const { return home / ".pelorin-instance"; }
   // The suite's command channel (local socket).
   std::filesystem::path SuiteSocket() const { return runtime.path / (baseName + ".sock"); }
   // The companion's channel: its "window".

@@ -78,7 +78,7 @@ answer "Close Pelorin?" Return
 wait_for 20 bash -c "! kill -0 $suite_pid" || fail "the suite did not end"
 suite_pid=""
 "$bin/pelorin" --home "$home" --command 999 && fail "a suite still answers"
-[[ ! -e "$home/.pelorin-instance" ]] || fail "the channel record stayed after the exit"
+[[ ! -s "$home/.pelorin-instance" ]] || fail "the channel record stayed after the exit"
 
 for f in pelorin.hf Custodo/pelorin.bk Custodo/custodo.sys \
          Profiles/Master/main.hf Profiles/Master/wimcdax2.hf Profiles/Master/wimpcax2.hf \

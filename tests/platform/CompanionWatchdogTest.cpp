@@ -1,5 +1,5 @@
 // The suite's side of the companion (LinuxCompanion) against the real cstdr program, with
-// a shell script in the suite's place: it takes the suite's lock (on its home) with
+// a shell script in the suite's place: it takes the suite's lock (in its home) with
 // flock(1), writes down how it was started and the secret it was handed, and sleeps until
 // the test kills it.
 
@@ -56,8 +56,8 @@ while [ $# -gt 0 ]; do
   [ "$1" = "--restore-fd" ] && restore_fd=$2
   shift
 done
-[ -n "$restore_fd" ] && eval "cat <&$restore_fd" > "$PELORIN_FAKE_SUITE_SECRET"
-exec 9<"$PELORIN_FAKE_SUITE_HOME"
+[ -n "$restore_fd" ] && cat "/dev/fd/$restore_fd" > "$PELORIN_FAKE_SUITE_SECRET"
+exec 9>>"$PELORIN_FAKE_SUITE_LOCK"
 flock -n 9 || exit 3
 echo $$ > "$PELORIN_FAKE_SUITE_PID.new" && mv "$PELORIN_FAKE_SUITE_PID.new" "$PELORIN_FAKE_SUITE_PID"
 exec sleep 300
@@ -197,7 +197,7 @@ class CompanionWatchdog : public ::testing::Test {
   ScopedEnvironmentVariable displayVariable{"DISPLAY", std::nullopt};
   lnx::InstancePaths paths = lnx::InstancePathsFor(home);
   fs::path secretFile = root / "secret";
-  ScopedEnvironmentVariable homeVariable{"PELORIN_FAKE_SUITE_HOME", home.string()};
+  ScopedEnvironmentVariable lockVariable{"PELORIN_FAKE_SUITE_LOCK", paths.LockFile().string()};
   ScopedEnvironmentVariable secretVariable{"PELORIN_FAKE_SUITE_SECRET", secretFile.string()};
   ScopedEnvironmentVariable startsVariable{"PELORIN_FAKE_SUITE_STARTS", startsFile.string()};
   ScopedEnvironmentVariable pidVariable{"PELORIN_FAKE_SUITE_PID", suitePidFile.string()};
@@ -356,14 +356,16 @@ int AsOtherUser(const std::function<int()>& body) {
   return WEXITSTATUS(raw);
 }
 
-// Connects to a local socket at `path` and sends `line`: 0 once sent.
+// Connects to a local socket at `path` and offers `line` (the other end may already
+// have dropped the connection): 0 once connected.
 int Post(const std::string& path, const std::string& line) {
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
   if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 101;
-  return ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) ? 0 : 102;
+  [[maybe_unused]] const ssize_t sent = ::send(fd, line.data(), line.size(), MSG_NOSIGNAL);
+  return 0;
 }
 
 TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {

@@ -78,11 +78,18 @@ class InstanceTest : public ::testing::Test {
   InstancePaths paths{temp / "home", {temp / "run", false}, "pelorin-0123456789abcdef"};
 };
 
-TEST_F(InstanceTest, TheHomeItselfIsTheLockAndASecondTakerChangesNothing) {
+TEST_F(InstanceTest, TheLockFileInTheHomeIsTheLockAndASecondTakerChangesNothing) {
   WriteBytes(paths.home / "pelorin.hf", "x");
   auto first = std::make_unique<InstanceLock>(paths);
   ASSERT_TRUE(first->Held());
+  struct stat info {};
+  ASSERT_EQ(::stat(paths.LockFile().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  ASSERT_EQ(first->WriteRecord({::getpid(), paths.SuiteSocket()}), "");
+  const std::string record = ReadBytes(paths.LockFile());
+  EXPECT_EQ(record, std::to_string(::getpid()) + "\n" + paths.SuiteSocket().string() + "\n");
   const auto homeBefore = Listing(paths.home);
+  EXPECT_EQ(homeBefore, (std::vector<fs::path>{".pelorin-instance", "pelorin.hf"}));
 
   // Whatever its runtime folder: the lock depends on the home alone.
   InstancePaths otherEnvironment = paths;
@@ -94,15 +101,17 @@ TEST_F(InstanceTest, TheHomeItselfIsTheLockAndASecondTakerChangesNothing) {
   }
   EXPECT_TRUE(first->Held());  // the second's attempt did not release the first's lock
   EXPECT_EQ(Listing(paths.home), homeBefore);
+  EXPECT_EQ(ReadBytes(paths.LockFile()), record);
   EXPECT_TRUE(Listing(paths.runtime.path).empty());
   EXPECT_FALSE(fs::exists(temp / "other-run"));
 
-  // Once the holder ends, the next start takes the lock.
+  // The holder ends: its record goes, the file stays, and the next start takes the lock.
   first.reset();
+  EXPECT_EQ(ReadBytes(paths.LockFile()), "");
   EXPECT_TRUE(InstanceLock(otherEnvironment).Held());
 }
 
-TEST_F(InstanceTest, AMissingHomeIsCreatedPrivateAndOneThatCannotBeLockedIsReported) {
+TEST_F(InstanceTest, AMissingHomeIsCreatedPrivateAndALockFileThatCannotBeUsedIsReported) {
   InstancePaths fresh = paths;
   fresh.home = temp / "new" / "home";
   {
@@ -113,23 +122,50 @@ TEST_F(InstanceTest, AMissingHomeIsCreatedPrivateAndOneThatCannotBeLockedIsRepor
     EXPECT_EQ(info.st_mode & 0777, 0700u);
   }
 
-  InstancePaths notAFolder = paths;
-  notAFolder.home = temp / "file";
-  WriteBytes(notAFolder.home, "x");
-  InstancePaths underAFile = paths;
-  underAFile.home = temp / "file" / "home";
-  for (const InstancePaths& broken : {notAFolder, underAFile}) {
+  struct Case {
+    const char* what;
+    fs::path home;
+    std::function<void(const fs::path& lockFile)> prepare;
+    const char* reason;
+  };
+  const std::vector<Case> cases = {
+      {"a home that is a file", temp / "file",
+       [&](const fs::path&) { WriteBytes(temp / "file", "x"); }, "Not a directory"},
+      {"a home under a file", temp / "file" / "home", [](const fs::path&) {}, "Not a directory"},
+      {"a link in the lock file's place", temp / "linked",
+       [&](const fs::path& lockFile) {
+         fs::create_directories(lockFile.parent_path());
+         WriteBytes(temp / "target", "");
+         fs::create_symlink(temp / "target", lockFile);
+       },
+       "Too many levels of symbolic links"},
+      {"a folder in the lock file's place", temp / "folder",
+       [](const fs::path& lockFile) { fs::create_directories(lockFile); }, "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    InstancePaths broken = paths;
+    broken.home = c.home;
+    c.prepare(broken.LockFile());
     InstanceLock lock(broken);
+    EXPECT_EQ(lock.state(), InstanceLock::State::Failed) << c.what;
+    EXPECT_NE(lock.Error().find(broken.LockFile().string()), std::string::npos) << lock.Error();
+    EXPECT_NE(lock.Error().find(c.reason), std::string::npos) << lock.Error();
+  }
+
+  if (::geteuid() == 0) {  // a lock file that another user made (and could hold)
+    WriteBytes(paths.LockFile(), "");
+    ASSERT_EQ(::chown(paths.LockFile().c_str(), kOtherUid, kOtherUid), 0);
+    InstanceLock lock(paths);
     EXPECT_EQ(lock.state(), InstanceLock::State::Failed);
-    EXPECT_NE(lock.Error().find(broken.home.string()), std::string::npos) << lock.Error();
-    EXPECT_NE(lock.Error().find("Not a directory"), std::string::npos) << lock.Error();
+    EXPECT_NE(lock.Error().find("is not a file of this user"), std::string::npos) << lock.Error();
   }
 }
 
 TEST_F(InstanceTest, ChannelAnswersEachLineAndRemovesAStaleSocket) {
   // A crashed suite left its socket file and its record behind: nobody listens there.
   LeaveStaleSocket(paths.SuiteSocket());
-  ASSERT_EQ(WriteChannelRecord(paths.ChannelRecord(), {12345, paths.SuiteSocket()}), "");
+  WriteBytes(paths.LockFile(), FormatChannelRecord({12345, paths.SuiteSocket()}));
+  ::chmod(paths.LockFile().c_str(), 0600);
   const auto refused = InstanceChannel::Send(paths, "COMMAND 116", 1000);
   EXPECT_EQ(refused.reply, std::nullopt);
   EXPECT_NE(refused.error.find("no suite runs on " + paths.home.string()), std::string::npos)
@@ -137,6 +173,7 @@ TEST_F(InstanceTest, ChannelAnswersEachLineAndRemovesAStaleSocket) {
 
   InstanceLock lock(paths);
   ASSERT_TRUE(lock.Held());
+  EXPECT_EQ(ReadBytes(paths.LockFile()), "");  // the crashed suite's record is gone
   std::vector<std::string> received;
   InstanceChannel channel(lock, [&](const std::string& line) {
     received.push_back(line);
@@ -149,7 +186,7 @@ TEST_F(InstanceTest, ChannelAnswersEachLineAndRemovesAStaleSocket) {
   ASSERT_EQ(::stat(paths.SuiteSocket().c_str(), &info), 0);
   EXPECT_TRUE(S_ISSOCK(info.st_mode));
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  const auto record = ReadChannelRecord(paths.ChannelRecord());
+  const auto record = ReadChannelRecord(paths.LockFile());
   ASSERT_TRUE(record);
   EXPECT_EQ(record->pid, ::getpid());
   EXPECT_EQ(record->socket, paths.SuiteSocket());
@@ -174,26 +211,29 @@ TEST_F(InstanceTest, AClientOfAnotherEnvironmentFindsTheChannelByTheRecordInTheH
   otherEnvironment.runtime = {temp / "nowhere", true};
   EXPECT_EQ(SendFromOutside("COMMAND 116", otherEnvironment).reply, "RUNNING COMMAND 116");
 
-  // Without the record (a user removed it), a client of the same environment still
-  // finds the channel where its own runtime folder is.
-  ::unlink(paths.ChannelRecord().c_str());
+  // Without the record, a client of the same environment still finds the channel where
+  // its own runtime folder is.
+  lock.ClearRecord();
   EXPECT_EQ(SendFromOutside("COMMAND 1"), "RUNNING COMMAND 1");
   EXPECT_EQ(SendFromOutside("COMMAND 1", otherEnvironment).reply, std::nullopt);
 
-  // A record of another user is no record; nor is a malformed one.
-  ASSERT_EQ(WriteChannelRecord(paths.ChannelRecord(), {::getpid(), paths.SuiteSocket()}), "");
-  for (const char* bad : {"", "12\n", "x\n/run/s\n", "12\nrelative\n", "12\n/run/s"}) {
-    WriteBytes(temp / "bad", bad);
-    EXPECT_EQ(ReadChannelRecord(temp / "bad"), std::nullopt) << bad;
+  // A malformed record (a part of one, as a reader may meet it while it is written) is
+  // no record; nor is the record of another user.
+  for (const char* bad : {"", "12", "12\n", "12\n/run/s", "x\n/run/s\n", "0\n/run/s\n",
+                          "12\nrelative\n", "12\n/run/s\n/run/t\n"}) {
+    EXPECT_EQ(ParseChannelRecord(bad), std::nullopt) << bad;
   }
+  ASSERT_TRUE(ParseChannelRecord("12\n/run/s\n"));
+  ASSERT_EQ(lock.WriteRecord({::getpid(), paths.SuiteSocket()}), "");
   if (::geteuid() == 0) {
-    ASSERT_EQ(::chown(paths.ChannelRecord().c_str(), kOtherUid, kOtherUid), 0);
-    EXPECT_EQ(ReadChannelRecord(paths.ChannelRecord()), std::nullopt);
+    ASSERT_EQ(::chown(paths.LockFile().c_str(), kOtherUid, kOtherUid), 0);
+    EXPECT_EQ(ReadChannelRecord(paths.LockFile()), std::nullopt);
+    ASSERT_EQ(::chown(paths.LockFile().c_str(), ::getuid(), ::getgid()), 0);
   }
 
   // The channel takes its record with it.
   channel.reset();
-  EXPECT_FALSE(fs::exists(paths.ChannelRecord()));
+  EXPECT_EQ(ReadBytes(paths.LockFile()), "");
   EXPECT_FALSE(fs::exists(paths.SuiteSocket()));
 }
 
@@ -282,7 +322,7 @@ TEST_F(InstanceTest, TheSuiteDropsAConnectionOfAnotherUserUnread) {
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 101;
-    if (::write(fd, "COMMAND 116\n", 12) != 12) return 0;  // dropped already
+    if (::send(fd, "COMMAND 116\n", 12, MSG_NOSIGNAL) != 12) return 0;  // dropped already
     char reply[16];
     return ::read(fd, reply, sizeof reply) > 0 ? 102 : 0;
   });
@@ -327,6 +367,8 @@ TEST_F(InstanceTest, AClientSendsNothingToAChannelOfAnotherUser) {
   ASSERT_EQ(::waitpid(child, &raw, 0), child);
   EXPECT_TRUE(WIFEXITED(raw));
   EXPECT_EQ(WEXITSTATUS(raw), 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 }  // namespace

@@ -185,7 +185,10 @@ TEST_F(SecondStart, ARuntimeFolderThatOthersCanWriteInStopsTheSuiteBeforeItUsesI
   EXPECT_THAT(result.err, HasSubstr("the runtime folder \"" + open.string() + "\""));
   EXPECT_THAT(result.err, HasSubstr("others can write in it"));
   EXPECT_TRUE(fs::is_empty(open));
-  EXPECT_TRUE(fs::is_empty(home));  // not seeded: the suite did not start
+  // Not seeded: the suite did not start. Only its lock was taken, and given back.
+  EXPECT_EQ(fs::directory_iterator(home)->path().filename(), ".pelorin-instance");
+  EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 1);
+  EXPECT_EQ(ReadBytes(home / ".pelorin-instance"), "");
 
   // A command is never sent into such a folder either: no suite runs, and it says so.
   const auto command = Pelorin(open, {"--command", "999"});

@@ -63,7 +63,7 @@ bool Watchdog::ShutdownAmong(const std::vector<CompanionMessage>& messages) {
 int Watchdog::Run(const volatile std::sig_atomic_t& stopRequested) {
   // Looked at before the channel opens: once the suite sees its companion, the companion
   // has seen the suite, however soon the suite ends after that.
-  const SuiteLockProbe probe(paths_.home);
+  const SuiteLockProbe probe(paths_.LockFile());
   bool waiting = !probe.SuiteRunning();  // for the suite to take its lock
   CompanionChannel channel(paths_);
   switch (channel.Open()) {
@@ -77,7 +77,8 @@ int Watchdog::Run(const volatile std::sig_atomic_t& stopRequested) {
       break;
   }
   RestartBudget budget(kRestartLimit, kRestartWindow);
-  Log("watching the suite of " + options_.home.string() + " by the lock on its home");
+  Log("watching the suite of " + options_.home.string() + " by its lock " +
+      paths_.LockFile().string());
 
   pid_t child = -1;  // the suite this companion started, while it is not yet collected
   auto deadline = Clock::now() + kLockWait;
