@@ -165,8 +165,12 @@ InstanceChannel::SendResult InstanceChannel::Send(const InstancePaths& paths,
   QLocalSocket socket;
   socket.connectToServer(ToQString(socketFile));
   if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-    return {std::nullopt, "no suite runs on " + paths.home.string() + " (" +
-                              ConnectFailure(socket, socketFile) + ")"};
+    const std::string why = " (" + ConnectFailure(socket, socketFile) + ")";
+    if (InstanceLock::TakenNow(paths)) {
+      return {std::nullopt,
+              where + " runs but takes no commands: its channel is not open" + " (yet)" + why};
+    }
+    return {std::nullopt, "no suite runs on " + paths.home.string() + why};
   }
   const int fd = static_cast<int>(socket.socketDescriptor());
   if (!PeerIsThisUser(fd)) {

@@ -51,7 +51,8 @@ class InstanceChannel {
 
   // Sends `line` to the suite running on the home of these paths (at the socket its
   // record names, else at the one of this environment's runtime folder) and waits at
-  // most `timeoutMs` for its reply line. No reply when no suite answers, the channel
+  // most `timeoutMs` for its reply line. No reply, and the reason, when no suite runs
+  // or its channel is not open (yet), the channel
   // belongs to another user, the suite does not answer in time, or `line` holds a line
   // break.
   static SendResult Send(const InstancePaths& paths, const std::string& line, int timeoutMs);

@@ -108,6 +108,14 @@ std::string InstanceLock::WriteRecord(const ChannelRecord& record) {
   return {};
 }
 
+bool InstanceLock::TakenNow(const InstancePaths& paths) {
+  const int fd = ::open(paths.LockFile().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool taken = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);  // gives a shared lock back at once
+  return taken;
+}
+
 void InstanceLock::ClearRecord() {
   if (fd_ >= 0) {
     [[maybe_unused]] const int cleared = ::ftruncate(fd_, 0);

@@ -40,6 +40,10 @@ class InstanceLock {
   std::string WriteRecord(const ChannelRecord& record);
   void ClearRecord();
 
+  // Whether a suite holds the lock of these paths' home now. Looks without creating
+  // anything; a start that meets this look retries, as it does for the companion's.
+  static bool TakenNow(const InstancePaths& paths);
+
  private:
   void Take(int fd);
 

@@ -174,6 +174,10 @@ TEST_F(InstanceTest, ChannelAnswersEachLineAndRemovesAStaleSocket) {
   InstanceLock lock(paths);
   ASSERT_TRUE(lock.Held());
   EXPECT_EQ(ReadBytes(paths.LockFile()), "");  // the crashed suite's record is gone
+  // Until the channel listens, a client learns that the suite runs but takes no commands.
+  const auto early = InstanceChannel::Send(paths, "COMMAND 116", 1000);
+  EXPECT_EQ(early.reply, std::nullopt);
+  EXPECT_NE(early.error.find("runs but takes no commands"), std::string::npos) << early.error;
   std::vector<std::string> received;
   InstanceChannel channel(lock, [&](const std::string& line) {
     received.push_back(line);
