@@ -1,7 +1,8 @@
-// The real program twice on one home: the second start, from whatever environment, finds
-// the running suite. The first suite runs on the simulated services without a display
-// (offscreen) and stays in its first-run message, which keeps it "starting" while its
-// lock and its command channel work.
+// The real program on one home: a second start, from whatever environment, finds the
+// running suite, and the real watchdog restarts a killed suite in restoring mode. The
+// first suite runs on the simulated services without a display (offscreen) and stays in
+// its first-run message, which keeps it "starting" while its lock and its command channel
+// work.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,7 +21,10 @@
 
 #include "ChildProcesses.h"
 #include "ScopedEnvironmentVariable.h"
+#include "linux/ChannelRecord.h"
+#include "linux/InstanceLock.h"
 #include "linux/InstancePaths.h"
+#include "linux/LinuxCompanion.h"
 #include "linux/RestoreToken.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
@@ -48,7 +52,7 @@ std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> Snapshot(
   return files;
 }
 
-class SecondStart : public ::testing::Test {
+class SuiteProcesses : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(fs::exists(kPelorin)) << "build the pelorin target first";
@@ -62,6 +66,14 @@ class SecondStart : public ::testing::Test {
     if (first > 0) {
       ::kill(first, SIGKILL);
       ::waitpid(first, nullptr, 0);
+    }
+    if (watchdog > 0) {
+      ::kill(watchdog, SIGKILL);
+      ::waitpid(watchdog, nullptr, 0);
+    }
+    // A suite that the watchdog started is no child of the test.
+    if (const auto record = lnx::ReadChannelRecord(Paths().LockFile())) {
+      if (record->pid != first) ::kill(record->pid, SIGKILL);
     }
     if (HasFailure()) std::printf("the first suite said:\n%s", ReadBytes(firstLog).c_str());
   }
@@ -127,9 +139,10 @@ class SecondStart : public ::testing::Test {
   ScopedEnvironmentVariable pelorinHome{"PELORIN_HOME", std::nullopt};
   ScopedEnvironmentVariable config{"XDG_CONFIG_HOME", (root / "config").string()};
   pid_t first = -1;
+  pid_t watchdog = -1;
 };
 
-TEST_F(SecondStart, FromAnyEnvironmentItFindsTheRunningSuiteAndEndsWithoutTouchingAFile) {
+TEST_F(SuiteProcesses, FromAnyEnvironmentItFindsTheRunningSuiteAndEndsWithoutTouchingAFile) {
   // The first suite is asked for restoring mode with a secret that is not the token's.
   ASSERT_TRUE(WriteToken());
   const int handOver = PipeHolding(std::string(64, '0') + "\n");
@@ -165,7 +178,7 @@ TEST_F(SecondStart, FromAnyEnvironmentItFindsTheRunningSuiteAndEndsWithoutTouchi
   }
 }
 
-TEST_F(SecondStart, TheSecretOfTheTokenHandedOverByPipeLetsTheSuiteRestore) {
+TEST_F(SuiteProcesses, TheSecretOfTheTokenHandedOverByPipeLetsTheSuiteRestore) {
   const auto secret = WriteToken();
   ASSERT_TRUE(secret);
   const int handOver = PipeHolding(*secret + "\n");
@@ -175,7 +188,52 @@ TEST_F(SecondStart, TheSecretOfTheTokenHandedOverByPipeLetsTheSuiteRestore) {
   EXPECT_FALSE(fs::exists(Paths().RestoreToken()));  // used up
 }
 
-TEST_F(SecondStart, ARuntimeFolderThatOthersCanWriteInStopsTheSuiteBeforeItUsesIt) {
+TEST_F(SuiteProcesses, TheWatchdogRestartsAKilledSuiteInRestoringModeWithoutItsPassword) {
+  StartFirst();  // the first run
+  ::kill(first, SIGKILL);
+  ::waitpid(first, nullptr, 0);
+  first = -1;
+  const fs::path pelorinctl = PELORIN_BUILD_DIR "/bin/pelorinctl";
+  const fs::path settings = home / "pelorin.hf";
+  ASSERT_EQ(testing::RunProgram(pelorinctl.string(),
+                                {"hf", "set", settings.string(), "Profile1", "Pass", "secret"})
+                .exitStatus,
+            0);
+  ASSERT_THAT(testing::RunProgram(pelorinctl.string(), {"hf", "cat", settings.string()}).out,
+              HasSubstr("Pass=secret"));
+
+  // The suite as the user starts it waits for the profile password; its watchdog watches.
+  StartFirst();
+  const fs::path watchdogLog = root / "cstdr.log";
+  {
+    const ScopedEnvironmentVariable variable("XDG_RUNTIME_DIR", runtime1.string());
+    const ScopedEnvironmentVariable poll("PELORIN_CSTDR_POLL_MS", "50");
+    watchdog = testing::Spawn({PELORIN_BUILD_DIR "/bin/cstdr", "START", "--home", home.string(),
+                               "--suite", kPelorin.string(), "--backend", "sim"},
+                              watchdogLog);
+    ASSERT_GT(watchdog, 0);
+    lnx::LinuxCompanion companion(home, kPelorin);
+    ASSERT_TRUE(testing::WaitUntil([&] { return companion.WindowExists(); }));
+  }
+  EXPECT_EQ(Pelorin(runtime1, {"--sim", "state"}).out, "starting\n");
+
+  // Killed, it comes back in restoring mode: the profile loads without its password.
+  ::kill(first, SIGKILL);
+  ::waitpid(first, nullptr, 0);
+  first = -1;
+  EXPECT_TRUE(testing::WaitUntil(
+      [&] {
+        return Pelorin(runtime1, {"--sim", "state"}).out == "active\n";
+      },
+      std::chrono::seconds(30)))
+      << ReadBytes(watchdogLog);
+  const std::string said = ReadBytes(watchdogLog);
+  EXPECT_THAT(said, HasSubstr("started the suite again"));
+  EXPECT_THAT(said, ::testing::Not(HasSubstr("restore token")));
+  EXPECT_FALSE(fs::exists(Paths().RestoreToken()));
+}
+
+TEST_F(SuiteProcesses, ARuntimeFolderThatOthersCanWriteInStopsTheSuiteBeforeItUsesIt) {
   fs::create_directories(home);
   const fs::path open = root / "open";
   fs::create_directory(open);
@@ -196,7 +254,7 @@ TEST_F(SecondStart, ARuntimeFolderThatOthersCanWriteInStopsTheSuiteBeforeItUsesI
   EXPECT_THAT(command.err, HasSubstr("no suite runs on"));
 }
 
-TEST_F(SecondStart, AHomeThatCannotBeLockedIsReportedWithItsNameAndReason) {
+TEST_F(SuiteProcesses, AHomeThatCannotBeLockedIsReportedWithItsNameAndReason) {
   testing::WriteBytes(root / "file", "x");
   const auto result = testing::RunProgram(
       kPelorin.string(), {"--home", (root / "file" / "home").string(), "--backend", "sim"});
