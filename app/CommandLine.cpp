@@ -1,6 +1,20 @@
 #include "app/CommandLine.h"
 
 namespace pelorin::app {
+namespace {
+
+// The whole text as a number, or nothing.
+std::optional<int> Number(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const int value = std::stoi(text, &used);
+    if (used == text.size()) return value;
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 const char* Usage() {
   return "usage: pelorin [PELORIN.EXE] [--home DIR] [--backend linux|sim] [--measure-startup]\n"
@@ -27,12 +41,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         return std::nullopt;
       }
     } else if (a == "--command" && hasValue) {
-      try {
-        std::size_t used = 0;
-        cl.command = std::stoi(args[++i], &used);
-        if (used != args[i].size()) throw std::invalid_argument("trailing text");
-      } catch (const std::exception&) {
+      cl.command = Number(args[++i]);
+      if (!cl.command) {
         error = "--command takes a number";
+        return std::nullopt;
+      }
+    } else if (a == "--restore-fd" && hasValue) {
+      cl.restoreFd = Number(args[++i]);
+      if (!cl.restoreFd || *cl.restoreFd < 0) {
+        error = "--restore-fd takes a file descriptor";
         return std::nullopt;
       }
     } else if (a == "--sim" && hasValue) {

@@ -15,7 +15,10 @@ struct CommandLine {
   std::optional<int> command;                 // --command N: forward to the running suite
   bool measureStartup = false;                // --measure-startup
   std::vector<std::string> simEvent;          // --sim EVENT...: test event for a sim suite
-  std::vector<std::string> positional;        // what the suite itself reads ("PELORIN.EXE")
+  // --restore-fd N: the pipe on which the watchdog hands a restarted suite the secret of
+  // its restore token.
+  std::optional<int> restoreFd;
+  std::vector<std::string> positional;  // what the suite itself reads ("PELORIN.EXE")
 };
 
 // Parses the arguments after the program name; nothing and a message for bad ones.

@@ -1,5 +1,6 @@
 // pelorin: the resident suite. One process per home: a second start ends at once, or
-// forwards a command code to the running suite with --command.
+// forwards a command code to the running suite with --command, from any terminal and
+// whatever its XDG_RUNTIME_DIR.
 
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "app/Backends.h"
 #include "app/CommandLine.h"
 #include "app/SessionEndWatcher.h"
+#include "app/StartRefusal.h"
 #include "app/StartupMeasurement.h"
 #include "core/Suite.h"
 #include "linux/InstanceChannel.h"
@@ -53,11 +55,16 @@ app::ProgramPlace FindPlace(const app::CommandLine& cl) {
   return place;
 }
 
+constexpr int kReplyTimeoutMs = 5000;
+
 // Forwards a command code to the suite running on the home: 0 once it was received.
 int ForwardCommand(const lnx::InstancePaths& paths, int code) {
-  const auto reply = lnx::InstanceChannel::Send(paths, "COMMAND " + std::to_string(code), 5000);
-  if (reply && *reply == "OK") return 0;
-  std::cerr << "pelorin: no suite runs on this home\n";
+  const auto sent =
+      lnx::InstanceChannel::Send(paths, "COMMAND " + std::to_string(code), kReplyTimeoutMs);
+  if (sent.reply && *sent.reply == "OK") return 0;
+  std::cerr << "pelorin: "
+            << (sent.reply ? "the suite did not take the command: " + *sent.reply : sent.error)
+            << "\n";
   return 1;
 }
 
@@ -66,13 +73,13 @@ int SendSimEvent(const lnx::InstancePaths& paths, const std::vector<std::string>
   std::string line = "SIM";
   for (const auto& w : words)
     line += " " + w;
-  const auto reply = lnx::InstanceChannel::Send(paths, line, 5000);
-  if (!reply) {
-    std::cerr << "pelorin: no suite runs on this home\n";
+  const auto sent = lnx::InstanceChannel::Send(paths, line, kReplyTimeoutMs);
+  if (!sent.reply) {
+    std::cerr << "pelorin: " << sent.error << "\n";
     return 1;
   }
-  std::cout << *reply << "\n";
-  return *reply == "UNKNOWN" ? 2 : 0;
+  std::cout << *sent.reply << "\n";
+  return *sent.reply == "UNKNOWN" ? 2 : 0;
 }
 
 // Lines that other processes send to the running suite.
@@ -124,10 +131,29 @@ int main(int argc, char** argv) {
   if (cl->command) return ForwardCommand(paths, *cl->command);
   if (!cl->simEvent.empty()) return SendSimEvent(paths, cl->simEvent);
 
+  // Read (and closed) before anything else, so that no launched program inherits it.
+  const std::string restoreSecret =
+      cl->restoreFd ? lnx::ReadHandedOverSecret(*cl->restoreFd) : std::string();
+
   // One suite per home: a second start ends here without touching any file.
   lnx::InstanceLock lock(paths);
-  if (!lock.Held()) return 0;
-  const bool restoringAllowed = lnx::ConsumeRestoreToken(paths);
+  switch (lock.state()) {
+    case lnx::InstanceLock::State::Held:
+      break;
+    case lnx::InstanceLock::State::TakenByAnother:
+      std::cerr << "pelorin: a suite already runs on " << paths.home.string() << "\n";
+      return 0;
+    case lnx::InstanceLock::State::Failed:
+      return app::RefuseStart(argc, argv, lock.Error());
+  }
+  if (const std::string distrust = lnx::SecureRuntimeFolder(paths.runtime); !distrust.empty()) {
+    return app::RefuseStart(argc, argv, distrust);
+  }
+  const bool restoringAllowed = lnx::ConsumeRestoreToken(paths, restoreSecret);
+  if (cl->restoreFd && !restoringAllowed) {
+    std::cerr << "pelorin: the restore token does not match this restart: the profile "
+                 "password is asked as usual\n";
+  }
 
   std::string seedError;
   if (SeedHome(place.home, DeliveredDataDir(place.executable.parent_path()), &seedError) ==
@@ -149,7 +175,12 @@ int main(int argc, char** argv) {
       lock, [&suite, simPower = backends->SimulatedPower()](const std::string& line) {
         return AnswerLine(suite, simPower, line);
       });
-  if (!channel.Listen()) std::cerr << "pelorin: the command channel could not be opened\n";
+  // The lock alone keeps the home to this suite; without the channel, only commands
+  // from other programs cannot reach it.
+  if (!channel.Listen()) {
+    std::cerr << "pelorin: " << channel.Error()
+              << " (--command and --sim cannot reach this suite)\n";
+  }
 
   app::SessionEndWatcher sessionEnd([&suite] {
     if (!suite.main().Ended()) suite.main().EndSession();

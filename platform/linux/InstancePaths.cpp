@@ -1,8 +1,5 @@
 #include "linux/InstancePaths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,12 +19,6 @@ std::uint64_t Fnv1a(const std::string& text) {
   return h;
 }
 
-fs::path RuntimeDir() {
-  const char* xdg = std::getenv("XDG_RUNTIME_DIR");
-  if (xdg != nullptr && *xdg != '\0' && fs::path(xdg).is_absolute()) return xdg;
-  return fs::path("/tmp") / ("pelorin-" + std::to_string(::getuid()));
-}
-
 }  // namespace
 
 InstancePaths InstancePathsFor(const fs::path& home) {
@@ -35,11 +26,8 @@ InstancePaths InstancePathsFor(const fs::path& home) {
   fs::path canonical = fs::weakly_canonical(fs::absolute(home, ec), ec);
   if (ec) canonical = home;
   InstancePaths paths;
-  paths.runtimeDir = RuntimeDir();
-  if (!fs::exists(paths.runtimeDir, ec)) {
-    fs::create_directories(paths.runtimeDir, ec);
-    ::chmod(paths.runtimeDir.c_str(), 0700);
-  }
+  paths.home = canonical;
+  paths.runtime = ChooseRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"));
   char hex[17];
   std::snprintf(hex, sizeof hex, "%016llx",
                 static_cast<unsigned long long>(Fnv1a(canonical.string())));

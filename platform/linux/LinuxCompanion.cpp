@@ -12,6 +12,8 @@
 #include <cstring>
 #include <utility>
 
+#include "linux/PeerCredentials.h"
+
 namespace fs = std::filesystem;
 
 namespace pelorin::lnx {
@@ -45,6 +47,11 @@ int LinuxCompanion::Connect(bool& listening) const {
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     // EAGAIN: the companion is there, but its queue of connections is full.
     listening = errno == EAGAIN;
+    ::close(fd);
+    return -1;
+  }
+  // A companion of another user would only pretend to watch this suite.
+  if (!PeerIsThisUser(fd)) {
     ::close(fd);
     return -1;
   }

@@ -29,8 +29,8 @@ class LinuxCompanion : public ports::Companion {
   std::filesystem::path ProgramFile() const;
 
  private:
-  // A connected socket to the companion, or -1; listening tells whether a companion
-  // answers at all. Never waits: a local connect succeeds or fails at once.
+  // A connected socket to the companion, or -1; listening tells whether a companion of
+  // this user answers at all. Never waits: a local connect succeeds or fails at once.
   int Connect(bool& listening) const;
 
   std::filesystem::path home_;

@@ -1,7 +1,5 @@
 #include "core/LostProfileFiles.h"
 
-#include <cstdio>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -39,21 +37,11 @@ std::optional<std::string> DayPageDate(const std::string& backupName) {
   return std::string(date);
 }
 
-// Writes `bytes` into `file`, which does not exist yet; an owner-only file is made
-// owner-only before anything is in it, and the atomic write keeps its mode.
 bool WriteNewFile(const fs::path& file, const std::string& bytes, bool ownerOnly) {
-  if (ownerOnly) {
-    { std::ofstream placeholder(file, std::ios::binary); }
-    std::error_code ec;
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace,
-                    ec);
-    if (ec || !WriteFileAtomically(file, bytes)) {
-      fs::remove(file, ec);
-      return false;
-    }
-    return true;
-  }
-  return WriteFileAtomically(file, bytes);
+  AtomicWriteOptions options;
+  options.access = ownerOnly ? FileAccess::OwnerOnly : FileAccess::Shared;
+  std::error_code cause;
+  return WriteFileAtomically(file, bytes, options, cause);
 }
 
 }  // namespace
@@ -62,24 +50,22 @@ LostProfileFiles::LostProfileFiles(const SuiteLayout& layout, std::string_view p
                                    std::span<const std::string_view> plainNames,
                                    bool dataFolderLost) {
   const fs::path directory = layout.ProfileDir(profilePath);
-  const fs::path backups = layout.ProfileBackupDir(profilePath);
-  const auto backupOf = [&backups](std::string_view name) {
-    return backups / (std::string(name) + std::string(kBackupExtension));
-  };
   for (const std::string_view name : ScrambledFiles::kProfileFileNames) {
-    AddIfLost(SuiteLayout::ScrambledFile(directory, name), backupOf(name), true);
+    AddIfLost(SuiteLayout::ScrambledFile(directory, name),
+              layout.SettingsBackupFile(profilePath, name), true);
   }
   for (const std::string_view name : plainNames) {
-    AddIfLost(SuiteLayout::PlainTwin(directory, name), backupOf(name), false);
+    AddIfLost(SuiteLayout::PlainTwin(directory, name), layout.SettingsBackupFile(profilePath, name),
+              false);
   }
   if (!dataFolderLost) return;
   for (int page = 0; page < kNotebookPages; ++page) {
-    char name[8];
-    std::snprintf(name, sizeof name, "note%02d", page);
-    AddIfLost(layout.NotePageFile(profilePath, page), backupOf(name), false);
+    AddIfLost(layout.NotePageFile(profilePath, page), layout.NotePageBackupFile(profilePath, page),
+              false);
   }
   std::error_code ec;
-  for (fs::directory_iterator it(backups, ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(layout.ProfileBackupDir(profilePath), ec), end; !ec && it != end;
+       it.increment(ec)) {
     if (const auto date = DayPageDate(it->path().filename().string())) {
       AddIfLost(layout.DayPageFile(profilePath, *date), it->path(), true);
     }

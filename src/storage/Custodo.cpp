@@ -174,7 +174,7 @@ fs::path Custodo::SettingsFileOf(std::string_view name, bool scrambled) const {
 
 void Custodo::BackupSettings(std::string_view name, bool scrambled) {
   const fs::path file = SettingsFileOf(name, scrambled);
-  const fs::path backup = ProfileBackupDir() / (std::string(name) + ".bk");
+  const fs::path backup = layout_.SettingsBackupFile(profilePath_, name);
   const fs::path database = SuiteLayout::BackupDatabase(ProfileBackupDir());
   const std::string section = scrambled ? "HF" : "HIF";
   const std::string key = file.filename().string();
@@ -212,7 +212,7 @@ bool Custodo::CheckSettings(std::string_view name, bool scrambled) {
     return true;
   }
   const std::string subject = (scrambled ? "Protected file \"" : "File \"") + key + "\"";
-  return OfferBackup(subject, file, ProfileBackupDir() / (std::string(name) + ".bk"),
+  return OfferBackup(subject, file, layout_.SettingsBackupFile(profilePath_, name),
                      BackupAccess(scrambled));
 }
 
@@ -265,13 +265,13 @@ Custodo::Page Custodo::NotePage(int page) const {
   if (page < 0 || page >= kNotebookPages) {
     throw std::invalid_argument("not a notebook page: " + std::to_string(page));
   }
-  const fs::path file = layout_.NotePageFile(profilePath_, page);
   const std::string n = std::to_string(page);
-  // The file is "Note04"; its backup is "note04.bk".
-  std::string backupName = file.filename().string();
-  backupName[0] = 'n';
-  return Page{file,         ProfileBackupDir() / (backupName + ".bk"),          "NOTE", "Page" + n,
-              "PageHi" + n, "Page " + std::to_string(page + 1) + " of notebook"};
+  return Page{layout_.NotePageFile(profilePath_, page),
+              layout_.NotePageBackupFile(profilePath_, page),
+              "NOTE",
+              "Page" + n,
+              "PageHi" + n,
+              "Page " + std::to_string(page + 1) + " of notebook"};
 }
 
 Custodo::Page Custodo::DayPage(std::string_view mmddyy) const {
@@ -279,7 +279,7 @@ Custodo::Page Custodo::DayPage(std::string_view mmddyy) const {
   const std::string date(mmddyy);
   const std::string shown = date.substr(0, 2) + "." + date.substr(2, 2) + "." + date.substr(4, 2);
   return Page{layout_.DayPageFile(profilePath_, date),
-              ProfileBackupDir() / ("db" + date + ".bk"),
+              layout_.DayPageBackupFile(profilePath_, date),
               "DBOOK",
               "Page" + date,
               "PageHi" + date,

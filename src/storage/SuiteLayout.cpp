@@ -55,6 +55,22 @@ fs::path SuiteLayout::ProfileBackupDir(std::string_view profilePath) const {
   return BackupDir() / profilePath;
 }
 
+fs::path SuiteLayout::SettingsBackupFile(std::string_view profilePath,
+                                         std::string_view name) const {
+  return ProfileBackupDir(profilePath) / (std::string(name) + ".bk");
+}
+
+fs::path SuiteLayout::NotePageBackupFile(std::string_view profilePath, int page) const {
+  char name[16];
+  std::snprintf(name, sizeof name, "note%02d", page);
+  return SettingsBackupFile(profilePath, name);
+}
+
+fs::path SuiteLayout::DayPageBackupFile(std::string_view profilePath,
+                                        std::string_view mmddyy) const {
+  return SettingsBackupFile(profilePath, "db" + std::string(mmddyy));
+}
+
 fs::path SuiteLayout::BackupDatabase(const fs::path& backupDir) {
   return backupDir / "custodo.sys";
 }

@@ -50,6 +50,14 @@ class SuiteLayout {
   std::filesystem::path ProfileBackupDir(std::string_view profilePath) const;
   // custodo.sys, the backup database of a backup directory.
   static std::filesystem::path BackupDatabase(const std::filesystem::path& backupDir);
+  // The backup copies of a profile's files: {name}.bk of the settings file {name}.hf or
+  // {name}.hif, note{NN}.bk of notebook page Data/Note{NN}, db{MMDDYY}.bk of day book
+  // page Data/DB{MMDDYY}.hf.
+  std::filesystem::path SettingsBackupFile(std::string_view profilePath,
+                                           std::string_view name) const;
+  std::filesystem::path NotePageBackupFile(std::string_view profilePath, int page) const;
+  std::filesystem::path DayPageBackupFile(std::string_view profilePath,
+                                          std::string_view mmddyy) const;
 
   // {name}.hf and its plain twin {name}.hif in a directory.
   static std::filesystem::path ScrambledFile(const std::filesystem::path& directory,

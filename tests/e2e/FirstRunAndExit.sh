@@ -48,6 +48,13 @@ wait_for 20 "$bin/pelorin" --home "$home" --command 999 || fail "the suite takes
 profile_active() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == active ]]; }
 wait_for 20 profile_active || fail "the profile was not loaded"
 
+# A second start from another environment finds the running suite and ends; commands
+# reach the suite from there too.
+timeout 10 env -u XDG_RUNTIME_DIR "$bin/pelorin" --home "$home" --backend sim 2>/dev/null \
+  || fail "a second start without XDG_RUNTIME_DIR did not end at once"
+[[ "$(env -u XDG_RUNTIME_DIR "$bin/pelorin" --home "$home" --sim state)" == active ]] \
+  || fail "the suite is not reached without XDG_RUNTIME_DIR"
+
 # Lock (the question answered Yes) and unlock (no general password: at once).
 state_is() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == "$1" ]]; }
 "$bin/pelorin" --home "$home" --command 115 || fail "command 115 not received"
@@ -71,6 +78,7 @@ answer "Close Pelorin?" Return
 wait_for 20 bash -c "! kill -0 $suite_pid" || fail "the suite did not end"
 suite_pid=""
 "$bin/pelorin" --home "$home" --command 999 && fail "a suite still answers"
+[[ ! -s "$home/.pelorin-instance" ]] || fail "the channel record stayed after the exit"
 
 for f in pelorin.hf Custodo/pelorin.bk Custodo/custodo.sys \
          Profiles/Master/main.hf Profiles/Master/wimcdax2.hf Profiles/Master/wimpcax2.hf \

@@ -1,8 +1,10 @@
 // The suite's side of the companion (LinuxCompanion) against the real cstdr program, with
-// a shell script in the suite's place: it takes the suite's lock with flock(1), writes
-// down how it was started and sleeps until the test kills it.
+// a shell script in the suite's place: it takes the suite's lock (in its home) with
+// flock(1), writes down how it was started and the secret it was handed, and sleeps until
+// the test kills it.
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -22,14 +24,13 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProcesses.h"
 #include "ScopedEnvironmentVariable.h"
 #include "linux/InstancePaths.h"
 #include "linux/LinuxCompanion.h"
 #include "linux/RestoreToken.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace pelorin {
 namespace {
@@ -38,7 +39,10 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing::ReadBytes;
 using testing::ScopedEnvironmentVariable;
+using testing::Spawn;
 using testing::TempDir;
+using testing::WaitForExit;
+using testing::WaitUntil;
 using testing::WriteBytes;
 
 const fs::path kCstdr = PELORIN_BUILD_DIR "/bin/cstdr";
@@ -47,53 +51,17 @@ constexpr int kShutdown[] = {8903, 8100, 16387};
 
 constexpr const char* kFakeSuite = R"(#!/bin/sh
 echo "$* DISPLAY=${DISPLAY:-}" >> "$PELORIN_FAKE_SUITE_STARTS"
+restore_fd=""
+while [ $# -gt 0 ]; do
+  [ "$1" = "--restore-fd" ] && restore_fd=$2
+  shift
+done
+[ -n "$restore_fd" ] && cat "/dev/fd/$restore_fd" > "$PELORIN_FAKE_SUITE_SECRET"
 exec 9>>"$PELORIN_FAKE_SUITE_LOCK"
 flock -n 9 || exit 3
 echo $$ > "$PELORIN_FAKE_SUITE_PID.new" && mv "$PELORIN_FAKE_SUITE_PID.new" "$PELORIN_FAKE_SUITE_PID"
 exec sleep 300
 )";
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
-
-// The exit status of a child process once it has ended; nothing when it was killed or is
-// still running at the limit.
-std::optional<int> WaitForExit(pid_t pid, std::chrono::milliseconds limit = 10s) {
-  std::optional<int> status;
-  WaitUntil(
-      [&] {
-        int raw = 0;
-        const pid_t ended = ::waitpid(pid, &raw, WNOHANG);
-        if (ended < 0) return true;  // collected before
-        if (ended != pid) return false;
-        if (WIFEXITED(raw)) status = WEXITSTATUS(raw);
-        return true;
-      },
-      limit);
-  return status;
-}
-
-pid_t Spawn(const std::vector<std::string>& args, const fs::path& output) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                   0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  std::vector<char*> argv;
-  for (const auto& a : args)
-    argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
 
 // Standard error of this process goes to a file while the object lives, so that a
 // program started detached writes its messages there.
@@ -152,6 +120,7 @@ class CompanionWatchdog : public ::testing::Test {
     ASSERT_TRUE(fs::exists(kCstdr)) << "build the cstdr target first";
     fs::create_directories(home);
     fs::create_directories(bin);
+    fs::create_directories(runtime);
     ::chmod(runtime.c_str(), 0700);
     WriteBytes(suite, kFakeSuite);
     fs::permissions(suite, fs::perms::owner_all);
@@ -227,7 +196,9 @@ class CompanionWatchdog : public ::testing::Test {
   ScopedEnvironmentVariable pollVariable{"PELORIN_CSTDR_POLL_MS", "50"};
   ScopedEnvironmentVariable displayVariable{"DISPLAY", std::nullopt};
   lnx::InstancePaths paths = lnx::InstancePathsFor(home);
+  fs::path secretFile = root / "secret";
   ScopedEnvironmentVariable lockVariable{"PELORIN_FAKE_SUITE_LOCK", paths.LockFile().string()};
+  ScopedEnvironmentVariable secretVariable{"PELORIN_FAKE_SUITE_SECRET", secretFile.string()};
   ScopedEnvironmentVariable startsVariable{"PELORIN_FAKE_SUITE_STARTS", startsFile.string()};
   ScopedEnvironmentVariable pidVariable{"PELORIN_FAKE_SUITE_PID", suitePidFile.string()};
   lnx::LinuxCompanion companion{home, suite};
@@ -281,17 +252,25 @@ TEST_F(CompanionWatchdog, ASuiteThatEndsWithoutItsGoodbyeIsStartedAgainInRestori
 
   KillSuite();
   ASSERT_TRUE(WaitForStart(2));
-  EXPECT_EQ(Starts()[1],
-            "PELORIN.EXE --home " + home.string() + " --backend sim DISPLAY=" + display.Name());
+  using ::testing::EndsWith;
+  using ::testing::StartsWith;
+  EXPECT_THAT(Starts()[1],
+              StartsWith("PELORIN.EXE --home " + home.string() + " --backend sim --restore-fd "));
+  EXPECT_THAT(Starts()[1], EndsWith(" DISPLAY=" + display.Name()));
   struct stat token {};
   ASSERT_EQ(::stat(paths.RestoreToken().c_str(), &token), 0);
   EXPECT_EQ(token.st_mode & 07777, 0600u);
-  EXPECT_TRUE(lnx::ConsumeRestoreToken(paths));
+  // The secret came through the pipe, and it is the token's.
+  std::string secret = ReadBytes(secretFile);
+  ASSERT_EQ(secret.size(), 65u);
+  secret.pop_back();
+  EXPECT_TRUE(lnx::ConsumeRestoreToken(paths, secret));
 
-  // It watches the new process in turn.
+  // It watches the new process in turn, with a fresh secret.
   KillSuite();
   ASSERT_TRUE(WaitForStart(3));
   EXPECT_TRUE(fs::exists(paths.RestoreToken()));
+  EXPECT_NE(ReadBytes(secretFile), secret + "\n");
 
   companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
   EXPECT_EQ(WaitForExit(cstdr), 0);
@@ -310,7 +289,9 @@ TEST_F(CompanionWatchdog, ASuiteThatKeepsCrashingIsRestartedThreeTimesAtMost) {
   EXPECT_EQ(WaitForExit(cstdr), 1);
   EXPECT_EQ(Starts().size(), 4u);
   EXPECT_TRUE(LogHas("giving up"));
-  EXPECT_EQ(Starts()[3], "PELORIN.EXE --home " + home.string() + " DISPLAY=");
+  EXPECT_THAT(Starts()[3],
+              ::testing::StartsWith("PELORIN.EXE --home " + home.string() + " --restore-fd "));
+  EXPECT_THAT(Starts()[3], ::testing::EndsWith(" DISPLAY="));
 }
 
 TEST_F(CompanionWatchdog, NoRestartWhenTheDisplayIsGone) {
@@ -351,6 +332,86 @@ TEST_F(CompanionWatchdog, OneCompanionPerHomeAndAStaleSocketIsReplaced) {
 
   companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
   EXPECT_EQ(WaitForExit(first), 0);
+}
+
+TEST_F(CompanionWatchdog, ARuntimeFolderThatOthersCanWriteInKeepsTheCompanionFromStarting) {
+  ::chmod(runtime.c_str(), 0777);
+  StartSuite();
+  const pid_t cstdr = StartCstdr();
+  EXPECT_EQ(WaitForExit(cstdr), 1);
+  EXPECT_TRUE(LogHas("others can write in it"));
+  EXPECT_TRUE(LogHas("the companion does not start"));
+  EXPECT_TRUE(fs::is_empty(runtime));
+}
+
+// Runs `body` in a child process as another user; its exit status, or -1.
+int AsOtherUser(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(4242) != 0 || ::setuid(4242) != 0) ::_exit(100);
+    ::_exit(body());
+  }
+  int raw = 0;
+  if (pid < 0 || ::waitpid(pid, &raw, 0) != pid || !WIFEXITED(raw)) return -1;
+  return WEXITSTATUS(raw);
+}
+
+// Connects to a local socket at `path` and offers `line` (the other end may already
+// have dropped the connection): 0 once connected.
+int Post(const std::string& path, const std::string& line) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return 101;
+  [[maybe_unused]] const ssize_t sent = ::send(fd, line.data(), line.size(), MSG_NOSIGNAL);
+  return 0;
+}
+
+TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+  StartSuite();
+  const pid_t cstdr = StartCstdr();
+  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+
+  // Even with the folder and the socket opened to everyone, the goodbye of another user
+  // does not end the companion: it still restarts the suite.
+  ::chmod(root.path().c_str(), 0755);
+  ::chmod(runtime.c_str(), 0777);
+  ::chmod(paths.CompanionSocket().c_str(), 0777);
+  const std::string goodbye = "POST 8903 8100 16387\n";
+  EXPECT_EQ(AsOtherUser([&] { return Post(paths.CompanionSocket().string(), goodbye); }), 0);
+  ASSERT_TRUE(WaitUntil([&] { return LogHas("refused a connection from another user"); }));
+  KillSuite();
+  ASSERT_TRUE(WaitForStart(2));
+  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  EXPECT_EQ(WaitForExit(cstdr), 0);
+
+  // A program of another user listening where the companion would: no companion there.
+  ASSERT_TRUE(WaitUntil([&] { return !fs::exists(paths.CompanionSocket()); }));
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t impostor = ::fork();
+  if (impostor == 0) {
+    if (::setgid(4242) != 0 || ::setuid(4242) != 0) ::_exit(100);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, paths.CompanionSocket().c_str(), sizeof address.sun_path - 1);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, 4) != 0)
+      ::_exit(101);
+    [[maybe_unused]] const ssize_t said = ::write(ready[1], "r", 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char r = 0;
+  ASSERT_EQ(::read(ready[0], &r, 1), 1);
+  EXPECT_FALSE(companion.WindowExists());
+  ::kill(impostor, SIGKILL);
+  ::waitpid(impostor, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
 }
 
 TEST(Cstdr, RefusesACommandLineItDoesNotKnow) {

@@ -15,6 +15,9 @@
 #include <string>
 #include <utility>
 
+#include "CompanionLog.h"
+#include "linux/PeerCredentials.h"
+
 namespace pelorin::cstdr {
 namespace {
 
@@ -55,8 +58,7 @@ CompanionChannel::~CompanionChannel() {
 }
 
 CompanionChannel::OpenResult CompanionChannel::Open() {
-  const auto lockFile = paths_.runtimeDir / (paths_.baseName + "-cstdr.lock");
-  lockFd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  lockFd_ = ::open(paths_.CompanionLock().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (lockFd_ < 0) return OpenResult::Failed;
   if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
     const bool taken = errno == EWOULDBLOCK;
@@ -93,7 +95,11 @@ std::vector<CompanionMessage> CompanionChannel::Receive(std::chrono::millisecond
   for (;;) {
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) break;  // EAGAIN: every waiting connection is read
-    ReadConnection(fd, messages);
+    if (lnx::PeerIsThisUser(fd)) {
+      ReadConnection(fd, messages);
+    } else {
+      Log("refused a connection from another user");
+    }
     ::close(fd);
   }
   return messages;

@@ -17,8 +17,9 @@ struct CompanionMessage {
 };
 
 // The companion's "window": the local socket InstancePaths::CompanionSocket on which
-// the suite posts its messages, one connection per message. One companion per home:
-// the channel is held under an exclusive lock on "<base>-cstdr.lock" beside the socket,
+// the suite posts its messages, one connection per message; connections of other users
+// are dropped unread. One companion per home: the channel is held under an exclusive
+// lock on InstancePaths::CompanionLock beside the socket,
 // so a second companion learns at once that it is not needed, and a socket file left
 // by a companion that crashed is replaced.
 class CompanionChannel {

@@ -12,8 +12,9 @@ namespace pelorin::cstdr {
 SuiteLockProbe::SuiteLockProbe(std::filesystem::path lockFile) : lockFile_(std::move(lockFile)) {}
 
 bool SuiteLockProbe::SuiteRunning() const {
-  // Opened for reading only and never created: the file belongs to the suite.
-  const int fd = ::open(lockFile_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  // Never created: the file belongs to the suite. Opened for writing as the suite opens
+  // it, which file systems that lock on the server (NFS) need for an exclusive lock.
+  const int fd = ::open(lockFile_.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return false;
   const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);  // gives the lock back when the probe got it

@@ -112,10 +112,10 @@ int Watchdog::Run(const volatile std::sig_atomic_t& stopRequested) {
           " times within 60 s: giving up");
       return 1;
     }
-    if (!lnx::WriteRestoreToken(paths_))
-      Log("cannot write the restore token: the suite will ask for its password");
+    const auto secret = lnx::WriteRestoreToken(paths_);
+    if (!secret) Log("cannot write the restore token: the suite will ask for its password");
     std::string error;
-    child = StartSuiteRestoring(options_, error);
+    child = StartSuiteRestoring(options_, secret.value_or(std::string()), error);
     if (child < 0) {
       Log("cannot start " + options_.suite.string() + ": " + error);
       return 1;

@@ -13,7 +13,8 @@ namespace pelorin::cstdr {
 // suite greets it (16789, 1902, 902) once it has seen the companion and says goodbye
 // (8903, 8100, 16387) when it ends in order, upon which the companion ends too. When the
 // suite's process ends without that message (a crash, a kill), the companion writes a
-// one-time restore token and starts the suite again in restoring mode, then watches the
+// one-time restore token, starts the suite again in restoring mode and hands it the
+// token's secret through a pipe (RestoreToken.h), then watches the
 // new process once it has taken its lock (within 10 s). It gives up after 3 restarts
 // within 60 s, and never restarts while DISPLAY names a display that no longer answers
 // (the session has ended).

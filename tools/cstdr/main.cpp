@@ -47,10 +47,19 @@ int main(int argc, char** argv) {
     std::fputs("usage: cstdr START --home DIR --suite PROGRAM [--backend NAME]\n", stderr);
     return 2;
   }
+  // The companion's socket, its lock and the restore token live in the runtime folder:
+  // one that others can write in would let them keep the companion away or forge a
+  // restart.
+  const auto paths = pelorin::lnx::InstancePathsFor(options->home);
+  if (const std::string distrust = pelorin::lnx::SecureRuntimeFolder(paths.runtime);
+      !distrust.empty()) {
+    Log(distrust + ": the companion does not start");
+    return 1;
+  }
   // Outlive the suite's session and terminal, and keep no directory busy.
   ::setsid();
   if (::chdir("/") != 0) Log("cannot change to the root directory");
   InstallSignalHandlers();
-  Watchdog watchdog(*options, pelorin::lnx::InstancePathsFor(options->home));
+  Watchdog watchdog(*options, paths);
   return watchdog.Run(stopRequested);
 }
