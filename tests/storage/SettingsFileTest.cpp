@@ -108,6 +108,8 @@ TEST_F(SettingsFileTest, ReadsHandEditedFilesAsTheWindowsFunctionsDo) {
       {"a [ line without ] may hold a key", "[S]\r\n[K=v\r\n", "S", "[K", "v"},
       {"extra brackets are part of the name", "[[S]]\r\nK=v\r\n", "[S]", "K", "v"},
       {"so the inner name is not found", "[[S]]\r\nK=v\r\n", "S", "K", nullptr},
+      {"an extra [ is part of the name", "[[S]\r\nK=v\r\n", "[S", "K", "v"},
+      {"a line without [ opens nothing", "[A]\r\nS]\r\nK=v\r\n", "A", "K", "v"},
       {"the last ] ends the name", "[S]]\r\nK=v\r\n", "S]", "K", "v"},
       {"text after the last ]", "[S] x ] ; note\r\nK=v\r\n", "S] x", "K", "v"},
       {"a line without = is no key", "[S]\r\nK\r\n", "S", "K", nullptr},
