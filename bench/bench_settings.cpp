@@ -1,4 +1,5 @@
-// Settings files shaped like a full organizer file: 8192 numbered sections of 25 keys.
+// Settings files shaped like a full organizer file: 8192 numbered sections of 25 keys;
+// changes of many keys at once (a numbered list, the Programs link check).
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -9,8 +10,24 @@
 #include <string>
 
 #include "common/AtomicFile.h"
+#include "core/ProgramsLinkCheck.h"
+#include "core/Suite.h"
+#include "sim/SimClock.h"
+#include "sim/SimCompanion.h"
+#include "sim/SimDesktop.h"
+#include "sim/SimDialogs.h"
+#include "sim/SimDriveTable.h"
+#include "sim/SimHotkeys.h"
+#include "sim/SimMediaPlayer.h"
+#include "sim/SimMixer.h"
+#include "sim/SimPower.h"
+#include "sim/SimScreen.h"
+#include "sim/SimShell.h"
+#include "sim/SimTimers.h"
 #include "storage/SettingsDocument.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsTransaction.h"
+#include "support/RecordingMainView.h"
 
 namespace pelorin {
 namespace {
@@ -18,13 +35,13 @@ namespace {
 constexpr int kSections = 8192;
 
 // The bytes of the organizer-shaped file, code page 1251 with CR LF lines.
-std::string OrganizerBytes() {
+std::string OrganizerBytes(int sections = kSections) {
   const std::string cyrillic = "\xCF\xEE\xE7\xE2\xEE\xED\xE8\xF2\xFC \xE2\xF0\xE0\xF7\xF3";
   std::string memo;
   for (int word = 0; word < 7; ++word)
     memo += cyrillic + " ";
   std::string bytes;
-  for (int i = 0; i < kSections; ++i) {
+  for (int i = 0; i < sections; ++i) {
     const std::string n = std::to_string(i);
     bytes += "[" + n + "]\r\n";
     bytes += "TITLE=" + cyrillic + " " + n + ", " + cyrillic + "\r\n";
@@ -40,26 +57,40 @@ std::string OrganizerBytes() {
   return bytes;
 }
 
-// A temporary directory holding the file, removed at exit.
-class BenchFile {
+// A temporary directory, removed at exit.
+class BenchDir {
  public:
-  BenchFile() {
+  BenchDir() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "pelorin-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
-    bytes_ = OrganizerBytes();
-    if (!WriteFileAtomically(path(), bytes_)) throw std::runtime_error("cannot write");
   }
-  ~BenchFile() {
+  ~BenchDir() {
     std::error_code error;
     std::filesystem::remove_all(dir_, error);
   }
-  std::filesystem::path path() const { return dir_ / "org.hif"; }
-  const std::string& bytes() const { return bytes_; }
+  BenchDir(const BenchDir&) = delete;
+  BenchDir& operator=(const BenchDir&) = delete;
+  const std::filesystem::path& path() const { return dir_; }
 
  private:
   std::filesystem::path dir_;
+};
+
+void WriteOrFail(const std::filesystem::path& file, std::string_view bytes) {
+  if (!WriteFileAtomically(file, bytes)) throw std::runtime_error("cannot write " + file.string());
+}
+
+// The organizer-shaped file in a temporary directory.
+class BenchFile {
+ public:
+  BenchFile() : bytes_(OrganizerBytes()) { WriteOrFail(path(), bytes_); }
+  std::filesystem::path path() const { return dir_.path() / "org.hif"; }
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  BenchDir dir_;
   std::string bytes_;
 };
 
@@ -122,6 +153,97 @@ void BM_WriteKey(benchmark::State& state) {
     settings.WriteInteger("4096", "Repeat", ++value);
 }
 BENCHMARK(BM_WriteKey)->Unit(benchmark::kMillisecond);
+
+// Deleting the first of 1000 numbered sections of 25 keys: the 999 later sections move
+// one place down in one write of the file.
+void BM_DeleteFirstNumberedSection(benchmark::State& state) {
+  constexpr int kEntries = 1000;
+  const BenchDir dir;
+  const std::filesystem::path file = dir.path() / "list.hif";
+  const std::string bytes = OrganizerBytes(kEntries);
+  for (auto _ : state) {
+    state.PauseTiming();
+    WriteOrFail(file, bytes);
+    SettingsFile list(file);
+    list.ReadString("0", "TITLE", "");  // parsed before the clock runs, as an applet has it
+    state.ResumeTiming();
+    DeleteNumberedSection(list, 0, kEntries);
+  }
+  state.counters["file_bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_DeleteFirstNumberedSection)->Unit(benchmark::kMillisecond);
+
+// Many single-key changes in one transaction: one write at the end.
+void BM_TransactionOf100Keys(benchmark::State& state) {
+  SettingsFile settings(File().path());
+  int value = 0;
+  for (auto _ : state) {
+    SettingsTransaction change(settings);
+    for (int key = 0; key < 100; ++key)
+      settings.WriteInteger(std::to_string(key * 80), "Repeat", ++value);
+    change.Commit();
+  }
+}
+BENCHMARK(BM_TransactionOf100Keys)->Unit(benchmark::kMillisecond);
+
+// The suite on simulated system services, with a profile folder to check.
+class LinkCheckSuite {
+ public:
+  LinkCheckSuite()
+      : suite(CorePorts{clock, timers, dialogs, shell, hotkeys, mixer, player, desktop, screen,
+                        companion, drives, power},
+              view, home.path()) {
+    SharedValues& values = suite.values();
+    values.ProfileDir = suite.context().layout.ProfileDir("Master");
+    std::filesystem::create_directories(values.ProfileDir / "Data");
+    std::filesystem::create_directories(suite.context().layout.ProfileBackupDir("Master"));
+  }
+
+  BenchDir home;
+  sim::SimClock clock;
+  sim::SimTimers timers{clock};
+  sim::SimDialogs dialogs{&timers};
+  sim::SimShell shell;
+  sim::SimHotkeys hotkeys;
+  sim::SimMixer mixer;
+  sim::SimMediaPlayer player;
+  sim::SimDesktop desktop;
+  sim::SimScreen screen;
+  sim::SimCompanion companion;
+  sim::SimDriveTable drives;
+  sim::SimPower power{timers};
+  testing::RecordingMainView view;
+  Suite suite;
+};
+
+// The Programs link check at profile load over 100 entries, 30 of whose files are gone,
+// all deleted with one "Yes to All".
+void BM_ProgramsLinkCheckDeleting30(benchmark::State& state) {
+  LinkCheckSuite s;
+  const std::filesystem::path run = s.suite.values().ProfileDir / "run.hif";
+  const std::filesystem::path present = s.home.path() / "present";
+  WriteOrFail(present, "#!/bin/sh\n");
+  std::string bytes = "[SYSTEM]\r\nCount=100\r\n";
+  for (int entry = 0; entry < 100; ++entry) {
+    const std::string n = std::to_string(entry);
+    const bool gone = entry % 10 < 3;
+    bytes += "[" + n + "]\r\nCaption=Program " + n +
+             "\r\nFilename=" + (gone ? (s.home.path() / ("gone" + n)).string() : present.string()) +
+             "\r\nParams=--start " + n + "\r\nImageIndex=4\r\nPriority=3\r\nFast=1\r\nFastName=P" +
+             n + "\r\nIllusionEnable=0\r\nWaitSec=0\r\nIllusionDate=01.01.01\r\n";
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    WriteOrFail(run, bytes);
+    s.dialogs.ExpectContaining("is not exists!", ports::DialogAnswer::YesToAll);
+    state.ResumeTiming();
+    s.suite.context().links->CheckAtProfileLoad();
+  }
+  if (SettingsFile(run).ReadInteger("SYSTEM", "Count", 0) != 70) {
+    state.SkipWithError("the check did not delete the 30 entries");
+  }
+}
+BENCHMARK(BM_ProgramsLinkCheckDeleting30)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelorin

@@ -5,6 +5,7 @@
 #include "common/Files.h"
 #include "core/NoMixerLine.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -34,6 +35,9 @@ std::optional<FirstRunInstallation::VersionDefaults> FirstRunInstallation::Defau
 FirstRunInstallation::FirstRunInstallation(CoreContext& ctx) : ctx_(ctx) {}
 
 void FirstRunInstallation::Run(SettingsFile& system) {
+  // The table and the flag reach the plain copy in one write, just before it is
+  // scrambled.
+  SettingsTransaction tableChange(system, Durability::Transient);
   CreateMasterProfile(system);
   WriteVersionDefaults();
 
@@ -49,6 +53,7 @@ void FirstRunInstallation::Run(SettingsFile& system) {
   if (desktop.AutostartPlaceExists()) desktop.WriteAutostart();
 
   system.WriteBool("System", "Installed", true);
+  tableChange.Commit();
   const bool saved = ctx_.files.SaveSystemSettings();
   ctx_.files.DeleteSystemSettingsCopy();
   if (!saved) throw SettingsWriteError(ctx_.layout.SystemSettingsFile());
@@ -84,8 +89,10 @@ void FirstRunInstallation::WriteVersionDefaults() {
   SettingsFile(SuiteLayout::PlainTwin(profileDir, "run"))
       .WriteBool("SYSTEM", "UseW2K", defaults->UseW2K);
   SettingsFile reminder(SuiteLayout::PlainTwin(profileDir, "reminder"));
+  SettingsTransaction reminderChange(reminder);
   reminder.WriteBool("SYSTEM", "UsePC", defaults->UsePC);
   reminder.WriteBool("SYSTEM", "EveryHourPC", defaults->EveryHourPC);
+  reminderChange.Commit();
 }
 
 }  // namespace pelorin

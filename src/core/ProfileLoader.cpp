@@ -20,6 +20,7 @@
 #include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -484,6 +485,7 @@ void ProfileLoader::SaveWindowPositions() {
   if (Ended() || !positionsLoaded_) return;
   ReportWriteErrors(ctx_.ports.dialogs, [this] {
     SettingsFile status(PlainFile("status"));
+    SettingsTransaction change(status);
     status.WriteInteger("POSITION", "X", ctx_.main->Left());
     status.WriteInteger("POSITION", "Y", ctx_.main->Top());
     for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
@@ -491,6 +493,7 @@ void ProfileLoader::SaveWindowPositions() {
       status.WriteInteger("WPOS", kPlaceKeys[i].x, place.x);
       status.WriteInteger("WPOS", kPlaceKeys[i].y, place.y);
     }
+    change.Commit();
     ctx_.custodo.BackupSettingsFile("status");
   });
 }

@@ -34,7 +34,7 @@ std::string_view OutcomeText(DamagedProfileOutcome outcome) {
 }  // namespace
 
 std::string ProfileSection(int number) {
-  return "Profile" + std::to_string(number);
+  return std::string(kProfileSectionPrefix) + std::to_string(number);
 }
 
 bool ValidProfileFolder(std::string_view name) {

@@ -12,6 +12,7 @@ class SettingsFile;
 class SuiteLayout;
 
 // The profile table (pelorin.hf): one section per profile, Profile1 ... ProfileN.
+inline constexpr std::string_view kProfileSectionPrefix = "Profile";
 std::string ProfileSection(int number);
 
 // A profile folder name is valid when it is not empty and holds none of

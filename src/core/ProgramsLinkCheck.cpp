@@ -1,56 +1,18 @@
 #include "core/ProgramsLinkCheck.h"
 
 #include <algorithm>
-#include <array>
 
 #include "common/Files.h"
 #include "core/MainMenu.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
 namespace {
 
 using ports::DialogAnswer;
-
-// The keys of a Programs entry that move with it, and the defaults they are read with.
-enum class KeyKind { Text, Integer, Bool };
-struct EntryKey {
-  const char* name;
-  KeyKind kind;
-  const char* textDefault;
-  int numberDefault;
-};
-constexpr std::array<EntryKey, 10> kEntryKeys = {{
-    {"Caption", KeyKind::Text, "", 0},
-    {"Filename", KeyKind::Text, "", 0},
-    {"Params", KeyKind::Text, "", 0},
-    {"ImageIndex", KeyKind::Integer, "", 10},
-    {"Priority", KeyKind::Integer, "", 3},
-    {"Fast", KeyKind::Bool, "", 0},
-    {"FastName", KeyKind::Text, "", 0},
-    {"IllusionEnable", KeyKind::Bool, "", 0},
-    {"WaitSec", KeyKind::Integer, "", 0},
-    {"IllusionDate", KeyKind::Text, "01.01.01", 0},
-}};
-
-// Copies every key of section `from` to section `to` (each read with its default).
-void CopyEntry(SettingsFile& run, const std::string& from, const std::string& to) {
-  for (const EntryKey& key : kEntryKeys) {
-    switch (key.kind) {
-      case KeyKind::Text:
-        run.WriteString(to, key.name, run.ReadString(from, key.name, key.textDefault));
-        break;
-      case KeyKind::Integer:
-        run.WriteInteger(to, key.name, run.ReadInteger(from, key.name, key.numberDefault));
-        break;
-      case KeyKind::Bool:
-        run.WriteBool(to, key.name, run.ReadBool(from, key.name, key.numberDefault != 0));
-        break;
-    }
-  }
-}
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
@@ -88,6 +50,8 @@ void ProgramsLinkCheck::Check(DialogAnswer& toAll, bool periodic) {
   std::vector<std::string>& missing = ctx_.values.MissingLinks;
   ReportWriteErrors(ctx_.ports.dialogs, [&] {
     SettingsFile run(SuiteLayout::PlainTwin(ctx_.values.ProfileDir, "run"));
+    // Every deletion of this check reaches the file in one write at its end.
+    SettingsTransaction change(run);
     int count = NumberedSectionCount(run);
     for (int entry = count - 1; entry >= 0; --entry) {
       const std::string section = std::to_string(entry);
@@ -103,13 +67,11 @@ void ProgramsLinkCheck::Check(DialogAnswer& toAll, bool periodic) {
       // The Programs window closes first here once it exists.
       if (periodic) missing.erase(std::remove(missing.begin(), missing.end(), file), missing.end());
       ctx_.menu->RemoveProgramItem(entry);
-      for (int later = entry + 1; later < count; ++later) {
-        CopyEntry(run, std::to_string(later), std::to_string(later - 1));
-      }
-      run.EraseSection(std::to_string(count - 1));
+      DeleteNumberedSection(run, entry, count);
       --count;
     }
     run.WriteInteger("SYSTEM", "Count", count);
+    change.Commit();
     ctx_.custodo.BackupSettingsFile("run");
   });
 }

@@ -12,6 +12,7 @@
 #include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -36,18 +37,6 @@ bool FolderUsedByAnother(const SettingsFile& table, int number, const std::strin
     }
   }
   return false;
-}
-
-// Gives section `to` exactly the keys and values of section `from`.
-void MoveSection(SettingsFile& table, int from, int to) {
-  const std::string source = ProfileSection(from);
-  const std::string target = ProfileSection(to);
-  for (const std::string& key : table.ReadSection(target)) {
-    if (!table.ValueExists(source, key)) table.DeleteKey(target, key);
-  }
-  for (const std::string& key : table.ReadSection(source)) {
-    table.WriteString(target, key, table.ReadString(source, key, ""));
-  }
 }
 
 }  // namespace
@@ -313,9 +302,7 @@ void TF_Profile::DeleteProfile(int number) {
     if (number > count) return;  // gone meanwhile
     folder = table.ReadString(ProfileSection(number), "Path", kStartFolder);
     ownsFolder = ValidFolderName(folder) && !FolderUsedByAnother(table, number, folder);
-    for (int n = number; n < count; ++n)
-      MoveSection(table, n + 1, n);
-    table.EraseSection(ProfileSection(count));
+    DeleteNumberedSection(table, number, count, kProfileSectionPrefix, 1);
     remaining = count - 1;
     table.WriteInteger("System", "ProfilesCount", remaining);
     // The current profile keeps pointing at itself when one before it goes.
@@ -462,8 +449,10 @@ void TF_Profile::ReinitializeCurrentProfile(const std::string& newPath) {
   const fs::path status = SuiteLayout::PlainTwin(ctx_.layout.ProfileDir(newPath), "status");
   ReportWriteErrors(ctx_.ports.dialogs, [&] {
     SettingsFile file(status);
+    SettingsTransaction change(file);
     file.WriteInteger("POSITION", "X", ctx_.main->Left());
     file.WriteInteger("POSITION", "Y", ctx_.main->Top());
+    change.Commit();
     ctx_.custodo.SetProfilePath(newPath);
     ctx_.custodo.BackupSettingsFile("status");
   });

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "storage/Scrambler.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -31,6 +32,17 @@ class PlainTwinGuard {
  private:
   fs::path twin_;
 };
+
+// `change` inside one transaction on the plain twin, so that all its changes reach the
+// twin in one write, which need not wait for the disk: the scrambled file written from
+// the twin is what lasts.
+std::function<void(SettingsFile&)> InOneWrite(const std::function<void(SettingsFile&)>& change) {
+  return [&change](SettingsFile& twin) {
+    SettingsTransaction transaction(twin, Durability::Transient);
+    change(twin);
+    transaction.Commit();
+  };
+}
 
 std::string DamagedText(std::string_view fileName) {
   return "Warning! Protected file \"" + std::string(fileName) +
@@ -145,7 +157,8 @@ bool ScrambledFiles::ReadScrambled(std::string_view name,
 }
 
 bool ScrambledFiles::ChangeScrambled(std::string_view name,
-                                     const std::function<void(SettingsFile&)>& change) {
+                                     const std::function<void(SettingsFile&)>& changeKeys) {
+  const auto change = InOneWrite(changeKeys);
   if (!OpenScrambled(name)) return false;
   {
     const PlainTwinGuard guard(PlainTwin(name));
@@ -167,7 +180,8 @@ bool ScrambledFiles::ReadSystemSettings(const std::function<void(const SettingsF
   return true;
 }
 
-bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&)>& change) {
+bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&)>& changeKeys) {
+  const auto change = InOneWrite(changeKeys);
   if (!OpenSystemSettings()) return false;
   {
     const PlainTwinGuard guard(layout_.SystemSettingsCopy());

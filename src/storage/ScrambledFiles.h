@@ -71,10 +71,12 @@ class ScrambledFiles {
   // Read-only protocol: open, read, delete the twin. False when the file could not be
   // opened (the fatal path ran and `read` was not called).
   bool ReadScrambled(std::string_view name, const std::function<void(const SettingsFile&)>& read);
-  // Change protocol: open, write, save, delete the twin, back up. False when the file
-  // could not be opened (`change` was not called). Raises SettingsWriteError when the
-  // twin or the scrambled file cannot be written; the scrambled file then keeps its
-  // last saved content and nothing is backed up.
+  // Change protocol: open, write, save, delete the twin, back up. `change` runs inside
+  // one SettingsTransaction on the twin, so that the twin is written once, whatever
+  // the number of keys it changes, and the scrambled file is not touched when it
+  // raises. False when the file could not be opened (`change` was not called). Raises
+  // SettingsWriteError when the twin or the scrambled file cannot be written; the scrambled file
+  // then keeps its last saved content and nothing is backed up.
   bool ChangeScrambled(std::string_view name, const std::function<void(SettingsFile&)>& change);
   bool ReadSystemSettings(const std::function<void(const SettingsFile&)>& read);
   bool ChangeSystemSettings(const std::function<void(SettingsFile&)>& change);

@@ -32,16 +32,16 @@ std::int64_t TimestampClockNow() {
   return Nanoseconds(now);
 }
 
-enum class StatResult { kFile, kMissing, kUnusable };
+enum class StatResult { kFile, kMissing, kUnusable, kTooLarge };
 
 StatResult StatFile(const std::filesystem::path& file, FileStamp& stamp) {
   struct stat info {};
   if (::stat(file.c_str(), &info) != 0) {
     return errno == ENOENT || errno == ENOTDIR ? StatResult::kMissing : StatResult::kUnusable;
   }
-  if (!S_ISREG(info.st_mode) ||
-      static_cast<std::uint64_t>(info.st_size) > SettingsDocument::kMaxSize) {
-    return StatResult::kUnusable;
+  if (!S_ISREG(info.st_mode)) return StatResult::kUnusable;
+  if (static_cast<std::uint64_t>(info.st_size) > SettingsDocument::kMaxSize) {
+    return StatResult::kTooLarge;
   }
   stamp = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
            static_cast<std::int64_t>(info.st_size), Nanoseconds(info.st_mtim),
@@ -83,6 +83,7 @@ LoadedSettings SettingsCache::Load(const std::filesystem::path& file) {
       return {EmptyDocument(), true};
     }
     if (found == StatResult::kUnusable) return {EmptyDocument(), false};
+    if (found == StatResult::kTooLarge) return {EmptyDocument(), false, true};
 
     std::shared_ptr<const SettingsDocument> unsettled;
     {
@@ -112,14 +113,16 @@ LoadedSettings SettingsCache::Load(const std::filesystem::path& file) {
   }
   // The file changed during every attempt: use one more reading without keeping it.
   auto bytes = ReadWholeFile(file);
-  if (!bytes || bytes->size() > SettingsDocument::kMaxSize) return {EmptyDocument(), false};
+  if (!bytes) return {EmptyDocument(), false};
+  if (bytes->size() > SettingsDocument::kMaxSize) return {EmptyDocument(), false, true};
   return {Parse(std::move(*bytes)), true};
 }
 
-bool SettingsCache::Write(const std::filesystem::path& file, std::string bytes) {
+bool SettingsCache::Write(const std::filesystem::path& file, std::string bytes,
+                          Durability durability) {
   if (bytes.size() > SettingsDocument::kMaxSize) return false;
   const std::int64_t writeStart = TimestampClockNow();
-  if (!WriteFileAtomically(file, bytes)) return false;
+  if (!WriteFileAtomically(file, bytes, durability)) return false;
   auto document = Parse(std::move(bytes));
   FileStamp stamp;
   const bool written = StatFile(file, stamp) == StatResult::kFile;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/AtomicFile.h"
+
 namespace pelorin {
 
 class SettingsDocument;
@@ -18,6 +20,8 @@ struct LoadedSettings {
   // False when something stands at the path that is not a readable settings file (a
   // directory, a file that cannot be read or is too large): a write must not replace it.
   bool readable = true;
+  // Why it is not: a file larger than SettingsDocument::kMaxSize, which is not read.
+  bool tooLarge = false;
 };
 
 // The process-wide cache of parsed settings files, so that repeated reads of an
@@ -46,7 +50,8 @@ class SettingsCache {
   // Replaces the file with the bytes (atomically) and keeps them parsed, so that the
   // next load does not parse. False when the file could not be written; it is then
   // unchanged.
-  bool Write(const std::filesystem::path& file, std::string bytes);
+  bool Write(const std::filesystem::path& file, std::string bytes,
+             Durability durability = Durability::Durable);
   // Forgets every file: the next load of each parses it again.
   void Clear();
   // How many times file bytes were parsed since the process started.

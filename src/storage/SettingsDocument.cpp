@@ -1,5 +1,6 @@
 #include "storage/SettingsDocument.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -43,12 +44,32 @@ struct LineBounds {
   const char* next;  // first byte of the next line
 };
 
+// Whether one of the eight bytes of `word` is a CR or an LF.
+bool HoldsLineEnd(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  const auto holdsZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighBits) != 0; };
+  return holdsZero(word ^ (kOnes * '\n')) || holdsZero(word ^ (kOnes * '\r'));
+}
+
 LineBounds BoundsOf(const char* line, const char* limit) {
-  const auto* lineFeed = static_cast<const char*>(std::memchr(line, '\n', limit - line));
-  if (lineFeed == nullptr) return {limit, limit};
-  const char* end = lineFeed;
-  if (end > line && end[-1] == '\r') --end;
-  return {end, lineFeed + 1};
+  // Eight bytes at a time up to the word that holds the line end: lines may end in CR
+  // or LF, so memchr for one of them could run far past the line.
+  const char* end = line;
+  for (std::uint64_t word; limit - end >= 8; end += 8) {
+    std::memcpy(&word, end, sizeof word);
+    if (HoldsLineEnd(word)) break;
+  }
+  while (end < limit && !IsSettingsLineEnd(*end))
+    ++end;
+  if (end == limit) return {limit, limit};
+  const char* next = end + 1;
+  if (*end == '\r' && next < limit && *next == '\n') ++next;
+  return {end, next};
+}
+
+std::uint32_t HashOf(std::string_view folded) {
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(folded));
 }
 
 }  // namespace
@@ -64,6 +85,7 @@ void SettingsDocument::Parse() {
   const char* const data = bytes_.data();
   const char* const body = data + BodyStart(encoding_);
   const char* const limit = data + bytes_.size();
+  const auto offset = [data](const char* p) { return static_cast<std::uint32_t>(p - data); };
   const char* search = body;
   while (search < limit) {
     const auto* bracket = static_cast<const char*>(std::memchr(search, '[', limit - search));
@@ -71,28 +93,77 @@ void SettingsDocument::Parse() {
     const char* lineBegin = bracket;
     while (lineBegin > body && IsSettingsBlank(lineBegin[-1]))
       --lineBegin;
-    if (lineBegin > body && lineBegin[-1] != '\n') {
+    if (lineBegin > body && !IsSettingsLineEnd(lineBegin[-1])) {
       search = bracket + 1;
       continue;
     }
-    search = data + AddSection(static_cast<std::uint32_t>(lineBegin - data),
-                               static_cast<std::uint32_t>(bracket - data));
+    const auto header = HeaderAt(offset(lineBegin));
+    if (!header) {
+      // Not a header, and no later "[" of this line starts one.
+      search = BoundsOf(bracket, limit).next;
+      continue;
+    }
+    AddSection(offset(lineBegin), *header);
+    search = data + header->next;
   }
 }
 
-std::uint32_t SettingsDocument::AddSection(std::uint32_t lineBegin, std::uint32_t bracket) {
+std::size_t SettingsDocument::IndexBytes() const {
+  return sections_.capacity() * sizeof(Section) + slots_.capacity() * sizeof(std::uint32_t);
+}
+
+std::optional<SettingsDocument::Header> SettingsDocument::HeaderAt(std::uint32_t lineBegin) const {
   const char* const data = bytes_.data();
-  const auto [end, next] = BoundsOf(data + bracket, data + bytes_.size());
-  const char* const nameStart = data + bracket + 1;
-  const auto* close = static_cast<const char*>(std::memchr(nameStart, ']', end - nameStart));
-  const std::string_view name =
-      TrimSettingsBlanks(std::string_view(nameStart, (close ? close : end) - nameStart));
+  const char* const limit = data + bytes_.size();
+  const char* bracket = data + lineBegin;
+  while (bracket < limit && IsSettingsBlank(*bracket))
+    ++bracket;
+  if (bracket == limit || *bracket != '[') return std::nullopt;
+  const auto [end, next] = BoundsOf(bracket, limit);
+  const std::string_view line(bracket + 1, end - bracket - 1);
+  const std::size_t close = line.rfind(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  const std::string_view name = TrimSettingsBlanks(line.substr(0, close));
   const auto offset = [data](const char* p) { return static_cast<std::uint32_t>(p - data); };
-  sectionIndex_.try_emplace(FoldSettingsName(name, encoding_),
-                            static_cast<std::uint32_t>(sections_.size()));
-  sections_.push_back(
-      {lineBegin, offset(next), offset(name.data()), offset(name.data() + name.size())});
-  return offset(next);
+  return Header{offset(name.data()), offset(name.data() + name.size()), offset(next)};
+}
+
+void SettingsDocument::AddSection(std::uint32_t lineBegin, const Header& header) {
+  const std::string folded = FoldSettingsName(Slice(header.nameBegin, header.nameEnd), encoding_);
+  const std::uint32_t hash = HashOf(folded);
+  if (Lookup(folded, hash)) return;  // a later section of a name that is already known
+  sections_.push_back({lineBegin, hash});
+  Index(sections_.size() - 1);
+}
+
+std::optional<std::size_t> SettingsDocument::Lookup(std::string_view folded,
+                                                    std::uint32_t hash) const {
+  if (slots_.empty()) return std::nullopt;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const std::size_t section = slots_[slot] - 1;
+    if (sections_[section].hash == hash &&
+        SettingsNameMatches(SectionName(section), folded, encoding_)) {
+      return section;
+    }
+  }
+  return std::nullopt;
+}
+
+void SettingsDocument::Index(std::size_t section) {
+  // At most three quarters of the slots are used, so that a probe ends soon.
+  if ((sections_.size()) * 4 > slots_.size() * 3) {
+    std::vector<std::uint32_t> grown(std::max<std::size_t>(16, slots_.size() * 2), 0);
+    slots_.swap(grown);
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+      if (i != section) Index(i);
+    }
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t slot = sections_[section].hash & mask;
+  while (slots_[slot] != 0)
+    slot = (slot + 1) & mask;
+  slots_[slot] = static_cast<std::uint32_t>(section + 1);
 }
 
 template <typename Visit>
@@ -100,12 +171,13 @@ std::optional<SettingsDocument::KeyLine> SettingsDocument::ScanKeyLines(std::siz
                                                                         Visit visit) const {
   const char* const data = bytes_.data();
   const auto offset = [data](const char* p) { return static_cast<std::uint32_t>(p - data); };
-  const char* const limit = data + SectionEnd(section);
-  for (const char* line = data + sections_[section].body; line < limit;) {
+  const char* const limit = data + bytes_.size();
+  for (const char* line = data + SectionBody(section); line < limit;) {
     const auto [end, next] = BoundsOf(line, limit);
     const char* first = line;
     while (first < end && IsSettingsBlank(*first))
       ++first;
+    if (first < end && *first == '[' && HeaderAt(offset(line))) break;  // the next section
     // A key line needs a name: an "=" that is the first non-blank character has none.
     const auto* equals =
         first < end ? static_cast<const char*>(std::memchr(first, '=', end - first)) : nullptr;
@@ -122,25 +194,34 @@ std::string_view SettingsDocument::Slice(std::uint32_t begin, std::uint32_t end)
   return std::string_view(bytes_).substr(begin, end - begin);
 }
 
-std::string_view SettingsDocument::SectionName(const Section& section) const {
-  return Slice(section.nameBegin, section.nameEnd);
+std::string_view SettingsDocument::SectionName(std::size_t section) const {
+  const auto header = HeaderAt(sections_[section].begin);
+  return Slice(header->nameBegin, header->nameEnd);
 }
 
 std::string_view SettingsDocument::KeyName(const KeyLine& line) const {
   return TrimSettingsBlanks(Slice(line.begin, line.equals));
 }
 
+std::uint32_t SettingsDocument::SectionBody(std::size_t section) const {
+  return HeaderAt(sections_[section].begin)->next;
+}
+
 std::uint32_t SettingsDocument::SectionEnd(std::size_t section) const {
-  return section + 1 < sections_.size() ? sections_[section + 1].begin
-                                        : static_cast<std::uint32_t>(bytes_.size());
+  const char* const data = bytes_.data();
+  const char* const limit = data + bytes_.size();
+  for (const char* line = data + SectionBody(section); line < limit;) {
+    const auto begin = static_cast<std::uint32_t>(line - data);
+    if (HeaderAt(begin)) return begin;
+    line = BoundsOf(line, limit).next;
+  }
+  return static_cast<std::uint32_t>(bytes_.size());
 }
 
 std::optional<std::size_t> SettingsDocument::FindSection(std::string_view name) const {
   const auto folded = FoldedSettingsName(name, encoding_);
   if (!folded) return std::nullopt;
-  const auto found = sectionIndex_.find(*folded);
-  if (found == sectionIndex_.end()) return std::nullopt;
-  return found->second;
+  return Lookup(*folded, HashOf(*folded));
 }
 
 std::optional<SettingsDocument::KeyLine> SettingsDocument::FindKey(std::size_t section,
@@ -161,11 +242,9 @@ std::string SettingsDocument::Value(const KeyLine& line) const {
 
 std::vector<std::string> SettingsDocument::SectionNames() const {
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < sections_.size(); ++i) {
-    const std::string_view name = SectionName(sections_[i]);
-    if (sectionIndex_.at(FoldSettingsName(name, encoding_)) != i) continue;
-    names.push_back(DecodeSettingsText(name, encoding_));
-  }
+  names.reserve(sections_.size());
+  for (std::size_t i = 0; i < sections_.size(); ++i)
+    names.push_back(DecodeSettingsText(SectionName(i), encoding_));
   return names;
 }
 
@@ -204,7 +283,7 @@ std::string SettingsDocument::WithValue(std::string_view section, std::string_vi
   const auto number = FindSection(section);
   if (!number) {
     std::string edited = bytes_;
-    if (edited.size() > BodyStart(encoding_) && edited.back() != '\n') {
+    if (edited.size() > BodyStart(encoding_) && !IsSettingsLineEnd(edited.back())) {
       edited += kSettingsLineEnd;
     }
     edited += "[" + encode(section) + "]";
@@ -216,14 +295,14 @@ std::string SettingsDocument::WithValue(std::string_view section, std::string_vi
   if (const auto existing = FindKey(*number, key)) {
     return StoredForm(Splice(bytes_, existing->begin, existing->end, line));
   }
-  std::uint32_t at = sections_[*number].body;
+  std::uint32_t at = SectionBody(*number);
   ScanKeyLines(*number, [&at](const KeyLine& keyLine) {
     at = keyLine.next;
     return false;
   });
   std::string inserted;
   // Only the file's last line can lack its line end.
-  if (bytes_[at - 1] != '\n') inserted += kSettingsLineEnd;
+  if (!IsSettingsLineEnd(bytes_[at - 1])) inserted += kSettingsLineEnd;
   inserted += line;
   inserted += kSettingsLineEnd;
   return StoredForm(Splice(bytes_, at, at, inserted));
@@ -239,6 +318,56 @@ std::string SettingsDocument::WithoutSection(std::string_view section) const {
   const auto number = FindSection(section);
   if (!number) return bytes_;
   return StoredForm(Splice(bytes_, sections_[*number].begin, SectionEnd(*number), ""));
+}
+
+std::string SettingsDocument::WithSectionsMovedDown(const std::vector<std::string>& names) const {
+  if (names.empty()) return bytes_;
+  if (encoding_ == SettingsEncoding::kCp1251 &&
+      !std::all_of(names.begin(), names.end(), [](const auto& name) { return FitsCp1251(name); })) {
+    const SettingsDocument asUtf8(std::string(kUtf8ByteOrderMark) + Cp1251ToUtf8(bytes_));
+    return asUtf8.WithSectionsMovedDown(names);
+  }
+  std::vector<std::optional<std::size_t>> found;
+  std::vector<std::pair<std::size_t, std::size_t>> places;  // section number, index in names
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    found.push_back(FindSection(names[i]));
+    if (found.back()) places.emplace_back(*found.back(), i);
+  }
+  std::sort(places.begin(), places.end());  // in file order
+  const auto content = [&](std::size_t i) {
+    return found[i] ? Slice(SectionBody(*found[i]), SectionEnd(*found[i])) : std::string_view();
+  };
+
+  std::string edited;
+  edited.reserve(bytes_.size());
+  // Text is added in whole lines; a piece that ended without a line end (the file's
+  // last line) gets one before anything follows it. The file's start is a line start.
+  bool atLineStart = true;
+  const auto append = [&](std::string_view text) {
+    if (text.empty()) return;
+    if (!atLineStart) edited += kSettingsLineEnd;
+    edited += text;
+    atLineStart = IsSettingsLineEnd(text.back());
+  };
+  std::uint32_t untouched = 0;  // the first byte not yet copied or replaced
+  for (const auto& [number, i] : places) {
+    const std::uint32_t begin = sections_[number].begin;
+    append(Slice(untouched, begin));
+    if (begin > untouched) atLineStart = true;  // a header line starts where it ends
+    if (i + 1 < names.size()) {
+      append(Slice(begin, SectionBody(number)));
+      append(content(i + 1));
+    }
+    untouched = SectionEnd(number);
+  }
+  append(Slice(untouched, static_cast<std::uint32_t>(bytes_.size())));
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+    if (found[i] || !found[i + 1]) continue;
+    append("[" + EncodeSettingsText(names[i], encoding_).value_or(names[i]) + "]" +
+           std::string(kSettingsLineEnd));
+    append(content(i + 1));
+  }
+  return StoredForm(std::move(edited));
 }
 
 std::string SettingsDocument::StoredForm(std::string edited) const {

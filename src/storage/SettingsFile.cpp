@@ -7,6 +7,7 @@
 #include "common/CodePage1251.h"
 #include "storage/SettingsCache.h"
 #include "storage/SettingsDocument.h"
+#include "storage/SettingsPending.h"
 #include "storage/SettingsSyntax.h"
 
 namespace pelorin {
@@ -24,12 +25,6 @@ std::filesystem::path CanonicalTarget(const std::filesystem::path& file) {
   if (error) return file;
   auto canonical = std::filesystem::weakly_canonical(absolute, error);
   return error ? absolute.lexically_normal() : canonical;
-}
-
-// Read-modify-write sequences of all files, one at a time.
-std::mutex& WriteMutex() {
-  static std::mutex mutex;
-  return mutex;
 }
 
 [[noreturn]] void Refuse(std::string_view what, std::string_view text, std::string_view reason) {
@@ -78,28 +73,52 @@ std::optional<std::string> FindValue(const SettingsDocument& document, std::stri
 
 }  // namespace
 
+void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge) {
+  if (tooLarge) throw SettingsWriteError(reported, std::make_error_code(std::errc::file_too_large));
+  throw SettingsWriteError(reported);
+}
+
 SettingsFile::SettingsFile(std::filesystem::path file)
     : file_(std::move(file)), target_(CanonicalTarget(file_)) {}
 
 std::shared_ptr<const SettingsDocument> SettingsFile::Document() const {
+  if (const PendingSettings* pending = FindPendingSettings(target_)) return pending->current;
   return SettingsCache::Instance().Load(target_).document;
 }
 
-template <typename Edit>
-void SettingsFile::Change(Edit edit) {
-  const std::lock_guard lock(WriteMutex());
+std::filesystem::path SettingsFile::ReportedName() const {
+  return FullName(file_);
+}
+
+void SettingsFile::Change(SettingsEdit edit) {
+  if (PendingSettings* pending = FindPendingSettings(target_)) {
+    if (!pending->writable) RefuseSettingsWrite(ReportedName(), pending->tooLarge);
+    std::string bytes = edit(*pending->current);
+    if (bytes == pending->current->Bytes()) return;
+    if (bytes.size() > SettingsDocument::kMaxSize) RefuseSettingsWrite(ReportedName(), true);
+    pending->current = std::make_shared<const SettingsDocument>(std::move(bytes));
+    pending->edits.push_back(std::move(edit));
+    return;
+  }
+  const std::lock_guard lock(SettingsWriteMutex());
   auto& cache = SettingsCache::Instance();
   const LoadedSettings loaded = cache.Load(target_);
-  if (!loaded.readable || !target_.has_filename()) throw SettingsWriteError(FullName(file_));
+  if (!loaded.readable || !target_.has_filename()) {
+    RefuseSettingsWrite(ReportedName(), loaded.tooLarge);
+  }
   std::string bytes = edit(*loaded.document);
   if (bytes == loaded.document->Bytes()) return;
-  if (!cache.Write(target_, std::move(bytes))) throw SettingsWriteError(FullName(file_));
+  if (bytes.size() > SettingsDocument::kMaxSize) RefuseSettingsWrite(ReportedName(), true);
+  if (!cache.Write(target_, std::move(bytes))) throw SettingsWriteError(ReportedName());
 }
 
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
   auto value = FindValue(*Document(), section, key);
-  return value ? std::move(*value) : std::string(defaultValue);
+  if (value) return std::move(*value);
+  // The Windows functions give the default without its trailing spaces.
+  const std::size_t kept = defaultValue.find_last_not_of(' ');
+  return std::string(defaultValue.substr(0, kept == std::string_view::npos ? 0 : kept + 1));
 }
 
 int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
@@ -141,8 +160,9 @@ void SettingsFile::WriteString(std::string_view section, std::string_view key,
   const std::string_view sectionName = StorableSectionName(section);
   const std::string_view keyName = StorableKeyName(key);
   CheckText("Value", value);
-  Change([&](const SettingsDocument& document) {
-    return document.WithValue(sectionName, keyName, value);
+  Change([section = std::string(sectionName), key = std::string(keyName),
+          value = std::string(value)](const SettingsDocument& document) {
+    return document.WithValue(section, key, value);
   });
 }
 
@@ -157,13 +177,15 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
 void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
   const std::string_view sectionName = StorableSectionName(section);
   const std::string_view keyName = StorableKeyName(key);
-  Change(
-      [&](const SettingsDocument& document) { return document.WithoutKey(sectionName, keyName); });
+  Change([section = std::string(sectionName), key = std::string(keyName)](
+             const SettingsDocument& document) { return document.WithoutKey(section, key); });
 }
 
 void SettingsFile::EraseSection(std::string_view section) {
   const std::string_view sectionName = StorableSectionName(section);
-  Change([&](const SettingsDocument& document) { return document.WithoutSection(sectionName); });
+  Change([section = std::string(sectionName)](const SettingsDocument& document) {
+    return document.WithoutSection(section);
+  });
 }
 
 int NumberedSectionCount(const SettingsFile& file) {
@@ -172,6 +194,19 @@ int NumberedSectionCount(const SettingsFile& file) {
   while (document->FindSection(std::to_string(count)))
     ++count;
   return count;
+}
+
+void DeleteNumberedSection(SettingsFile& file, int number, int count, std::string_view prefix,
+                           int first) {
+  if (number < first || number - first >= count) return;
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(count - (number - first)));
+  for (int entry = number; entry - first < count; ++entry) {
+    names.emplace_back(StorableSectionName(std::string(prefix) + std::to_string(entry)));
+  }
+  file.Change([names = std::move(names)](const SettingsDocument& document) {
+    return document.WithSectionsMovedDown(names);
+  });
 }
 
 void ClearSettingsCache() {

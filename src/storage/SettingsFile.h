@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -28,20 +29,28 @@ class SettingsNameError : public std::invalid_argument {
 // (UpCaseText); the first matching section and key count. Blanks around names and
 // values are ignored, and one pair of matching quotes (" or ') around a value is
 // removed when it is read; a value written with blanks at either end or wrapped in
-// quotes is quoted so that it reads back as written. A missing file reads as all
-// defaults and is created by the first write; a directory or an unreadable file in its
-// place reads as all defaults and refuses writes. Writes replace the file atomically
-// (temporary file and rename, through a symbolic link to its target) and keep every
-// untouched line byte for byte; a write that changes nothing leaves the file alone.
-// Reads of an unchanged file are answered from a parse cache shared by all
-// SettingsFile objects.
+// quotes is quoted so that it reads back as written. Hand-edited files read as the
+// Windows profile functions read them (see SettingsDocument for the line rules).
+//
+// A missing file reads as all defaults and is created by the first write. A
+// directory, an unreadable file or a file larger than 64 MB in its place reads as all
+// defaults without being read whole and refuses writes, so that it is never
+// overwritten. Writes replace the file atomically (temporary file and rename, through
+// a symbolic link to its target) and keep every untouched line byte for byte; a write
+// that changes nothing leaves the file alone. Reads of an unchanged file are answered
+// from a parse cache shared by all SettingsFile objects.
+//
+// Each write replaces the file on its own. An operation that changes many keys opens
+// a SettingsTransaction on the file first, so that the file is written once at its
+// end, and not at all when the operation fails half-way.
 class SettingsFile {
  public:
   explicit SettingsFile(std::filesystem::path file);
 
   const std::filesystem::path& FileName() const { return file_; }
 
-  // Values are cut to 2047 characters.
+  // Values are cut to 2047 characters. The default is given without its trailing
+  // spaces, as the Windows functions give it.
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const;
   // Decimal, or hexadecimal after "0x"/"0X" when the text is longer than two
@@ -67,11 +76,16 @@ class SettingsFile {
   void EraseSection(std::string_view section);
 
  private:
+  friend class SettingsTransaction;
   friend int NumberedSectionCount(const SettingsFile& file);
+  friend void DeleteNumberedSection(SettingsFile& file, int number, int count,
+                                    std::string_view prefix, int first);
 
   std::shared_ptr<const SettingsDocument> Document() const;
-  template <typename Edit>
-  void Change(Edit edit);
+  // Makes one change: on disk, or in memory while a transaction is open on the file.
+  void Change(std::function<std::string(const SettingsDocument&)> edit);
+  // The file's name as a write error gives it: absolute.
+  std::filesystem::path ReportedName() const;
 
   std::filesystem::path file_;
   // The file's canonical path: the key of the parse cache and the path written.
@@ -81,6 +95,16 @@ class SettingsFile {
 // Length of a list kept as numbered sections "0", "1", ...: the number of the first
 // missing section.
 int NumberedSectionCount(const SettingsFile& file);
+
+// Deletes entry `number` from a list of `count` entries kept as numbered sections named
+// `prefix` followed by the numbers first, first + 1, ..., first + count - 1 ("0", "1",
+// ... by default; "Profile1", "Profile2", ... for the profile table). Every later
+// section is copied one place down (each takes the whole content of the one after it,
+// in the place of its own) and the last is erased, all in one write; the lines of the
+// moved sections are kept byte for byte. A number outside the list changes nothing.
+// Raises like the other writes.
+void DeleteNumberedSection(SettingsFile& file, int number, int count, std::string_view prefix = {},
+                           int first = 0);
 
 // Forgets every parsed settings file, so that the next read of each parses it again
 // (for measurements).

@@ -11,10 +11,18 @@ namespace pelorin {
 // Every line the writer produces ends with this.
 inline constexpr std::string_view kSettingsLineEnd = "\r\n";
 
-// Blanks around names and values are not part of them. A carriage return counts as a
-// blank so that a stray one (a last line without its line feed) never reaches a value.
+// Lines end with a line feed, a carriage return and line feed, or a carriage return
+// alone (files saved by old Macintosh editors), as the Windows profile functions read
+// them.
+constexpr bool IsSettingsLineEnd(char c) {
+  return c == '\n' || c == '\r';
+}
+
+// Blanks around names and values are not part of them: spaces, tabs, vertical tabs,
+// form feeds and the DOS end-of-file mark (Ctrl+Z), which the Windows functions skip
+// as well.
 constexpr bool IsSettingsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
 std::string_view TrimSettingsBlanks(std::string_view text);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/SimDialogs.h"
+#include "storage/FileReplacements.h"
 #include "storage/Scrambler.h"
 #include "support/TempDir.h"
 
@@ -191,6 +192,28 @@ TEST_F(ScrambledFilesTest, SystemSettingsChangeIsBackedUpAndLeavesNoCopy) {
   EXPECT_EQ(Unscrambled(layout.SystemSettingsFile()),
             "[SYSTEM]\r\nFILEOK=OK\r\nProfilesCount=2\r\n");
   EXPECT_EQ(ReadBytes(layout.BackupDir() / "pelorin.bk"), ReadBytes(layout.SystemSettingsFile()));
+  EXPECT_TRUE(PlainTwinsLeft().empty());
+}
+
+TEST_F(ScrambledFilesTest, AChangeOfManyKeysWritesEachFileOnce) {
+  WriteBytes(layout.SystemSettingsFile(), ScrambleBlock(kMarker, kKey));
+  files.CreateEmptyProfileFiles(layout.ProfileDir(kProfile));
+  testing::FileReplacements inHome(layout.ProgramDir());
+  testing::FileReplacements profile(layout.ProfileDir(kProfile));
+  const auto writeMany = [](SettingsFile& file) {
+    for (int i = 1; i <= 20; ++i)
+      file.WriteInteger("Profile" + std::to_string(i), "Type", i);
+  };
+  ASSERT_TRUE(files.ChangeSystemSettings(writeMany));
+  ASSERT_TRUE(files.ChangeScrambled("main", writeMany));
+  // The plain copy is put in place by the unscramble and once more by the change.
+  EXPECT_EQ(inHome.Of(layout.SystemSettingsCopy().filename().string()), 2);
+  EXPECT_EQ(profile.Of("main.hif"), 2);
+  EXPECT_EQ(inHome.Of("pelorin.hf"), 1);
+  EXPECT_EQ(profile.Of("main.hf"), 1);
+  ASSERT_TRUE(files.ReadScrambled("main", [](const SettingsFile& main) {
+    EXPECT_EQ(main.ReadInteger("Profile20", "Type", 0), 20);
+  }));
   EXPECT_TRUE(PlainTwinsLeft().empty());
 }
 

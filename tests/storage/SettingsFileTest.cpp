@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <random>
@@ -10,6 +12,9 @@
 #include <vector>
 
 #include "common/Text.h"
+#include "storage/SettingsCache.h"
+#include "storage/SettingsDocument.h"
+#include "storage/SettingsTransaction.h"
 #include "support/TempDir.h"
 
 namespace pelorin {
@@ -69,7 +74,6 @@ TEST_F(SettingsFileTest, ReadsValuesByTheFormatsRules) {
       {"missing final line end", "[S]\r\nK=last", "S", "K", "last"},
       {"stray CR before the end", "[S]\r\nK=v\r", "S", "K", "v"},
       {"section header with text after ]", "[S] ; note\r\nK=v\r\n", "S", "K", "v"},
-      {"section header without ]", "[S\r\nK=v\r\n", "S", "K", "v"},
       {"missing section", "[S]\r\nK=v\r\n", "T", "K", nullptr},
       {"empty file", "", "S", "K", nullptr},
       {"code page 1251 text", "[\xD0\xE0\xE7\xE4\xE5\xEB]\r\n\xCA\xEB\xFE\xF7=\xC4\xE0\r\n",
@@ -89,6 +93,133 @@ TEST_F(SettingsFileTest, ReadsValuesByTheFormatsRules) {
   }
   // A NUL byte is an ordinary byte of a value.
   EXPECT_EQ(WithContent(Bytes("[S]\r\nK=a\0b\r\n")).ReadString("S", "K", ""), Bytes("a\0b"));
+}
+
+// Files edited by hand, read as the Windows profile functions read them.
+TEST_F(SettingsFileTest, ReadsHandEditedFilesAsTheWindowsFunctionsDo) {
+  const std::vector<ReadCase> cases = {
+      {"CR alone ends lines", "[S]\rA=1\rB=2\r", "S", "B", "2"},
+      {"CR alone before a section", "[S]\rA=1\r[T]\rA=2\r", "S", "A", "1"},
+      {"CR alone opens the next section", "[S]\rA=1\r  [T]\rA=2", "T", "A", "2"},
+      {"line ends mixed", "[S]\r\nA=1\rB=2\nC=3", "S", "C", "3"},
+      {"a lone CR inside a line splits it", "[S]\r\nA=x\rB=y\r\n", "S", "A", "x"},
+      {"header without ] opens nothing", "[S]\r\n[T\r\nK=v\r\n", "S", "K", "v"},
+      {"header without ] is no section", "[S]\r\n[T\r\nK=v\r\n", "T", "K", nullptr},
+      {"a [ line without ] may hold a key", "[S]\r\n[K=v\r\n", "S", "[K", "v"},
+      {"extra brackets are part of the name", "[[S]]\r\nK=v\r\n", "[S]", "K", "v"},
+      {"so the inner name is not found", "[[S]]\r\nK=v\r\n", "S", "K", nullptr},
+      {"an extra [ is part of the name", "[[S]\r\nK=v\r\n", "[S", "K", "v"},
+      {"a line without [ opens nothing", "[A]\r\nS]\r\nK=v\r\n", "A", "K", "v"},
+      {"the last ] ends the name", "[S]]\r\nK=v\r\n", "S]", "K", "v"},
+      {"text after the last ]", "[S] x ] ; note\r\nK=v\r\n", "S] x", "K", "v"},
+      {"a line without = is no key", "[S]\r\nK\r\n", "S", "K", nullptr},
+      {"nor does it hide a later key", "[S]\r\nK\r\nK=2\r\n", "S", "K", "2"},
+      {"tabs, vertical tabs, form feeds, Ctrl+Z are blanks", "[S]\r\n\tK\v=\f v \x1A\r\n", "S", "K",
+       "v"},
+  };
+  for (const ReadCase& c : cases) {
+    const SettingsFile settings = WithContent(c.bytes);
+    EXPECT_EQ(settings.ReadString(c.section, c.key, "<default>"),
+              c.expected ? c.expected : "<default>")
+        << c.what;
+  }
+
+  // The profile functions' own test file, with both kinds of line end.
+  for (const std::string end : {"\r\n", "\r"}) {
+    const SettingsFile settings =
+        WithContent("[section1]" + end + "name1=val1" + end + "name2=\"val2\"" + end + "name3" +
+                    end + "name4=a" + end + "[section2]" + end);
+    EXPECT_EQ(settings.ReadSection("section1"),
+              (std::vector<std::string>{"name1", "name2", "name4"}));
+    EXPECT_EQ(settings.ReadSections(), (std::vector<std::string>{"section1", "section2"}));
+    EXPECT_EQ(settings.ReadString("section1", "name2", "default"), "val2");
+    EXPECT_EQ(settings.ReadString("section1", "name3", "default"), "default");
+    EXPECT_EQ(settings.ReadString("section1", "name4", "default"), "a");
+  }
+
+  // A default loses its trailing spaces, and only those.
+  const SettingsFile settings = WithContent("[S]\r\n");
+  const std::vector<std::pair<const char*, const char*>> defaults = {
+      {"default  ", "default"},
+      {"one two  ", "one two"},
+      {"one two", "one two"},
+      {"  lead", "  lead"},
+      {"tab\t", "tab\t"},
+      {"   ", ""},
+      {"", ""},
+      {" \"q\" ", " \"q\""},
+  };
+  for (const auto& [given, read] : defaults) {
+    EXPECT_EQ(settings.ReadString("S", "missing", given), read) << "[" << given << "]";
+  }
+}
+
+// The parsed form of a file stays within a few times its size, whatever its shape: a
+// header line costs at most a few bytes, a line that is no header none.
+TEST(SettingsDocumentTest, IndexStaysSmallWhateverTheShapeOfTheFile) {
+  constexpr std::size_t kLines = 200'000;
+  const auto repeated = [](std::string_view line) {
+    std::string bytes;
+    for (std::size_t i = 0; i < kLines; ++i)
+      bytes += line;
+    return bytes;
+  };
+  std::string distinct;
+  for (std::size_t i = 0; i < kLines; ++i)
+    distinct += "[" + std::to_string(i) + "]\n";
+  const std::vector<std::pair<const char*, std::string>> shapes = {
+      {"lone brackets", repeated("[\n")},
+      {"empty headers", repeated("[]\n")},
+      {"one name again and again", repeated("[S]\r")},
+      {"brackets inside lines", repeated("x[[]]\n")},
+      {"distinct short headers", distinct},
+      {"keys", "[S]\n" + repeated("k=v\n")},
+  };
+  for (const auto& [what, bytes] : shapes) {
+    const SettingsDocument document(bytes);
+    EXPECT_LE(document.IndexBytes(), 3 * bytes.size()) << what;
+  }
+  EXPECT_EQ(SettingsDocument(distinct).SectionNames().size(), kLines);
+}
+
+// Whether the write raises SettingsWriteError with the cause "file too large".
+bool RefusedAsTooLarge(const std::function<void()>& write) {
+  try {
+    write();
+  } catch (const SettingsWriteError& error) {
+    return error.cause() == std::errc::file_too_large;
+  }
+  return false;
+}
+
+TEST_F(SettingsFileTest, FilesTooLargeToReadReadAsDefaultsAndRefuseWrites) {
+  WriteBytes(file_, "[S]\r\nK=1\r\n");
+  std::filesystem::resize_file(file_, SettingsDocument::kMaxSize + 1);  // sparse
+  const std::uint64_t parsesBefore = SettingsCache::Instance().ParseCount();
+  SettingsFile settings(file_);
+  EXPECT_EQ(settings.ReadInteger("S", "K", 7), 7);
+  EXPECT_FALSE(settings.SectionExists("S"));
+  try {
+    settings.WriteInteger("S", "K", 2);
+    ADD_FAILURE() << "written";
+  } catch (const SettingsWriteError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Unable to write to " + file_.string() + ": " + std::strerror(EFBIG));
+  }
+  EXPECT_TRUE(RefusedAsTooLarge([&] { settings.EraseSection("S"); }));
+  {
+    SettingsTransaction change(settings);
+    EXPECT_TRUE(RefusedAsTooLarge([&] { settings.WriteInteger("S", "K", 2); }));
+  }
+  EXPECT_EQ(SettingsCache::Instance().ParseCount(), parsesBefore);
+  EXPECT_EQ(std::filesystem::file_size(file_), SettingsDocument::kMaxSize + 1);
+
+  // A write that would make a file too large is refused as well.
+  SettingsFile small(dir_ / "small.hif");
+  small.WriteString("S", "A", std::string(1000, 'a'));
+  const std::string big(SettingsDocument::kMaxSize, 'b');
+  EXPECT_TRUE(RefusedAsTooLarge([&] { small.WriteString("S", "B", big); }));
+  EXPECT_EQ(small.ReadString("S", "A", "").size(), 1000u);
 }
 
 TEST_F(SettingsFileTest, ReadsIntegersAndBooleans) {
@@ -227,6 +358,14 @@ TEST_F(SettingsFileTest, WritesChangeOnlyTheirLines) {
        [](SettingsFile& f) { f.EraseSection("S"); }, "[s]\r\nB=2\r\n"},
       {"erase a missing section", "[S]\r\n", [](SettingsFile& f) { f.EraseSection("T"); },
        "[S]\r\n"},
+      {"replace in a file of CR line ends", "[S]\rA=1\rB=2\r[T]\r",
+       [](SettingsFile& f) { f.WriteInteger("S", "A", 3); }, "[S]\rA=3\rB=2\r[T]\r"},
+      {"append in a file of CR line ends", "[S]\rA=1\r[T]\r",
+       [](SettingsFile& f) { f.WriteInteger("S", "B", 2); }, "[S]\rA=1\rB=2\r\n[T]\r"},
+      {"new section after a CR line end", "[S]\rA=1\r",
+       [](SettingsFile& f) { f.WriteInteger("T", "B", 2); }, "[S]\rA=1\r[T]\r\nB=2\r\n"},
+      {"a [ line without ] stays in its section", "[S]\r\n[x\r\nA=1\r\n[T]\r\n",
+       [](SettingsFile& f) { f.EraseSection("S"); }, "[T]\r\n"},
       {"untouched binary bytes stay", Bytes("\x00\xFF\x98\r\n[S]\r\nK=1\r\n"),
        [](SettingsFile& f) { f.WriteInteger("S", "K", 2); },
        Bytes("\x00\xFF\x98\r\n[S]\r\nK=2\r\n")},
