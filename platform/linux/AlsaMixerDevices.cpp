@@ -1,6 +1,7 @@
 #include "linux/AlsaMixerDevices.h"
 
 #include <alsa/asoundlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,6 +13,7 @@ namespace pelorin::lnx {
 namespace {
 
 constexpr const char* kDefaultDevice = "default";
+constexpr const char* kCardFolder = "/dev/snd";
 
 struct MixerCloser {
   void operator()(snd_mixer_t* mixer) const { snd_mixer_close(mixer); }
@@ -50,6 +52,15 @@ MixerHandle OpenMixerDevice(const std::string& alsaName) {
       snd_mixer_load(mixer.get()) < 0)
     return nullptr;
   return mixer;
+}
+
+// What changes when a card's device files come or go: the folder's identity and the
+// time of its last change; "none" while it does not exist.
+std::string CardFolderStamp() {
+  struct stat folder {};
+  if (::stat(kCardFolder, &folder) != 0) return "none";
+  return std::to_string(folder.st_dev) + ":" + std::to_string(folder.st_ino) + ":" +
+         std::to_string(folder.st_mtim.tv_sec) + "." + std::to_string(folder.st_mtim.tv_nsec);
 }
 
 std::string ElementName(snd_mixer_elem_t* element) {
@@ -151,15 +162,25 @@ std::optional<std::vector<AlsaMixerDevices::Device>> AlsaMixerDevices::Devices()
   if (server.unanswered) return std::nullopt;
   std::vector<Device> devices;
   if (server.name) devices.push_back({kDefaultDevice, *server.name});
+  const auto& cards = Cards();
+  devices.insert(devices.end(), cards.begin(), cards.end());
+  return devices;
+}
+
+const std::vector<AlsaMixerDevices::Device>& AlsaMixerDevices::Cards() {
+  const std::string stamp = CardFolderStamp();
+  if (cardFolderStamp_ == stamp) return cards_;
+  cardFolderStamp_ = stamp;
+  cards_.clear();
   int card = -1;
   while (snd_card_next(&card) >= 0 && card >= 0) {
     char* name = nullptr;
     Device device{"hw:" + std::to_string(card), "card " + std::to_string(card)};
     if (snd_card_get_name(card, &name) >= 0 && name != nullptr) device.name = name;
     std::free(name);
-    devices.push_back(std::move(device));
+    cards_.push_back(std::move(device));
   }
-  return devices;
+  return cards_;
 }
 
 std::optional<AlsaMixerSnapshot> AlsaMixerDevices::Read() {

@@ -62,9 +62,14 @@ class AlsaMixerDevices {
   // Nothing while the sound server does not answer.
   std::optional<std::vector<Device>> Devices();
   ServerLookup SoundServer();
+  // The sound cards in ALSA's order, read anew only when the folder of the sound device
+  // files changed (a card came or went): going through every card number costs.
+  const std::vector<Device>& Cards();
 
   std::unique_ptr<OpenMixers> open_;
   std::vector<Device> lastRead_;
+  std::vector<Device> cards_;
+  std::optional<std::string> cardFolderStamp_;  // nothing until the cards were read
   // Set once ALSA's configuration has been read afresh for a server that came: ALSA's
   // PulseAudio hook decides only when it reads it whether the default device is the
   // server. Cleared when the server is seen gone or stuck.
