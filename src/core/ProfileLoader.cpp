@@ -353,8 +353,9 @@ void ProfileLoader::ApplyStartVolume() {
 void ProfileLoader::ApplyStartVolumeWhenKnown() {
   if (!mixerWait_) {
     mixerWait_ = ctx_.ports.timers.Create("MixerWait", kMixerWaitMs, [this] {
-      if (!ctx_.ports.mixer.Known()) return;
+      if (!ctx_.ports.mixer.Known() && !Ended()) return;
       mixerWait_->SetEnabled(false);
+      if (Ended()) return;
       // The profile's start volume as it is now: a load meanwhile may have changed it.
       const SharedValues& v = ctx_.values;
       if (v.StartVol && v.MixID >= 0 && v.DestID >= 0) ApplyStartVolume();
