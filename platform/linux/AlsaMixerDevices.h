@@ -35,7 +35,8 @@ class AlsaMixerDevices {
   // Nothing while the sound server does not answer.
   std::optional<AlsaMixerSnapshot> Read();
   // Whether the devices present now may differ from those of the last complete Read: a
-  // card or the sound server came or went. Reads the card names only.
+  // card or the sound server came or went. Cheap: the cards are read anew only when
+  // their device files changed, and an open server mixer is not asked.
   bool DevicesChanged();
   // The descriptors on which the open mixers report changes.
   std::vector<pollfd> PollDescriptors() const;
