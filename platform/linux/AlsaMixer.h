@@ -1,70 +1,68 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ports/Mixer.h"
 
 namespace pelorin::lnx {
 
-// The system's sound mixers through ALSA.
+// The system's sound mixers through ALSA, without ever holding the caller.
 //
-// Devices: the "default" mixer first when it is not itself a hardware card (with
-// PulseAudio or PipeWire running, ALSA's default is their mixer, whose "Master" moves
-// the desktop's volume), then every sound card in ALSA's card order. A device's name is
-// the card's name ("HDA Intel PCH", "PulseAudio").
-// Lines: every simple mixer element with a playback volume is a destination line, named
-// after the element ("PCM", "Headphone"; "Name,1" for a second element of that name),
-// "Master" first and the others in ALSA's order. ALSA has no sources below them, so
-// every line has source -1.
-// Channel values: each channel's raw volume scaled linearly from the element's range to
-// 0..65535, and back to the nearest raw step when written.
+// ALSA's "default" device talks to PulseAudio or PipeWire synchronously, and a call
+// hangs for as long as the server does. So every ALSA call is made by a worker thread
+// that owns the mixers; the calls of this class answer from the worker's last reading
+// (a snapshot) and queue writes to it.
+// - The worker reads everything once at the start, then again after each write it made
+//   and each change ALSA reports on the open mixers (other programs moving a volume, a
+//   card or the server going away), and looks for cards and sound servers that came or
+//   went every kDeviceScanPeriod. Between those it sleeps in poll().
+// - Until the first reading has arrived, Known() is false and the mixer has no devices.
+//   Only the calls made within kFirstAnswerWait of the construction wait for it, and no
+//   longer than that; no other call ever waits for the worker. A sound server that
+//   listens but does not answer gives no reading at all (rather than one without the
+//   server), so the last reading stands, or the mixer stays unknown.
+// - SetChannelValues queues the write and shows it in the snapshot at once. A line's
+//   later write takes the place of one that the worker has not made yet, so a frozen
+//   server never makes the queue grow.
+// Devices, lines and values are those AlsaMixerDevices reads: the "default" mixer first
+// when it is a sound server, then every card; every element with a playback volume is a
+// destination line with source -1; raw volumes are scaled to 0..65535 (AlsaVolumeScale).
 //
-// Each device's mixer is opened when first needed and kept open; every call first takes
-// in the changes that ALSA reported since (other programs moving a volume, a card going
-// away), and a mixer that fails is closed and opened afresh on the next call. The list of
-// devices is read anew on every call, so a card or a sound server that comes later shows
-// at once. Not for use from several threads. Nothing is printed: ALSA's library messages
-// are silenced for the whole process when the first AlsaMixer is made.
+// Nothing is printed: ALSA's library messages are silenced for the whole process when
+// the first AlsaMixer is made. Calls may come from any thread.
 class AlsaMixer : public ports::Mixer {
  public:
+  static constexpr std::chrono::milliseconds kFirstAnswerWait{50};
+  static constexpr std::chrono::milliseconds kDeviceScanPeriod{2000};
+  // How long the destructor waits for the worker to close the mixers. A worker held by
+  // a frozen server is left to finish on its own when the server answers.
+  static constexpr std::chrono::milliseconds kStopWait{50};
+
   AlsaMixer();
   ~AlsaMixer() override;
   AlsaMixer(const AlsaMixer&) = delete;
   AlsaMixer& operator=(const AlsaMixer&) = delete;
 
+  bool Known() const override;
   int DeviceCount() const override;
   std::string DeviceName(int device) const override;
   std::vector<ports::MixerLine> Lines(int device) const override;
   std::optional<std::vector<int>> ChannelValues(int device, int destination,
                                                 int source) const override;
+  // True when the line exists and has a volume: the write is then queued.
   bool SetChannelValues(int device, int destination, int source,
                         const std::vector<int>& values) override;
 
-  // A raw volume in [min, max] as a channel value 0..65535 (rounded to the nearest).
-  static int ToChannelValue(long raw, long min, long max);
-  // A channel value as the nearest raw volume in [min, max]. When the nearest raw step is
-  // the channel's present one although the value asks for a different level, the volume
-  // moves one raw step toward the value: on a coarse control (0..31) a small volume step
-  // or a slow fade would otherwise never move it.
-  static long ToRawVolume(int value, long present, long min, long max);
-
  private:
-  struct Device {
-    std::string alsaName;  // what snd_mixer_attach takes: "default", "hw:0"
-    std::string name;
-  };
-  struct OpenMixers;  // the mixers kept open, by ALSA name
+  struct Shared;  // the snapshot and the queue, shared with the worker
 
-  std::vector<Device> Devices() const;
-  std::optional<Device> DeviceAt(int device) const;
-  // The name of the sound server behind ALSA's "default" device; nothing when that device
-  // is a card itself or does not open.
-  std::optional<std::string> SoundServer() const;
-
-  std::unique_ptr<OpenMixers> open_;
+  std::shared_ptr<Shared> shared_;
+  std::thread worker_;
 };
 
 }  // namespace pelorin::lnx

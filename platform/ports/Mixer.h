@@ -19,6 +19,11 @@ class Mixer {
  public:
   virtual ~Mixer() = default;
 
+  // Whether the system's mixer has answered yet. A sound server that is slow or frozen
+  // can keep it from answering for a while after the start; until it does, the mixer
+  // has no devices, and that says nothing about the sound hardware.
+  virtual bool Known() const = 0;
+
   virtual int DeviceCount() const = 0;
   virtual std::string DeviceName(int device) const = 0;
   virtual std::vector<MixerLine> Lines(int device) const = 0;
@@ -28,7 +33,8 @@ class Mixer {
   virtual std::optional<std::vector<int>> ChannelValues(int device, int destination,
                                                         int source) const = 0;
   // Sets every channel given; values outside 0..65535 are clamped. False when the line
-  // does not exist or refused.
+  // does not exist or has no volume. A mixer that works in the background may make the
+  // change later; its channel values show it at once.
   virtual bool SetChannelValues(int device, int destination, int source,
                                 const std::vector<int>& values) = 0;
 };

@@ -41,12 +41,12 @@ bool SimMixer::SetValues(int device, int destination, int source, std::vector<in
 }
 
 std::string SimMixer::DeviceName(int device) const {
-  return ValidIndex(devices_, device) ? devices_[device].name : std::string();
+  return known_ && ValidIndex(devices_, device) ? devices_[device].name : std::string();
 }
 
 std::vector<ports::MixerLine> SimMixer::Lines(int device) const {
   std::vector<ports::MixerLine> lines;
-  if (!ValidIndex(devices_, device)) return lines;
+  if (!known_ || !ValidIndex(devices_, device)) return lines;
   const auto& destinations = devices_[device].destinations;
   for (std::size_t d = 0; d < destinations.size(); ++d) {
     const int dest = static_cast<int>(d);
@@ -61,6 +61,7 @@ std::vector<ports::MixerLine> SimMixer::Lines(int device) const {
 
 std::optional<std::vector<int>> SimMixer::ChannelValues(int device, int destination,
                                                         int source) const {
+  if (!known_) return std::nullopt;
   const Line* line = FindLine(device, destination, source);
   if (line == nullptr || line->values.empty()) return std::nullopt;
   return line->values;
@@ -68,6 +69,7 @@ std::optional<std::vector<int>> SimMixer::ChannelValues(int device, int destinat
 
 bool SimMixer::SetChannelValues(int device, int destination, int source,
                                 const std::vector<int>& values) {
+  if (!known_) return false;
   Line* line = FindLine(device, destination, source);
   if (line == nullptr || line->values.empty()) return false;
   const std::size_t count = std::min(values.size(), line->values.size());

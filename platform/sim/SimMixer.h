@@ -10,7 +10,9 @@ namespace pelorin::sim {
 
 // Fake sound cards: devices with named destination lines, each with its own source
 // lines, and per-channel values that tests set and read. Every accepted write is
-// recorded. A line made without channel values has no volume control.
+// recorded. A line made without channel values has no volume control. A test can make
+// the mixer one that has not answered yet (a sound server frozen at the start): it then
+// shows no devices and takes no writes, whatever it holds, until it is known again.
 class SimMixer : public ports::Mixer {
  public:
   struct Write {
@@ -29,9 +31,12 @@ class SimMixer : public ports::Mixer {
   // False when the line does not exist.
   bool SetValues(int device, int destination, int source, std::vector<int> values);
 
+  void SetKnown(bool known) { known_ = known; }
+
   const std::vector<Write>& Writes() const { return writes_; }
 
-  int DeviceCount() const override { return static_cast<int>(devices_.size()); }
+  bool Known() const override { return known_; }
+  int DeviceCount() const override { return known_ ? static_cast<int>(devices_.size()) : 0; }
   std::string DeviceName(int device) const override;
   std::vector<ports::MixerLine> Lines(int device) const override;
   std::optional<std::vector<int>> ChannelValues(int device, int destination,
@@ -58,6 +63,7 @@ class SimMixer : public ports::Mixer {
 
   std::vector<Device> devices_;
   std::vector<Write> writes_;
+  bool known_ = true;
 };
 
 }  // namespace pelorin::sim

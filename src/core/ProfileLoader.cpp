@@ -61,6 +61,8 @@ constexpr std::array<AppletWindow, 9> kPlacementOrder = {
 constexpr int kParkedStrip = TF_Main::kParked;
 constexpr int kOwnIconStyle = 12;
 constexpr int kFullVolume = 65535;
+// How often a start volume that waits for the mixer's first answer looks for it.
+constexpr int kMixerWaitMs = 250;
 
 std::size_t IndexOf(AppletWindow window) {
   return static_cast<std::size_t>(window);
@@ -393,6 +395,9 @@ void ProfileLoader::CheckMixerLine(SettingsFile& mixerfly) {
   const int mixID = mixerfly.ReadInteger("MIXER", "MixID", -1);
   if (mixID < 0) return;
   const ports::Mixer& mixer = ctx_.ports.mixer;
+  // A mixer that has not answered yet (its sound server is slow or frozen) tells nothing
+  // about the sound hardware: the stored line stays, to be checked at the next load.
+  if (!mixer.Known()) return;
   bool valid = mixID < mixer.DeviceCount() &&
                mixerfly.ReadString("MIXER", "MixName", "") == mixer.DeviceName(mixID);
   if (valid) {
@@ -417,6 +422,10 @@ void ProfileLoader::CheckMixerLine(SettingsFile& mixerfly) {
 void ProfileLoader::ApplyStartVolume() {
   const SharedValues& v = ctx_.values;
   ports::Mixer& mixer = ctx_.ports.mixer;
+  if (!mixer.Known()) {
+    ApplyStartVolumeWhenKnown();
+    return;
+  }
   const auto channels = mixer.ChannelValues(v.MixID, v.DestID, v.SourceID);
   if (!channels || channels->empty()) return;
   // 100 % and more give the loudest value rather than one beyond the channel's range.
@@ -424,6 +433,20 @@ void ProfileLoader::ApplyStartVolume() {
   const int channelValue = static_cast<int>(std::clamp<std::int64_t>(value, 0, kFullVolume));
   mixer.SetChannelValues(v.MixID, v.DestID, v.SourceID,
                          std::vector<int>(channels->size(), channelValue));
+}
+
+void ProfileLoader::ApplyStartVolumeWhenKnown() {
+  if (!mixerWait_) {
+    mixerWait_ = ctx_.ports.timers.Create("MixerWait", kMixerWaitMs, [this] {
+      if (!ctx_.ports.mixer.Known() && !Ended()) return;
+      mixerWait_->SetEnabled(false);
+      if (Ended()) return;
+      // The profile's start volume as it is now: a load meanwhile may have changed it.
+      const SharedValues& v = ctx_.values;
+      if (v.StartVol && v.MixID >= 0 && v.DestID >= 0) ApplyStartVolume();
+    });
+  }
+  mixerWait_->SetEnabled(true);
 }
 
 void ProfileLoader::BuildProgramsSubmenu() {

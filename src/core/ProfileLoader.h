@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,8 @@ class ProfileLoader {
   void LoadProfile(const std::string& path);
   void SaveWindowPositions();
   // Every channel of the chosen mixer line to the start volume (mixerfly.hif StartValue,
-  // a percentage): at load and when the computer wakes up.
+  // a percentage): at load and when the computer wakes up. While the mixer has not
+  // answered yet, that is done as soon as it answers.
   void ApplyStartVolume();
 
   // Where an applet window stands (after placement, or as moved since).
@@ -61,6 +63,7 @@ class ProfileLoader {
   void ReadPowerHotkeys();
   void ReadMixerSettings();
   void CheckMixerLine(SettingsFile& mixerfly);
+  void ApplyStartVolumeWhenKnown();
   void BuildProgramsSubmenu();
   void BackUpProfileFiles();
   void StartServices();
@@ -72,6 +75,8 @@ class ProfileLoader {
   // Set once this load has placed the windows: positions are saved only after that,
   // so that a load that fails early never overwrites the stored ones.
   bool positionsLoaded_ = false;
+  // Looks for the mixer's first answer while a start volume waits for it.
+  std::unique_ptr<ports::Timer> mixerWait_;
 };
 
 }  // namespace pelorin

@@ -133,6 +133,30 @@ TEST_F(ProfileLoad, ChangedSoundHardwareResetsTheMixerLine) {
   EXPECT_TRUE(p.mixer.Writes().empty());
 }
 
+TEST_F(ProfileLoad, AMixerThatHasNotAnsweredKeepsTheLineAndGetsTheStartVolumeWhenItAnswers) {
+  ChooseMixerLine();
+  Plain("mixerfly").WriteString("SYSTEM", "StartValue", "50");
+  SuiteProcess p(home.path());
+  p.mixer.AddDevice("Card");
+  p.mixer.AddDestination(0, "Master", {0, 0});
+  p.mixer.SetKnown(false);  // its sound server is frozen
+  p.StartUp();              // and no "configuration was changed" warning
+  EXPECT_TRUE(p.dialogs.Asked().empty());
+  EXPECT_EQ(p.values().MixID, 0);
+  EXPECT_EQ(p.values().DestID, 0);
+  EXPECT_EQ(Plain("mixerfly").ReadString("MIXER", "MixName", ""), "Card");
+  EXPECT_EQ(Plain("mixerfly").ReadString("MIXER", "DestName", ""), "Master");
+
+  p.Advance(10000);
+  EXPECT_TRUE(p.mixer.Writes().empty());
+  p.mixer.SetKnown(true);
+  p.Advance(1000);
+  ASSERT_EQ(p.mixer.Writes().size(), 1u);
+  EXPECT_EQ(p.mixer.Writes()[0], (sim::SimMixer::Write{0, 0, -1, {33422, 33422}}));
+  p.Advance(10000);
+  EXPECT_EQ(p.mixer.Writes().size(), 1u);
+}
+
 TEST_F(ProfileLoad, WindowPlacesAreKeptInsideTheScreen) {
   SettingsFile status = Plain("status");
   status.WriteInteger("WPOS", "RunX", 5000);

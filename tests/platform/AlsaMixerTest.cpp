@@ -5,11 +5,15 @@
 #include <string>
 
 #include "linux/AlsaMixer.h"
+#include "linux/AlsaVolumeScale.h"
+#include "support/Eventually.h"
 
 namespace pelorin {
 namespace {
 
 using lnx::AlsaMixer;
+using lnx::ToChannelValue;
+using lnx::ToRawVolume;
 
 TEST(AlsaMixer, RawVolumesScaleToChannelValuesAndBack) {
   struct Case {
@@ -28,7 +32,7 @@ TEST(AlsaMixer, RawVolumesScaleToChannelValuesAndBack) {
       {7, 7, 7, 0},  // an empty range
   };
   for (const auto& c : cases)
-    EXPECT_EQ(AlsaMixer::ToChannelValue(c.raw, c.min, c.max), c.value)
+    EXPECT_EQ(ToChannelValue(c.raw, c.min, c.max), c.value)
         << c.raw << " in " << c.min << ".." << c.max;
 
   // Every raw step survives the way there and back, so a value read and written back
@@ -36,15 +40,15 @@ TEST(AlsaMixer, RawVolumesScaleToChannelValuesAndBack) {
   const std::pair<long, long> ranges[] = {{0, 31}, {0, 127}, {-10239, 0}, {0, 65535}};
   for (const auto& [min, max] : ranges) {
     for (long raw = min; raw <= max; raw += std::max(1L, (max - min) / 200)) {
-      const int value = AlsaMixer::ToChannelValue(raw, min, max);
-      EXPECT_EQ(AlsaMixer::ToRawVolume(value, min, min, max), raw) << raw;
-      EXPECT_EQ(AlsaMixer::ToRawVolume(value, raw, min, max), raw) << raw;
+      const int value = ToChannelValue(raw, min, max);
+      EXPECT_EQ(ToRawVolume(value, min, min, max), raw) << raw;
+      EXPECT_EQ(ToRawVolume(value, raw, min, max), raw) << raw;
     }
   }
 }
 
 TEST(AlsaMixer, WritesTakeTheNearestStepButAlwaysMoveTowardANewValue) {
-  const int at16 = AlsaMixer::ToChannelValue(16, 0, 31);
+  const int at16 = ToChannelValue(16, 0, 31);
   struct Case {
     int value;
     long present;
@@ -61,13 +65,13 @@ TEST(AlsaMixer, WritesTakeTheNearestStepButAlwaysMoveTowardANewValue) {
       {-5, 3, 0},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(AlsaMixer::ToRawVolume(c.value, c.present, 0, 31), c.raw)
-        << c.value << " from " << c.present;
-  EXPECT_EQ(AlsaMixer::ToRawVolume(40000, 9, 9, 9), 9);  // an empty range
+    EXPECT_EQ(ToRawVolume(c.value, c.present, 0, 31), c.raw) << c.value << " from " << c.present;
+  EXPECT_EQ(ToRawVolume(40000, 9, 9, 9), 9);  // an empty range
 }
 
 TEST(AlsaMixer, AbsentDevicesAndLinesGiveNothing) {
   AlsaMixer mixer;
+  testing::Eventually([&] { return mixer.Known(); });
   const int count = mixer.DeviceCount();
   for (const int device : {-1, count, count + 5}) {
     EXPECT_EQ(mixer.DeviceName(device), "");
@@ -80,6 +84,7 @@ TEST(AlsaMixer, AbsentDevicesAndLinesGiveNothing) {
 // Runs only where ALSA has a mixer at test time (a sound card, or PulseAudio running).
 TEST(AlsaMixer, ReadsAndWritesTheLinesOfThisMachine) {
   AlsaMixer mixer;
+  testing::Eventually([&] { return mixer.Known(); });
   if (mixer.DeviceCount() == 0) GTEST_SKIP() << "no ALSA mixer on this machine";
 
   for (int device = 0; device < mixer.DeviceCount(); ++device) {

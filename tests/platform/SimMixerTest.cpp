@@ -77,5 +77,25 @@ TEST(SimMixer, WritesAreClampedAndRecordedButOutsideChangesAreNot) {
   EXPECT_EQ(mixer.Writes(), expected);
 }
 
+TEST(SimMixer, AMixerThatHasNotAnsweredShowsNothingAndTakesNoWrites) {
+  sim::SimMixer mixer;
+  mixer.AddDevice("Card");
+  mixer.AddDestination(0, "Speakers", {30000, 20000});
+  mixer.SetKnown(false);
+  EXPECT_FALSE(mixer.Known());
+  EXPECT_EQ(mixer.DeviceCount(), 0);
+  EXPECT_EQ(mixer.DeviceName(0), "");
+  EXPECT_TRUE(mixer.Lines(0).empty());
+  EXPECT_EQ(mixer.ChannelValues(0, 0, -1), std::nullopt);
+  EXPECT_FALSE(mixer.SetChannelValues(0, 0, -1, {100, 100}));
+  EXPECT_TRUE(mixer.SetValues(0, 0, -1, {500, 600}));  // the hardware goes on meanwhile
+
+  mixer.SetKnown(true);
+  EXPECT_EQ(mixer.DeviceCount(), 1);
+  EXPECT_EQ(mixer.Lines(0).size(), 1u);
+  EXPECT_EQ(mixer.ChannelValues(0, 0, -1), Values({500, 600}));
+  EXPECT_TRUE(mixer.Writes().empty());
+}
+
 }  // namespace
 }  // namespace pelorin
