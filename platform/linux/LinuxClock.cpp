@@ -52,6 +52,11 @@ LinuxClock::LinuxClock() : LinuxClock(QDBusConnection::systemBus()) {}
 LinuxClock::LinuxClock(QDBusConnection bus, int answerMs)
     : bus_(std::move(bus)), answerMs_(answerMs) {}
 
+std::int64_t LinuxClock::MonotonicMs() const {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 ports::LocalTime LinuxClock::Now() const {
   using namespace std::chrono;
   const auto now = system_clock::now();

@@ -21,6 +21,8 @@ class LinuxClock : public ports::Clock {
   explicit LinuxClock(QDBusConnection bus, int answerMs = kSetTimeAnswerMs);
 
   ports::LocalTime Now() const override;
+  // std::chrono::steady_clock.
+  std::int64_t MonotonicMs() const override;
   // False for a date or time that does not exist (never sent), and when the bus or the
   // service is missing, refuses or does not answer.
   void SetNow(const ports::LocalTime& time, std::function<void(bool set)> done) override;

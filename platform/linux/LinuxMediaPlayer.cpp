@@ -366,10 +366,11 @@ int LinuxMediaPlayer::Query(int request, int parameter) {
       if (parameter == 0) return ClampToInt(PositionUsNow(*state) / 1000);
       if (parameter == 1) return ClampToInt(state->lengthUs / 1'000'000);
       return 0;
-    case kPlaylistPosition:
-      return state->hasTrackList
-                 ? std::max(0, static_cast<int>(state->tracks.indexOf(state->trackId)))
-                 : 0;
+    case kPlaylistPosition: {
+      if (!state->hasTrackList) return 0;
+      const qsizetype index = state->tracks.indexOf(state->trackId);
+      return index < 0 ? kNotInPlaylist : static_cast<int>(index);
+    }
     case kSetPlaylistPosition:
       if (state->hasTrackList && parameter >= 0 && parameter < state->tracks.size()) {
         Send(PlayerCall(current_, kTrackListInterface, QStringLiteral("GoTo"),

@@ -34,7 +34,8 @@ namespace pelorin::lnx {
 // Queries: 104 the play state from PlaybackStatus; 105 with 0 the position in ms
 // (Position is reported in microseconds and, while playing, moved on by the time
 // since it was read), with 1 the track's length in s (mpris:length); 120 the index of
-// the current track in the player's TrackList, and 0 ("first entry or unknown") for a
+// the current track in the player's TrackList, kNotInPlaylist when the track is not in
+// it (or the list has not arrived yet), and 0 (the only entry it can tell of) for a
 // player without a track list; 121 GoTo that track when there is a track list, else
 // nothing; 101 removes every track where the track list can be edited, else nothing.
 class LinuxMediaPlayer : public QObject, public ports::MediaPlayer {

@@ -49,11 +49,8 @@ bool LinuxShell::Open(const std::string& file, const std::string& parameters,
                               : QString();
 
   if (target.compare(QLatin1String("calc.exe"), Qt::CaseInsensitive) == 0) {
-    for (const char* calculator : kCalculators) {
-      const QString found = QStandardPaths::findExecutable(QLatin1String(calculator));
-      if (!found.isEmpty()) return starter_(found, {}, workDir);
-    }
-    return false;
+    const std::string calculator = FindCalculator().found;
+    return !calculator.empty() && starter_(QString::fromStdString(calculator), {}, workDir);
   }
   if (IsAddress(target)) return OpenWithDesktop(target, workDir);
 
@@ -73,6 +70,16 @@ bool LinuxShell::Open(const std::string& file, const std::string& parameters,
     }
   }
   return false;
+}
+
+ports::CalculatorSearch LinuxShell::FindCalculator() const {
+  ports::CalculatorSearch search;
+  for (const char* calculator : kCalculators) {
+    search.lookedFor.emplace_back(calculator);
+    if (search.found.empty())
+      search.found = QStandardPaths::findExecutable(QLatin1String(calculator)).toStdString();
+  }
+  return search;
 }
 
 bool LinuxShell::OpenWithDesktop(const QString& target, const QString& directory) const {

@@ -25,6 +25,9 @@ class LinuxShell : public ports::Shell {
 
   bool Open(const std::string& file, const std::string& parameters, const std::string& directory,
             ports::ShowMode mode) override;
+  // The first of gnome-calculator, kcalc, galculator, mate-calc, qalculate-gtk and xcalc
+  // that PATH holds.
+  ports::CalculatorSearch FindCalculator() const override;
 
   // QProcess::startDetached.
   static bool StartDetached(const QString& program, const QStringList& arguments,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "ports/LocalTime.h"
@@ -13,6 +14,11 @@ class Clock {
   virtual ~Clock() = default;
 
   virtual LocalTime Now() const = 0;
+
+  // Milliseconds of a monotonic count that only moves forward, at the pace of real
+  // time: setting the wall clock (by the user, the suite or the network) does not move
+  // it. Only differences mean anything; lifetimes and time-outs measure with it.
+  virtual std::int64_t MonotonicMs() const = 0;
 
   // Asks the system to set its local date and time. `done` (it may be empty) learns once,
   // on the user-interface thread, whether it was set: false when the system refused or

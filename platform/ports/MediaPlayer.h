@@ -21,10 +21,15 @@ class MediaPlayer {
   static constexpr int kFadeOutStop = 40147;
   // Query and setting numbers (WM_USER lParam).
   static constexpr int kClearPlaylist = 101;
-  static constexpr int kPlayState = 104;  // 0 stopped, 1 playing, 3 paused
-  static constexpr int kTrackTime = 105;  // wParam 0: position in ms; 1: length in s
-  static constexpr int kPlaylistPosition = 120;
+  static constexpr int kPlayState = 104;         // 0 stopped, 1 playing, 3 paused
+  static constexpr int kTrackTime = 105;         // wParam 0: position in ms; 1: length in s
+  static constexpr int kPlaylistPosition = 120;  // kNotInPlaylist when it has none
   static constexpr int kSetPlaylistPosition = 121;
+
+  // The answer to 120 when the current track is not an entry of the player's playlist
+  // (an emptied list, a file played from outside it, a list not known yet): no entry
+  // position, so that no caller takes it for the first entry.
+  static constexpr int kNotInPlaylist = -1;
 
   // Looks for the player again (done on every 200 ms tick); true when one runs.
   virtual bool Find() = 0;

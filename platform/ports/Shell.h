@@ -1,10 +1,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pelorin::ports {
 
 enum class ShowMode { Normal, Default, Minimized, Maximized, Hidden };
+
+// Where the desktop's calculator, the stand-in for the Windows calculator "calc.exe",
+// was looked for and what was found.
+struct CalculatorSearch {
+  std::vector<std::string> lookedFor;  // the programs it may be, the preferred first
+  std::string found;                   // the first of them installed; empty when none is
+};
 
 // Runs programs and opens documents and addresses (ShellExecute "open").
 class Shell {
@@ -16,6 +24,9 @@ class Shell {
   // started.
   virtual bool Open(const std::string& file, const std::string& parameters,
                     const std::string& directory, ShowMode mode) = 0;
+
+  // The calculator that Open("calc.exe") starts.
+  virtual CalculatorSearch FindCalculator() const = 0;
 };
 
 }  // namespace pelorin::ports

@@ -15,6 +15,9 @@ class SimClock : public ports::Clock {
   explicit SimClock(const ports::LocalTime& start = {2026, 1, 5, 9, 0, 0, 0});
 
   ports::LocalTime Now() const override;
+  // The tick count, in milliseconds since the clock was made: the virtual time that
+  // timers run on.
+  std::int64_t MonotonicMs() const override { return ticks_; }
   // Accepts any valid calendar date and time of the years 1601..9999; the system
   // refuses anything else (and whatever a test marked as refused).
   void SetNow(const ports::LocalTime& time, std::function<void(bool set)> done) override;
@@ -25,8 +28,6 @@ class SimClock : public ports::Clock {
   void RefuseSetting(bool refuse) { refuseSetting_ = refuse; }
   int SetCount() const { return setCount_; }
 
-  // Monotonic milliseconds since the clock was made.
-  std::int64_t Ticks() const { return ticks_; }
   // Moves the tick count (and the wall time with it) forward; never backward.
   void AdvanceTicksTo(std::int64_t ticks);
 

@@ -70,7 +70,8 @@ int SimMediaPlayer::PlaylistPositionAnswer() {
     StartEntry(pendingPosition_);
     pendingPosition_ = -1;
   }
-  return playlistPosition;
+  return playlistPosition >= 0 && playlistPosition < playlistLength ? playlistPosition
+                                                                    : kNotInPlaylist;
 }
 
 int SimMediaPlayer::Query(int request, int parameter) {

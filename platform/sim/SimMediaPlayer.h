@@ -16,7 +16,9 @@ namespace pelorin::sim {
 // answering the old position to the next `positionSettingDelay` position queries (120)
 // and only then the new one. A player without a track list (`hasTrackList` false)
 // never takes such a setting and answers 0 to every position query, as a player that
-// cannot tell where it is.
+// cannot tell where it is. With a track list, a current entry outside the playlist (an
+// empty playlist, or `playlistPosition` -1 for a file played from elsewhere) is
+// answered with kNotInPlaylist.
 class SimMediaPlayer : public ports::MediaPlayer {
  public:
   static constexpr int kStopped = 0;
@@ -41,7 +43,7 @@ class SimMediaPlayer : public ports::MediaPlayer {
   // The player's state.
   bool running = false;
   int playlistLength = 0;
-  int playlistPosition = 0;  // the current entry, counted from 0
+  int playlistPosition = 0;  // the current entry, counted from 0; -1: not in the playlist
   int playState = kStopped;
   int positionMs = 0;
   int lengthSeconds = 0;

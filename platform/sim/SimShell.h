@@ -18,6 +18,10 @@ class SimShell : public ports::Shell {
   bool Open(const std::string& file, const std::string& parameters, const std::string& directory,
             ports::ShowMode mode) override;
 
+  // The simulated desktop has one calculator, unless a test removes it.
+  ports::CalculatorSearch FindCalculator() const override;
+  void RemoveCalculator() { calculatorInstalled_ = false; }
+
   const std::vector<Launch>& Launches() const { return launches_; }
   // Makes every later launch fail, as a missing program would.
   void FailLaunches(bool fail) { fail_ = fail; }
@@ -25,6 +29,7 @@ class SimShell : public ports::Shell {
  private:
   std::vector<Launch> launches_;
   bool fail_ = false;
+  bool calculatorInstalled_ = true;
 };
 
 }  // namespace pelorin::sim

@@ -31,7 +31,7 @@ class SimTimer : public ports::Timer {
  private:
   friend class SimTimers;
   void Restart() {
-    if (owner_ != nullptr) due_ = owner_->clock_.Ticks() + interval_;
+    if (owner_ != nullptr) due_ = owner_->clock_.MonotonicMs() + interval_;
   }
 
   SimTimers* owner_;
@@ -81,12 +81,12 @@ SimTimer* SimTimers::NextDue(std::int64_t until) const {
 }
 
 void SimTimers::Advance(std::int64_t milliseconds) {
-  const std::int64_t target = clock_.Ticks() + std::max<std::int64_t>(0, milliseconds);
+  const std::int64_t target = clock_.MonotonicMs() + std::max<std::int64_t>(0, milliseconds);
   while (SimTimer* timer = NextDue(target)) {
     // A timer that fell behind (its handler, or another, took longer than its
     // interval) fires once now and counts on from here: no backlog of ticks.
     clock_.AdvanceTicksTo(timer->due_);
-    timer->due_ = clock_.Ticks() + timer->interval_;
+    timer->due_ = clock_.MonotonicMs() + timer->interval_;
     if (keepFiredLog_) firedLog_.push_back(timer->name_);
     // The handler may destroy its own timer or replace its handler: run a copy.
     auto handler = timer->handler_;

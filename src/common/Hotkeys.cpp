@@ -124,6 +124,10 @@ std::string HotkeyText(const THotkey& hotkey) {
   return ModifierPrefixes(hotkey) + KeyName(hotkey.Key);
 }
 
+void ShowHotkey(TextBox& box, const THotkey& hotkey) {
+  box.text = HotkeyText(hotkey);
+}
+
 void ClearHotkey(THotkey& hotkey) {
   hotkey = THotkey{};
 }
@@ -168,6 +172,14 @@ std::string HotkeyKeyUp(int virtualKey, THotkey& hotkey) {
   }
   hotkey.Key = KeptKey(hotkey.Key);
   return text;
+}
+
+void HotkeyKeyDown(TextBox& box, int virtualKey, THotkey& hotkey) {
+  box.text = HotkeyKeyDown(virtualKey, hotkey);
+}
+
+void HotkeyKeyUp(TextBox& box, int virtualKey, THotkey& hotkey) {
+  box.text = HotkeyKeyUp(virtualKey, hotkey);
 }
 
 }  // namespace pelorin

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/TextBox.h"
+
 namespace pelorin {
 
 // A global key combination as the settings dialogs edit it and the core registers it:
@@ -35,6 +37,8 @@ THotkey CodeToHotkey(std::uint16_t code);
 // "None" for no key; else "Ctrl + ", "Alt + ", "Shift + ", "Win + " (in this order,
 // each when its flag is set) and the key's name: "Ctrl + Alt + F5".
 std::string HotkeyText(const THotkey& hotkey);
+// Puts HotkeyText into the box, as a hotkey box does when its window opens.
+void ShowHotkey(TextBox& box, const THotkey& hotkey);
 
 void ClearHotkey(THotkey& hotkey);
 bool SameHotkey(const THotkey& a, const THotkey& b);
@@ -51,5 +55,8 @@ unsigned HotkeyModifiers(const THotkey& hotkey);
 // 91, 92 (the Windows keys).
 std::string HotkeyKeyDown(int virtualKey, THotkey& hotkey);
 std::string HotkeyKeyUp(int virtualKey, THotkey& hotkey);
+// The same, putting the text into the box that captures the hotkey.
+void HotkeyKeyDown(TextBox& box, int virtualKey, THotkey& hotkey);
+void HotkeyKeyUp(TextBox& box, int virtualKey, THotkey& hotkey);
 
 }  // namespace pelorin

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/CoreHotkeys.h"
+#include "core/DesktopCalculator.h"
 #include "core/MainMenu.h"
 #include "core/PowerControl.h"
 #include "core/ProfileLoader.h"
@@ -78,7 +79,7 @@ bool CommandDispatch::Answering() const {
 void CommandDispatch::MenuClick(const std::string& itemId) {
   if (!Answering()) return;
   if (itemId == "MainPopup_Calc") {
-    ctx_.ports.shell.Open("calc.exe", "", "", ports::ShowMode::Default);
+    OpenDesktopCalculator(ctx_.ports.shell, ctx_.ports.dialogs);
   } else if (itemId == "MainPopup_Status") {
     // The i-Panel item shows the strip where it was hidden, or hides it (4000 pixels to
     // the left) and keeps the hidden place in status.hif. The fly panel, once it

@@ -1,23 +1,10 @@
 #include "core/WinampRemote.h"
 
-#include <chrono>
-
 namespace pelorin {
 
 namespace {
 
 using ports::MediaPlayer;
-
-// The clock's present moment in milliseconds (of local time; only differences count).
-std::int64_t NowMs(const ports::Clock& clock) {
-  using namespace std::chrono;
-  const ports::LocalTime t = clock.Now();
-  const sys_days date{year{t.year} / month{static_cast<unsigned>(t.month)} /
-                      day{static_cast<unsigned>(t.day)}};
-  const milliseconds sinceMidnight =
-      hours{t.hour} + minutes{t.minute} + seconds{t.second} + milliseconds{t.millisecond};
-  return duration_cast<milliseconds>(date.time_since_epoch()).count() + sinceMidnight.count();
-}
 
 }  // namespace
 
@@ -29,11 +16,12 @@ void WinampRemote::Tick() {
   const bool running = player.Find();
 
   // A position request lives from the tick that first saw it (a new position starts
-  // afresh; so does a clock that was set back).
-  const std::int64_t now = NowMs(ctx_.ports.clock);
+  // afresh). Its age is measured on the monotonic clock, so that setting the date or
+  // time neither drops it at once nor keeps it for ever.
+  const std::int64_t now = ctx_.ports.clock.MonotonicMs();
   if (v.PlaylistRequest < 0) {
     trackedRequest_ = -1;
-  } else if (v.PlaylistRequest != trackedRequest_ || now < requestSeenAtMs_) {
+  } else if (v.PlaylistRequest != trackedRequest_) {
     trackedRequest_ = v.PlaylistRequest;
     requestSeenAtMs_ = now;
   }

@@ -8,7 +8,7 @@ namespace pelorin {
 
 // The media player's part of the 200 ms tick: find the player, and carry out the
 // pending play, stop and playlist-position requests (SharedValues). A position request
-// that the player never confirms is dropped after 10 seconds.
+// that the player never confirms is dropped after 10 seconds of the monotonic clock.
 class WinampRemote {
  public:
   static constexpr std::int64_t kPositionRequestLifetimeMs = 10'000;

@@ -13,6 +13,7 @@ class FixedClock : public ports::Clock {
  public:
   explicit FixedClock(ports::LocalTime now) : now_(now) {}
   ports::LocalTime Now() const override { return now_; }
+  std::int64_t MonotonicMs() const override { return 0; }
   void SetNow(const ports::LocalTime& time, std::function<void(bool)> done) override {
     now_ = time;
     if (done) done(true);

@@ -95,6 +95,25 @@ TEST(HotkeyCapture, ShowsModifiersWhileHeldAndTheCombinationOnRelease) {
   EXPECT_EQ(h, Hotkey(kF5, 1, 0, 0, 0));
 }
 
+// A hotkey box of a settings window: it shows its record when the window opens, and
+// the capture writes into it.
+TEST(HotkeyCapture, InABox) {
+  TextBox box{"typed text"};
+  THotkey h = Hotkey(kF5, 1, 1, 0, 0);
+  ShowHotkey(box, h);
+  EXPECT_EQ(box.text, "Ctrl + Alt + F5");
+  HotkeyKeyDown(box, kShift, h);
+  EXPECT_EQ(box.text, "Shift +  ");
+  HotkeyKeyDown(box, 65, h);
+  HotkeyKeyUp(box, 65, h);
+  EXPECT_EQ(box.text, "Shift + A");
+  HotkeyKeyDown(box, kBackspace, h);
+  HotkeyKeyUp(box, kBackspace, h);
+  EXPECT_EQ(box.text, "None");
+  ShowHotkey(box, h);
+  EXPECT_EQ(box.text, "None");
+}
+
 TEST(HotkeyCapture, Sequences) {
   struct Case {
     const char* name;

@@ -77,15 +77,40 @@ TEST(CommandDispatchTest, CodesActByTheLockState) {
   }
 }
 
-TEST(CommandDispatchTest, CalculatorRunsTheDesktopCalculator) {
-  SuiteOnSim sim;
-  sim.suite.commands().Command(109);
-  ASSERT_EQ(sim.shell.Launches().size(), 1u);
-  const auto& launch = sim.shell.Launches()[0];
-  EXPECT_EQ(launch.file, "calc.exe");
-  EXPECT_EQ(launch.parameters, "");
-  EXPECT_EQ(launch.directory, "");
-  EXPECT_EQ(launch.mode, ports::ShowMode::Default);
+TEST(CommandDispatchTest, CalculatorRunsTheDesktopCalculatorOrSaysWhyNot) {
+  {
+    SuiteOnSim sim;
+    sim.suite.commands().Command(109);
+    ASSERT_EQ(sim.shell.Launches().size(), 1u);
+    const auto& launch = sim.shell.Launches()[0];
+    EXPECT_EQ(launch.file, "calc.exe");
+    EXPECT_EQ(launch.parameters, "");
+    EXPECT_EQ(launch.directory, "");
+    EXPECT_EQ(launch.mode, ports::ShowMode::Default);
+    EXPECT_TRUE(sim.dialogs.Asked().empty());
+  }
+  {
+    // None installed: nothing is started, and the message names what was looked for.
+    SuiteOnSim sim;
+    sim.shell.RemoveCalculator();
+    sim.dialogs.ExpectContaining("sim-calculator", DialogAnswer::Ok);
+    sim.suite.commands().MenuClick("MainPopup_Calc");
+    EXPECT_TRUE(sim.shell.Launches().empty());
+    ASSERT_EQ(sim.dialogs.Asked().size(), 1u);
+    EXPECT_EQ(sim.dialogs.Asked()[0].text,
+              "No calculator is installed.\rPelorin looks for sim-calculator in the program path "
+              "(PATH); install one of them to use this item.");
+    EXPECT_EQ(sim.dialogs.Asked()[0].caption, "Calculator");
+  }
+  {
+    // Installed but it does not start.
+    SuiteOnSim sim;
+    sim.shell.FailLaunches(true);
+    sim.dialogs.Expect("The calculator sim-calculator could not be started.", DialogAnswer::Ok);
+    sim.suite.commands().Command(109);
+    EXPECT_EQ(sim.shell.Launches().size(), 1u);
+    EXPECT_EQ(sim.dialogs.Pending(), 0u);
+  }
 }
 
 TEST(CommandDispatchTest, ProfilesSubmenuWhileLockedHasProfilesDisabled) {

@@ -88,5 +88,28 @@ TEST_F(WinampRemoteTest, PositionNeverConfirmedIsDroppedAfterTenSeconds) {
   EXPECT_EQ(v.PlaylistRequest, 7);
 }
 
+// The lifetime runs on the monotonic clock: the wall clock set a day forward does not
+// drop the request at once, nor does a clock set back keep it beyond its ten seconds.
+TEST_F(WinampRemoteTest, SettingTheClockNeitherDropsNorProlongsAPositionRequest) {
+  sim.player.positionQueriesBeforeConfirming = 1'000'000;
+  const ports::LocalTime start = sim.clock.Now();
+  v.PlaylistRequest = 3;
+  sim.timers.Advance(2'000);
+
+  ports::LocalTime dayLater = start;
+  dayLater.day += 1;
+  ASSERT_TRUE(sim.clock.Set(dayLater));
+  sim.timers.Advance(2'000);
+  EXPECT_EQ(v.PlaylistRequest, 3);
+
+  ports::LocalTime hourEarlier = start;
+  hourEarlier.hour -= 1;
+  ASSERT_TRUE(sim.clock.Set(hourEarlier));
+  sim.timers.Advance(5'800);
+  EXPECT_EQ(v.PlaylistRequest, 3);
+  sim.timers.Advance(400);
+  EXPECT_EQ(v.PlaylistRequest, -1);
+}
+
 }  // namespace
 }  // namespace pelorin

@@ -134,6 +134,10 @@ TEST_F(LinuxMediaPlayerTest, PlaylistPositionsGoThroughTheTrackList) {
   EXPECT_EQ(fake.Calls().mid(before),
             (QStringList{"RemoveTrack /org/pelorin/track/0", "RemoveTrack /org/pelorin/track/1",
                          "RemoveTrack /org/pelorin/track/2"}));
+  // The emptied list no longer holds the current track: it has no position, not 0.
+  EXPECT_TRUE(WaitUntil([&] {
+    return player.Query(MediaPlayer::kPlaylistPosition, 0) == MediaPlayer::kNotInPlaylist;
+  }));
 }
 
 TEST_F(LinuxMediaPlayerTest, APlayerWithoutATrackListAnswersPositionZeroAndIgnoresSettings) {

@@ -125,6 +125,20 @@ TEST_F(LinuxShellTest, FalseWhenNothingCouldBeStarted) {
   EXPECT_EQ(launches.size(), 1u);
 }
 
+TEST_F(LinuxShellTest, TheCalculatorIsTheFirstKnownOneInPath) {
+  const std::vector<std::string> known = {"gnome-calculator", "kcalc",         "galculator",
+                                          "mate-calc",        "qalculate-gtk", "xcalc"};
+  const auto shell = Shell();
+  EXPECT_EQ(shell.FindCalculator().lookedFor, known);
+  EXPECT_EQ(shell.FindCalculator().found, (bin / "kcalc").string());
+  fs::remove(bin / "kcalc");
+  EXPECT_EQ(shell.FindCalculator().found, (bin / "xcalc").string());
+  fs::remove(bin / "xcalc");
+  const ports::CalculatorSearch none = shell.FindCalculator();
+  EXPECT_EQ(none.found, "");
+  EXPECT_EQ(none.lookedFor, known);
+}
+
 TEST_F(LinuxShellTest, StartsARealDetachedProgram) {
   const fs::path marker = work / "started";
   WriteBytes(work / "touch.sh", "#!/bin/sh\necho \"$1\" > started\n");

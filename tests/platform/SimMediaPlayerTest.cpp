@@ -103,9 +103,13 @@ TEST_F(SimMediaPlayerTest, PlaylistPositionSettingsAreConfirmedAfterTheGivenQuer
   player.Query(MediaPlayer::kSetPlaylistPosition, -1);
   EXPECT_EQ(player.Query(MediaPlayer::kPlaylistPosition, 0), 1);
 
+  // A current track outside the playlist has no position.
+  player.playlistPosition = -1;
+  EXPECT_EQ(player.Query(MediaPlayer::kPlaylistPosition, 0), MediaPlayer::kNotInPlaylist);
+  player.playlistPosition = 1;
   player.Query(MediaPlayer::kClearPlaylist, 0);
   EXPECT_EQ(player.playlistLength, 0);
-  EXPECT_EQ(player.Query(MediaPlayer::kPlaylistPosition, 0), 0);
+  EXPECT_EQ(player.Query(MediaPlayer::kPlaylistPosition, 0), MediaPlayer::kNotInPlaylist);
   EXPECT_EQ(player.requests.front(),
             (SimMediaPlayer::Request{MediaPlayer::kSetPlaylistPosition, 2}));
 }

@@ -33,7 +33,7 @@ TEST_F(SimTimersTest, DueTimersFireInOrderOfTheirMoments) {
   timers.Advance(600);
   // fast at 200, 400, 600; slow at 300, 600 (slow created first wins the tie).
   EXPECT_EQ(trace, (std::vector<std::string>{"fast", "slow", "fast", "slow", "fast"}));
-  EXPECT_EQ(clock.Ticks(), 600);
+  EXPECT_EQ(clock.MonotonicMs(), 600);
 }
 
 TEST_F(SimTimersTest, ZeroIntervalAndDisabledTimersNeverFire) {
@@ -103,14 +103,14 @@ TEST_F(SimTimersTest, ModalWaitInsideAHandlerLetsOtherTimersFireWithoutBacklog) 
   EXPECT_EQ(trace, (std::vector<std::string>{"other", "asking", "other", "other", "asking", "other",
                                              "asking", "other", "other", "asking"}));
   EXPECT_EQ(asks, 4);
-  EXPECT_EQ(clock.Ticks(), 1300);
+  EXPECT_EQ(clock.MonotonicMs(), 1300);
 }
 
 TEST_F(SimTimersTest, LateTimerFiresOnceAndCountsOnFromThen) {
   auto fast = Make("fast", 100);
   auto blocking = timers.Create("blocking", 50, [&] {
     trace.push_back("blocking");
-    clock.AdvanceTicksTo(clock.Ticks() + 450);  // busy without letting events through
+    clock.AdvanceTicksTo(clock.MonotonicMs() + 450);  // busy without letting events through
   });
   blocking->SetEnabled(true);
   timers.Advance(50);
