@@ -2,7 +2,6 @@
 // changes of many keys at once (a numbered list, the Programs link check).
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,23 +10,10 @@
 
 #include "common/AtomicFile.h"
 #include "core/ProgramsLinkCheck.h"
-#include "core/Suite.h"
-#include "sim/SimClock.h"
-#include "sim/SimCompanion.h"
-#include "sim/SimDesktop.h"
-#include "sim/SimDialogs.h"
-#include "sim/SimDriveTable.h"
-#include "sim/SimHotkeys.h"
-#include "sim/SimMediaPlayer.h"
-#include "sim/SimMixer.h"
-#include "sim/SimPower.h"
-#include "sim/SimScreen.h"
-#include "sim/SimShell.h"
-#include "sim/SimTimers.h"
+#include "core/SuiteOnSim.h"
 #include "storage/SettingsDocument.h"
 #include "storage/SettingsFile.h"
 #include "storage/SettingsTransaction.h"
-#include "support/RecordingMainView.h"
 
 namespace pelorin {
 namespace {
@@ -57,27 +43,6 @@ std::string OrganizerBytes(int sections = kSections) {
   return bytes;
 }
 
-// A temporary directory, removed at exit.
-class BenchDir {
- public:
-  BenchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "pelorin-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-  }
-  ~BenchDir() {
-    std::error_code error;
-    std::filesystem::remove_all(dir_, error);
-  }
-  BenchDir(const BenchDir&) = delete;
-  BenchDir& operator=(const BenchDir&) = delete;
-  const std::filesystem::path& path() const { return dir_; }
-
- private:
-  std::filesystem::path dir_;
-};
-
 void WriteOrFail(const std::filesystem::path& file, std::string_view bytes) {
   if (!WriteFileAtomically(file, bytes)) throw std::runtime_error("cannot write " + file.string());
 }
@@ -90,7 +55,7 @@ class BenchFile {
   const std::string& bytes() const { return bytes_; }
 
  private:
-  BenchDir dir_;
+  testing::TempDir dir_;
   std::string bytes_;
 };
 
@@ -158,7 +123,7 @@ BENCHMARK(BM_WriteKey)->Unit(benchmark::kMillisecond);
 // one place down in one write of the file.
 void BM_DeleteFirstNumberedSection(benchmark::State& state) {
   constexpr int kEntries = 1000;
-  const BenchDir dir;
+  const testing::TempDir dir;
   const std::filesystem::path file = dir.path() / "list.hif";
   const std::string bytes = OrganizerBytes(kEntries);
   for (auto _ : state) {
@@ -186,40 +151,11 @@ void BM_TransactionOf100Keys(benchmark::State& state) {
 }
 BENCHMARK(BM_TransactionOf100Keys)->Unit(benchmark::kMillisecond);
 
-// The suite on simulated system services, with a profile folder to check.
-class LinkCheckSuite {
- public:
-  LinkCheckSuite()
-      : suite(CorePorts{clock, timers, dialogs, shell, hotkeys, mixer, player, desktop, screen,
-                        companion, drives, power},
-              view, home.path()) {
-    SharedValues& values = suite.values();
-    values.ProfileDir = suite.context().layout.ProfileDir("Master");
-    std::filesystem::create_directories(values.ProfileDir / "Data");
-    std::filesystem::create_directories(suite.context().layout.ProfileBackupDir("Master"));
-  }
-
-  BenchDir home;
-  sim::SimClock clock;
-  sim::SimTimers timers{clock};
-  sim::SimDialogs dialogs{&timers};
-  sim::SimShell shell;
-  sim::SimHotkeys hotkeys;
-  sim::SimMixer mixer;
-  sim::SimMediaPlayer player;
-  sim::SimDesktop desktop;
-  sim::SimScreen screen;
-  sim::SimCompanion companion;
-  sim::SimDriveTable drives;
-  sim::SimPower power{timers};
-  testing::RecordingMainView view;
-  Suite suite;
-};
-
 // The Programs link check at profile load over 100 entries, 30 of whose files are gone,
 // all deleted with one "Yes to All".
 void BM_ProgramsLinkCheckDeleting30(benchmark::State& state) {
-  LinkCheckSuite s;
+  testing::SuiteOnSim s;
+  std::filesystem::create_directories(s.suite.context().layout.ProfileBackupDir("Master"));
   const std::filesystem::path run = s.suite.values().ProfileDir / "run.hif";
   const std::filesystem::path present = s.home.path() / "present";
   WriteOrFail(present, "#!/bin/sh\n");

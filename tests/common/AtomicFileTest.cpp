@@ -10,20 +10,18 @@
 
 #include "common/ContentStamp.h"
 #include "common/Files.h"
+#include "support/FileModes.h"
 #include "support/TempDir.h"
 
 namespace pelorin {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ModeOf;
 using testing::ReadBytes;
 using testing::TempDir;
+using testing::Umask;
 using testing::WriteBytes;
-
-mode_t ModeOf(const fs::path& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
 
 std::vector<std::string> Names(const fs::path& dir) {
   std::vector<std::string> names;
@@ -32,16 +30,6 @@ std::vector<std::string> Names(const fs::path& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
-
-// Sets the umask for one test and puts the old one back.
-class Umask {
- public:
-  explicit Umask(mode_t mask) : old_(::umask(mask)) {}
-  ~Umask() { ::umask(old_); }
-
- private:
-  mode_t old_;
-};
 
 TEST(AtomicFile, SharedFilesFollowTheUmaskAndOwnerOnlyFilesAre0600) {
   TempDir dir;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "support/FileModes.h"
 #include "support/TempDir.h"
 
 namespace pelorin::lnx {
@@ -17,9 +18,7 @@ namespace fs = std::filesystem;
 using testing::TempDir;
 
 mode_t ModeOf(const fs::path& path) {
-  struct stat info {};
-  ::lstat(path.c_str(), &info);
-  return info.st_mode & 07777;
+  return testing::ModeOf(path, /*ofLink=*/true);
 }
 
 TEST(RuntimeFolder, TheSessionsFolderIsUsedWhenItIsAnAbsolutePath) {

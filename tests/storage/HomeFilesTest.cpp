@@ -15,22 +15,20 @@
 #include "storage/ScrambledFiles.h"
 #include "storage/SettingsFile.h"
 #include "storage/SuiteHome.h"
+#include "support/FileModes.h"
 #include "support/TempDir.h"
 
 namespace pelorin {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ModeOf;
 using testing::ReadBytes;
 using testing::TempDir;
+using testing::Umask;
 using testing::WriteBytes;
 
 constexpr const char* kProfile = "Master";
-
-mode_t ModeOf(const fs::path& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
 
 // Every file and folder under `root`, relative to it, sorted.
 std::vector<std::string> Tree(const fs::path& root) {
@@ -40,15 +38,6 @@ std::vector<std::string> Tree(const fs::path& root) {
   std::sort(names.begin(), names.end());
   return names;
 }
-
-class Umask {
- public:
-  explicit Umask(mode_t mask) : old_(::umask(mask)) {}
-  ~Umask() { ::umask(old_); }
-
- private:
-  mode_t old_;
-};
 
 TEST(HomeFiles, PrivateFilesAndFoldersAreTheOwnersOnlyAndOthersFollowTheUmask) {
   TempDir root;
