@@ -49,12 +49,14 @@ SessionEndWatcher::SessionEndWatcher(SuiteApplication& application, std::functio
   action.sa_flags = SA_RESTART;
   ::sigaction(SIGTERM, &action, nullptr);
   ::sigaction(SIGHUP, &action, nullptr);
+  ::sigaction(SIGINT, &action, nullptr);
 }
 
 SessionEndWatcher::~SessionEndWatcher() {
   application_.SetQuitHandler(nullptr);
   ::signal(SIGTERM, SIG_DFL);
   ::signal(SIGHUP, SIG_DFL);
+  ::signal(SIGINT, SIG_DFL);
 }
 
 }  // namespace pelorin::app

@@ -13,7 +13,8 @@ class SuiteApplication;
 // - a logout through the session manager (XSMP): Qt's commitDataRequest asks whether
 //   the session may end (`queryEnd`; a false answer cancels the logout where the
 //   session manager lets the program interact), and the quit that follows it;
-// - SIGTERM and SIGHUP (a shutdown, a session without XSMP, a closed terminal).
+// - SIGTERM and SIGHUP (a shutdown, a session without XSMP, a closed terminal), and
+//   SIGINT (Ctrl+C in the terminal the suite was started from).
 // The quit and the signals become one call of `onEnd` on the user-interface thread.
 // The session manager is told never to restart the suite in a saved session: the
 // autostart entry starts it at the next login.

@@ -1,5 +1,5 @@
 // The end of the desktop session against the real program on the simulated services
-// without a display (offscreen): SIGTERM and SIGHUP each save the profile's state, tell
+// without a display (offscreen): SIGTERM, SIGHUP and SIGINT each save the profile's state, tell
 // the real watchdog (which the suite starts itself) that the suite ends on purpose, and
 // end the process with status 0. The watchdog then ends too instead of restarting it.
 
@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -89,7 +90,7 @@ class SessionEnd : public ::testing::Test {
   pid_t suite = -1;
 };
 
-TEST_F(SessionEnd, SigtermAndSighupSaveTellTheWatchdogAndEndTheSuite) {
+TEST_F(SessionEnd, EndingSignalsSaveTellTheWatchdogAndEndTheSuite) {
   // The first run: its message waits unanswered (offscreen); the session ends meanwhile.
   Start();
   ASSERT_TRUE(testing::WaitUntil([&] { return fs::exists(home / "Custodo" / "pelorin.bk"); }, 30s));
@@ -97,8 +98,8 @@ TEST_F(SessionEnd, SigtermAndSighupSaveTellTheWatchdogAndEndTheSuite) {
   EXPECT_THAT(PlainCopies(), ::testing::IsEmpty());
 
   lnx::LinuxCompanion companion(home, kPelorin);
-  for (const int signal : {SIGTERM, SIGHUP}) {
-    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGHUP");
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(strsignal(signal));
     fs::remove(log);
     Start();
     ASSERT_TRUE(testing::WaitUntil([&] { return State() == "active\n"; }, 30s));
