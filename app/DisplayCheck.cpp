@@ -21,11 +21,16 @@ void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString
     return;
   }
   // Qt's own text speaks of reinstalling; the warnings before it name the real cause.
-  const char* display = std::getenv("DISPLAY");
-  std::fprintf(stderr,
-               "pelorin: the suite cannot show its windows: Qt could not open the display "
-               "\"%s\" (its messages above say why)\n",
-               display != nullptr ? display : "");
+  if (Set("DISPLAY")) {
+    std::fprintf(stderr,
+                 "pelorin: the suite cannot show its windows: Qt could not open the display "
+                 "\"%s\" (its messages above say why)\n",
+                 std::getenv("DISPLAY"));
+  } else {
+    std::fprintf(stderr,
+                 "pelorin: the suite cannot show its windows: Qt could not open its platform "
+                 "(its messages above say why); the suite needs X11 or XWayland: set DISPLAY\n");
+  }
   std::fflush(stderr);
   // Nothing of the suite runs yet that could save anything; the lock goes with the process.
   std::_Exit(1);
