@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
@@ -15,9 +14,11 @@
 
 #include "app/Backends.h"
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "app/SessionEndWatcher.h"
 #include "app/StartRefusal.h"
 #include "app/StartupMeasurement.h"
+#include "app/SuiteApplication.h"
 #include "core/Suite.h"
 #include "linux/InstanceChannel.h"
 #include "linux/InstanceLock.h"
@@ -96,6 +97,7 @@ std::string AnswerLine(Suite& suite, sim::SimPower* simPower, const std::string&
   if (line == "SIM state") {
     const SharedValues& v = suite.values();
     if (suite.main().Ended()) return "ended";
+    if (suite.power().Sleeping()) return "sleeping";
     if (!v.ProfileActive || v.ProfileSwitchPending) return "starting";
     return v.Locked ? "locked" : "active";
   }
@@ -123,13 +125,26 @@ int main(int argc, char** argv) {
   std::string error;
   const auto cl = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!cl) {
-    std::cerr << "pelorin: " << error << "\n" << app::Usage();
+    std::cerr << "pelorin: " << error << "\n" << app::Usage() << "Try 'pelorin --help' for more.\n";
     return 2;
+  }
+  if (cl->request == app::CommandLineRequest::Help) {
+    std::cout << app::HelpText();
+    return 0;
+  }
+  if (cl->request == app::CommandLineRequest::Version) {
+    std::cout << app::VersionText();
+    return 0;
   }
   const app::ProgramPlace place = FindPlace(*cl);
   const lnx::InstancePaths paths = lnx::InstancePathsFor(place.home);
   if (cl->command) return ForwardCommand(paths, *cl->command);
   if (!cl->simEvent.empty()) return SendSimEvent(paths, cl->simEvent);
+  // Before anything is locked or written: without a display the suite cannot run.
+  if (const std::string missing = app::MissingDisplay(); !missing.empty()) {
+    std::cerr << "pelorin: " << missing << "\n";
+    return 1;
+  }
 
   // Read (and closed) before anything else, so that no launched program inherits it.
   const std::string restoreSecret =
@@ -149,6 +164,16 @@ int main(int argc, char** argv) {
   if (const std::string distrust = lnx::SecureRuntimeFolder(paths.runtime); !distrust.empty()) {
     return app::RefuseStart(argc, argv, distrust);
   }
+  // The display is opened before the home is seeded, so that a display that does not
+  // answer leaves every file as it was.
+  std::unique_ptr<app::SuiteApplication> application;
+  {
+    const app::PlatformStartGuard guard;
+    application = std::make_unique<app::SuiteApplication>(argc, argv);
+  }
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationName("Pelorin");
+
   const bool restoringAllowed = lnx::ConsumeRestoreToken(paths, restoreSecret);
   if (cl->restoreFd && !restoringAllowed) {
     std::cerr << "pelorin: the restore token does not match this restart: the profile "
@@ -161,10 +186,6 @@ int main(int argc, char** argv) {
     std::cerr << "pelorin: " << seedError << "\n";
     return 1;
   }
-
-  QApplication application(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setApplicationName("Pelorin");
 
   auto backends = app::MakeBackends(cl->backend, place);
   ui::QtMainView view;
@@ -182,12 +203,13 @@ int main(int argc, char** argv) {
               << " (--command and --sim cannot reach this suite)\n";
   }
 
-  app::SessionEndWatcher sessionEnd([&suite] {
+  const auto endSession = [&suite] {
     if (!suite.main().Ended()) suite.main().EndSession();
-  });
-  QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                   [&suite](QSessionManager&) { suite.main().QueryEndSession(); });
-  QObject::connect(&application, &QGuiApplication::applicationStateChanged,
+  };
+  app::SessionEndWatcher sessionEnd(
+      *application, [&suite] { return suite.main().Ended() || suite.main().QueryEndSession(); },
+      endSession);
+  QObject::connect(application.get(), &QGuiApplication::applicationStateChanged,
                    [&suite](Qt::ApplicationState state) {
                      if (state == Qt::ApplicationInactive && !suite.main().Ended()) {
                        suite.timers().ApplicationDeactivated();
@@ -201,5 +223,8 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> args = cl->positional;
   if (!suite.main().MainCreate(args, restoringAllowed)) return 0;
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  // Whatever left the event loop, the suite does not end without its shutdown.
+  endSession();
+  return status;
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools
   libgl1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev
   libcdio-dev libcdio-paranoia-dev libiso9660-dev libasound2-dev libasound2-plugins
-  libxcb1-dev libxcb-keysyms1-dev libjpeg-dev
+  libxcb1-dev libxcb-keysyms1-dev libjpeg-dev libsm-dev libice-dev
   xvfb xauth x11-utils x11-xkb-utils xdotool trayer openbox imagemagick
   dbus dbus-x11 python3-dbusmock pulseaudio pulseaudio-utils alsa-utils libfaketime time
 )

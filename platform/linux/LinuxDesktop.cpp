@@ -108,11 +108,6 @@ std::string LinuxDesktop::LogonUserName() const {
   return user.found && user.entry.pw_name != nullptr ? user.entry.pw_name : "";
 }
 
-bool LinuxDesktop::AutostartPlaceExists() const {
-  std::error_code ec;
-  return fs::is_directory(autostartFile_.parent_path(), ec);
-}
-
 bool LinuxDesktop::AutostartExists() const {
   std::error_code ec;
   return fs::exists(autostartFile_, ec);

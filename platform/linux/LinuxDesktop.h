@@ -23,8 +23,8 @@ class LinuxDesktop : public ports::Desktop {
                std::filesystem::path memInfoFile = "/proc/meminfo");
 
   std::string LogonUserName() const override;
-  bool AutostartPlaceExists() const override;
   bool AutostartExists() const override;
+  // Makes the autostart folder when it does not exist yet.
   bool WriteAutostart() override;
   // Idle is nice 19, Normal 0, High -10.
   bool SetPriority(ports::ProcessPriority priority) override;

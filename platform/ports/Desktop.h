@@ -27,11 +27,10 @@ class Desktop {
   // The name the user logged on with.
   virtual std::string LogonUserName() const = 0;
 
-  // The suite's autostart entry (the "Pelorin" value of the Run key): whether the
-  // place for it exists, whether the entry exists, and writing it with the command
-  // line that starts the suite. Writing is refused (false) where the suite is not
-  // installed.
-  virtual bool AutostartPlaceExists() const = 0;
+  // The suite's autostart entry (the "Pelorin" value of the Run key): whether it
+  // exists, and writing it with the command line that starts the suite, making the
+  // place for it when that is missing. Writing is refused (false) where the suite is
+  // not installed.
   virtual bool AutostartExists() const = 0;
   virtual bool WriteAutostart() = 0;
 

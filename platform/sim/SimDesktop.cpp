@@ -4,7 +4,6 @@ namespace pelorin::sim {
 
 bool SimDesktop::WriteAutostart() {
   if (refuseAutostart) return false;
-  autostartPlaceExists = true;
   autostartExists = true;
   ++autostartWrites;
   return true;

@@ -13,14 +13,12 @@ namespace pelorin::sim {
 class SimDesktop : public ports::Desktop {
  public:
   std::string LogonUserName() const override { return logonUserName; }
-  bool AutostartPlaceExists() const override { return autostartPlaceExists; }
   bool AutostartExists() const override { return autostartExists; }
   bool WriteAutostart() override;
   bool SetPriority(ports::ProcessPriority priority) override;
   ports::MemoryStatus GlobalMemoryStatus() const override { return memory; }
 
   std::string logonUserName = "user";
-  bool autostartPlaceExists = true;
   bool autostartExists = false;
   bool refuseAutostart = false;  // as an uninstalled build does
   int autostartWrites = 0;

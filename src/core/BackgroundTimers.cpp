@@ -120,10 +120,10 @@ void BackgroundTimers::LowTimerTimer() {
 
   // 6. The date control comes with the PC agent.
 
-  // 7. The autostart entry is put back when something removed it while it should exist.
+  // 7. The autostart entry is put back when something removed it while it should exist,
+  // with its folder when that went too.
   ports::Desktop& desktop = ctx_.ports.desktop;
-  if (ctx_.values.AutostartWanted && !desktop.AutostartExists() && desktop.AutostartPlaceExists())
-    desktop.WriteAutostart();
+  if (ctx_.values.AutostartWanted && !desktop.AutostartExists()) desktop.WriteAutostart();
 
   if (!ctx_.main->Ended()) low_->SetEnabled(true);
 }

@@ -49,8 +49,8 @@ void FirstRunInstallation::Run(SettingsFile& system) {
     throw SettingsWriteError(SuiteLayout::ScrambledFile(profileDir, "main"));
   }
 
-  ports::Desktop& desktop = ctx_.ports.desktop;
-  if (desktop.AutostartPlaceExists()) desktop.WriteAutostart();
+  // A new desktop account has no autostart folder yet: writing the entry makes it.
+  ctx_.ports.desktop.WriteAutostart();
 
   system.WriteBool("System", "Installed", true);
   tableChange.Commit();

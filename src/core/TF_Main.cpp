@@ -77,6 +77,9 @@ bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAll
       SettingsFile system(ctx_.layout.SystemSettingsCopy());
       if (!system.ReadBool("System", "Installed", false)) FirstRunInstallation(ctx_).Run(system);
     }
+    // The session may have ended during the installation's message: the plain copy that
+    // the shutdown deleted is not made again.
+    if (ended_) return;
     ctx_.files.DeleteSystemSettingsCopy();
     MoveMainWindow(kParked, top_);
     if (!ctx_.files.OpenSystemSettings()) return;

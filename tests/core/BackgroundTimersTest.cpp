@@ -97,20 +97,18 @@ TEST(BackgroundTimersTest, MissingCompanionProgramEndsTheSuite) {
 TEST(BackgroundTimersTest, AutostartEntryIsBackWithinOneSecond) {
   struct Case {
     const char* name;
-    bool wanted, placeExists;
+    bool wanted;
     int writes;
   };
   const std::vector<Case> cases = {
-      {"removed from outside", true, true, 1},
-      {"never wanted", false, true, 0},
-      {"no place for it", true, false, 0},
+      {"removed from outside", true, 1},
+      {"never wanted", false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SuiteOnSim sim;
     sim.suite.values().AutostartWanted = c.wanted;
     sim.desktop.autostartExists = false;
-    sim.desktop.autostartPlaceExists = c.placeExists;
     sim.suite.timers().StartLow();
     sim.timers.Advance(1000);
     EXPECT_EQ(sim.desktop.autostartWrites, c.writes);

@@ -68,6 +68,7 @@ wait_for 20 state_is active || fail "the suite did not unlock"
 # The computer sleeps and wakes: the sleep window comes and goes with its OK.
 "$bin/pelorin" --home "$home" --sim suspend >/dev/null || fail "suspend not taken"
 wait_for 20 xdotool search --name "Sleep mode detected" || fail "no sleep window"
+state_is sleeping || fail "the sleeping suite says $("$bin/pelorin" --home "$home" --sim state)"
 "$bin/pelorin" --home "$home" --sim resume >/dev/null || fail "resume not taken"
 answer "Sleep mode detected" Return
 wait_for 20 bash -c "! xdotool search --onlyvisible --name 'Sleep mode detected'" \

@@ -228,3 +228,69 @@ TEST(Pelorinctl, HostileNamesGiveAMessageAndAStatus) {
 
 }  // namespace
 }  // namespace pelorin
+
+namespace pelorin {
+namespace {
+
+TEST(Pelorinctl, HelpShowsTheUsageOfAllOrOneCommand) {
+  const auto all = Ctl({"--help"});
+  EXPECT_EQ(all.exitStatus, 0);
+  EXPECT_NE(all.out.find("pelorinctl hf set FILE.hf SECTION KEY VALUE"), std::string::npos);
+  EXPECT_EQ(Ctl({"help"}).out, all.out);
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"help", "ini"}, std::vector<std::string>{"ini", "--help"}}) {
+    const auto one = Ctl(args);
+    EXPECT_EQ(one.exitStatus, 0);
+    EXPECT_NE(one.out.find("pelorinctl ini get-bool FILE SECTION KEY DEFAULT"), std::string::npos);
+    EXPECT_EQ(one.out.find("scramble"), std::string::npos);
+  }
+}
+
+TEST(Pelorinctl, AUsageErrorNamesWhatWasWrongAndShowsThatCommandsUsage) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* said;
+    const char* usage;  // a line of the usage shown after it
+  };
+  const std::vector<Case> cases = {
+      {{}, "no command given", "pelorinctl hf cat FILE.hf"},
+      {{"frob"}, "unknown command \"frob\"", "pelorinctl ini list-length FILE"},
+      {{"help", "frob"}, "unknown command \"frob\"", "pelorinctl ini list-length FILE"},
+      {{"ini"}, "ini needs an action and a file", "pelorinctl ini set FILE"},
+      {{"ini", "fetch", "f"}, "unknown ini action \"fetch\"", "pelorinctl ini get FILE"},
+      {{"ini", "get", "f", "S"},
+       "too few arguments for ini get: 2 given",
+       "pelorinctl ini get FILE SECTION KEY [DEFAULT]"},
+      {{"ini", "list-length", "f", "x"},
+       "too many arguments for ini list-length: 2 given",
+       "pelorinctl ini list-length FILE"},
+      {{"ini", "get", ""}, "ini get: FILE is empty", "pelorinctl ini get FILE"},
+      {{"ini", "get-int", "f", "S", "K", "ten"},
+       "ini get-int: DEFAULT must be a whole number, not \"ten\"",
+       "pelorinctl ini get-int"},
+      {{"ini", "get-bool", "f", "S", "K", "yes"},
+       "ini get-bool: DEFAULT must be 1, 0, true or false",
+       "pelorinctl ini get-bool"},
+      {{"hf", "set", "f.hf", "S"}, "too few arguments for hf set: 2 given", "pelorinctl hf set"},
+      {{"scramble", "a", "b", "99999"},
+       "scramble: KEY must be a number from 0 to 65535, not \"99999\"",
+       "pelorinctl scramble SRC DST [KEY]"},
+      {{"decode-text", "a", "b"},
+       "too few arguments for decode-text: 2 given",
+       "pelorinctl decode-text SRC DST PASSPHRASE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    const auto r = Ctl(c.args);
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err.rfind(std::string("pelorinctl: ") + c.said, 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.usage), std::string::npos) << r.err;
+  }
+  // One action's error shows that action's line alone.
+  const auto r = Ctl({"ini", "set", "f"});
+  EXPECT_EQ(r.err.find("ini get"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace pelorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,7 +21,24 @@ int RunHf(const Args& args);
 int RunScramble(const Args& args, bool unscramble);
 int RunTextCipher(const Args& args, bool decode);
 
-void PrintUsage();
+// The usage of every command.
+void PrintUsage(std::FILE* to);
+// Whether `command` ("ini", "scramble", ...) is one of the tool's, and `action` ("get",
+// "set", ...) one of that command's.
+bool KnownCommand(const std::string& command);
+bool KnownAction(const std::string& command, const std::string& action);
+// `pelorinctl help COMMAND`: the usage of that command on standard output.
+int PrintCommandUsage(const std::string& command);
+// A usage error: the message naming what was wrong, then the usage of the command (of
+// its action alone when that is known; of every command when the command is not known)
+// on standard error. Returns kUsage.
+int UsageError(const std::string& what, const std::string& command = "",
+               const std::string& action = "");
+// The usage error of a command (or its action) given `given` arguments after its words,
+// which is too few or too many.
+int CountError(const std::string& command, const std::string& action, std::size_t given);
+// The usage error of a name or value that holds a line break.
+int LineBreakError(const std::string& command, const std::string& action);
 
 }  // namespace pelorin::ctl
 

@@ -26,10 +26,16 @@ std::optional<std::uint16_t> ParseKey(const std::string& text) {
 }  // namespace
 
 int RunScramble(const Args& args, bool unscramble) {
-  if (args.size() != 2 && args.size() != 3) return PrintUsage(), kUsage;
+  const std::string command = unscramble ? "unscramble" : "scramble";
+  if (args.size() != 2 && args.size() != 3) {
+    return CountError(command, "", args.size());
+  }
   std::optional<std::uint16_t> key = SuiteLayout::kScrambledFileKey;
   if (args.size() == 3) key = ParseKey(args[2]);
-  if (!key) return PrintUsage(), kUsage;
+  if (!key) {
+    return UsageError(command + ": KEY must be a number from 0 to 65535, not \"" + args[2] + "\"",
+                      command);
+  }
   const bool done =
       unscramble ? UnscrambleFile(args[0], args[1], *key) : ScrambleFile(args[0], args[1], *key);
   if (!done) {
@@ -41,7 +47,10 @@ int RunScramble(const Args& args, bool unscramble) {
 }
 
 int RunTextCipher(const Args& args, bool decode) {
-  if (args.size() != 3) return PrintUsage(), kUsage;
+  if (args.size() != 3) {
+    const std::string command = decode ? "decode-text" : "encode-text";
+    return CountError(command, "", args.size());
+  }
   const bool done = decode ? DecodeTextFile(args[0], args[1], args[2])
                            : EncodeTextFile(args[0], args[1], args[2]);
   if (!done) {

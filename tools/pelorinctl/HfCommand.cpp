@@ -115,11 +115,13 @@ int Set(const Args& args) {
 }  // namespace
 
 int RunHf(const Args& args) {
-  if (!FreeOfLineBreaks(args)) return PrintUsage(), kUsage;
-  if (args.size() == 2 && args[0] == "cat") return Cat(args[1]);
-  if (args.size() == 5 && args[0] == "set") return Set(args);
-  PrintUsage();
-  return kUsage;
+  if (args.empty()) return UsageError("hf needs an action and a file", "hf");
+  const std::string& verb = args[0];
+  if (!KnownAction("hf", verb)) return UsageError("unknown hf action \"" + verb + "\"", "hf");
+  if (!FreeOfLineBreaks(args)) return LineBreakError("hf", verb);
+  if (args.size() == 2 && verb == "cat") return Cat(args[1]);
+  if (args.size() == 5 && verb == "set") return Set(args);
+  return CountError("hf", verb, args.size() - 1);
 }
 
 }  // namespace pelorin::ctl

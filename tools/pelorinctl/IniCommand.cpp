@@ -45,11 +45,14 @@ int ApplyChange(const std::string& file, Change change) {
 }  // namespace
 
 int RunIni(const Args& args) {
-  if (args.size() < 2 || args[1].empty() || !FreeOfLineBreaks(args)) {
-    PrintUsage();
-    return kUsage;
-  }
+  if (args.empty()) return UsageError("ini needs an action and a file", "ini");
   const std::string& verb = args[0];
+  if (!KnownAction("ini", verb)) return UsageError("unknown ini action \"" + verb + "\"", "ini");
+  if (args.size() < 2 || args[1].empty()) {
+    if (args.size() < 2) return CountError("ini", verb, 0);
+    return UsageError("ini " + verb + ": FILE is empty", "ini", verb);
+  }
+  if (!FreeOfLineBreaks(args)) return LineBreakError("ini", verb);
   const std::string& file = args[1];
   const std::size_t n = args.size();
 
@@ -67,13 +70,20 @@ int RunIni(const Args& args) {
   }
   if (verb == "get-int" && n == 5) {
     const auto def = ParseInt(args[4]);
-    if (!def) return PrintUsage(), kUsage;
+    if (!def) {
+      return UsageError("ini get-int: DEFAULT must be a whole number, not \"" + args[4] + "\"",
+                        "ini", verb);
+    }
     std::cout << settings.ReadInteger(args[2], args[3], *def) << "\n";
     return kOk;
   }
   if (verb == "get-bool" && n == 5) {
     const auto def = ParseBool(args[4]);
-    if (!def) return PrintUsage(), kUsage;
+    if (!def) {
+      return UsageError(
+          "ini get-bool: DEFAULT must be 1, 0, true or false, not \"" + args[4] + "\"", "ini",
+          verb);
+    }
     std::cout << (settings.ReadBool(args[2], args[3], *def) ? 1 : 0) << "\n";
     return kOk;
   }
@@ -95,8 +105,7 @@ int RunIni(const Args& args) {
   if (verb == "erase-section" && n == 3) {
     return ApplyChange(file, [&](SettingsFile f) { f.EraseSection(args[2]); });
   }
-  PrintUsage();
-  return kUsage;
+  return CountError("ini", verb, n - 1);
 }
 
 }  // namespace pelorin::ctl

@@ -9,26 +9,32 @@
 
 namespace {
 
+bool IsHelp(const std::string& word) {
+  return word == "help" || word == "--help" || word == "-h";
+}
+
 int Run(int argc, char** argv) {
   using namespace pelorin::ctl;
-  if (argc < 2) {
-    PrintUsage();
-    return kUsage;
-  }
+  if (argc < 2) return UsageError("no command given");
   const std::string group = argv[1];
   const Args rest(argv + 2, argv + argc);
+  if (IsHelp(group)) {
+    if (rest.empty()) {
+      PrintUsage(stdout);
+      return kOk;
+    }
+    if (rest.size() == 1) return PrintCommandUsage(rest[0]);
+    return UsageError("help takes one command at most");
+  }
+  // "pelorinctl ini --help": the usage of that command.
+  if (KnownCommand(group) && rest.size() == 1 && IsHelp(rest[0])) return PrintCommandUsage(group);
   if (group == "ini") return RunIni(rest);
   if (group == "hf") return RunHf(rest);
   if (group == "scramble" || group == "unscramble") return RunScramble(rest, group == "unscramble");
   if (group == "encode-text" || group == "decode-text") {
     return RunTextCipher(rest, group == "decode-text");
   }
-  if (group == "help" || group == "--help" || group == "-h") {
-    PrintUsage();
-    return kOk;
-  }
-  PrintUsage();
-  return kUsage;
+  return UsageError("unknown command \"" + group + "\"");
 }
 
 }  // namespace
