@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "core/TF_Pass.h"
+#include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
@@ -35,6 +36,7 @@ TF_PassWidget::TF_PassWidget(TF_Pass& model)
   buttons->addWidget(ok);
   buttons->addWidget(cancel_);
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed box: nothing to maximise
   layout->addWidget(header);
   layout->addWidget(text_);
   layout->addLayout(row);
@@ -58,6 +60,7 @@ void TF_PassWidget::Refresh() {
     show();
     ReportPlace();
     raise();
+    KeepDialogsOnTop();
     activateWindow();
     password_->setFocus();
   } else if (!model_.Visible() && isVisible()) {

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/TF_SProfile.h"
+#include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
@@ -37,6 +38,7 @@ TF_SProfileWidget::TF_SProfileWidget(TF_SProfile& model)
   buttons->addWidget(cancel_);
 
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed box: nothing to maximise
   layout->addLayout(header);
   layout->addWidget(new QLabel("Welcome  to Pelorin", this));
   layout->addWidget(new QLabel("Choose the profile:", this));
@@ -70,6 +72,7 @@ void TF_SProfileWidget::Refresh() {
     CentreOnScreen(*this);
     show();
     raise();
+    KeepDialogsOnTop();
     activateWindow();
     list_->setFocus();
   } else if (!model_.Visible() && isVisible()) {

@@ -66,9 +66,14 @@ TEST_F(StartProfilePassword, CancelAtStartUpEndsTheSuite) {
   SuiteProcess p(home.path());
   p.StartUp();
   p.suite.pass().OkClick("wrong");
+  // The refusal is answered with the pointer wherever the user put it: the dialog
+  // let it go (and Alt+Tab) before the message came.
+  p.suite.pass().SetDialogRect(500, 300, 280, 200);
+  p.screen.SetCursorXY({10, 790});
   p.dialogs.Expect("Impossible to enter in Pelorin : current profile is under password protection!",
-                   DialogAnswer::Ok);
+                   DialogAnswer::Ok, 50);
   p.suite.pass().CancelClick();
+  EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{10, 790}));
   EXPECT_EQ(p.dialogs.Asked().back().caption, "Security System");
   EXPECT_EQ(p.dialogs.Asked().back().icon, ports::DialogIcon::Error);
   EXPECT_TRUE(p.Ended());
