@@ -50,6 +50,7 @@ class QtMainView : public MainView {
 
   bool TrayIconShown() const { return tray_ != nullptr && tray_->isVisible(); }
   bool BusyBoxShown() const { return busy_ != nullptr && busy_->isVisible(); }
+  bool MessageBalloonShown() const { return balloon_ != nullptr && balloon_->isVisible(); }
 
  private:
   void NextTrayFrame();
