@@ -10,7 +10,8 @@
 namespace pelorin::ui {
 
 TF_PassWidget::TF_PassWidget(TF_Pass& model)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       model_(model),
       text_(new QLabel(this)),
       password_(new QLineEdit(this)),

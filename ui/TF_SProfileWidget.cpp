@@ -12,7 +12,8 @@
 namespace pelorin::ui {
 
 TF_SProfileWidget::TF_SProfileWidget(TF_SProfile& model)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       model_(model),
       list_(new QListWidget(this)),
       cancel_(new QPushButton("Cancel", this)) {

@@ -103,8 +103,9 @@ DialogAnswer QtDialogs::Show(const ports::MessageRequest& request) {
   // The suite keeps windows of its own above all others (the status strip, the busy
   // box, the password dialog): a box in the ordinary layer would lie beneath them,
   // its buttons out of reach. Every box therefore shares their layer and comes up
-  // above them.
-  box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  // above them. Its frame offers only what a fixed box can do: move and close.
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   box.show();
   box.raise();
   if (request.foreground) box.activateWindow();
