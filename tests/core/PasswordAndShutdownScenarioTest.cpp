@@ -221,6 +221,13 @@ TEST_F(Shutdown, CloseFromOutsideIsRefusedAfterSaving) {
   EXPECT_FALSE(p.suite.timers().HiTimer().Enabled());
   EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
   EXPECT_EQ(p.view.endProcessCalls, 0);
+
+  // The strip moved since is saved when the desktop session ends later.
+  p.suite.main().MoveMainWindow(120, 80);
+  p.suite.main().EndSession();
+  EXPECT_TRUE(p.Ended());
+  EXPECT_EQ(Plain("status").ReadInteger("POSITION", "X", 0), 120);
+  EXPECT_EQ(Plain("status").ReadInteger("POSITION", "Y", 0), 80);
 }
 
 }  // namespace
