@@ -118,7 +118,7 @@ void QtMainView::PopupMenu(const MenuItem& menu, int x, int y) {
   if (balloon_) balloon_->Remove();
   popup_ = std::make_unique<QMenu>();
   FillMenu(*popup_, menu);
-  QObject::connect(popup_.get(), &QMenu::triggered, [this] {
+  QObject::connect(popup_.get(), &QMenu::triggered, popup_.get(), [this] {
     if (balloon_) balloon_->Remove();
   });
   const QPoint pointer(x, y);

@@ -78,11 +78,12 @@ void CoreHotkeys::DeleteAtoms() {
 int CoreHotkeys::AtomId(std::string_view name) const {
   const auto found = std::find(kAtomNames.begin(), kAtomNames.end(), name);
   if (found == kAtomNames.end()) return 0;
-  return atoms_[IndexOf(name)];
+  return atoms_[static_cast<std::size_t>(found - kAtomNames.begin())];
 }
 
 void CoreHotkeys::RegisterHotkeys() {
-  if (atoms_[0] == 0 && !ctx_.values.ClosingAllowed) AddAtoms();
+  const bool atomsDeleted = atoms_[0] == 0;  // all exist or none does
+  if (atomsDeleted && !ctx_.values.ClosingAllowed) AddAtoms();
   ports::Hotkeys& system = ctx_.ports.hotkeys;
   for (const RegisteredHotkey& row : kRegistered) {
     const int id = AtomId(row.atom);
