@@ -1,5 +1,7 @@
 #include "ui/BusyBox.h"
+#include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
+#include "ui/WindowManagerClose.h"
 
 #include <QVBoxLayout>
 
@@ -15,6 +17,7 @@ BusyBox::BusyBox()
   layout->addWidget(progress_);
   progress_->setRange(0, 100);
   setFixedSize(320, 90);
+  RefuseWindowManagerClose(*this);
 }
 
 void BusyBox::Show(const QString& caption, const QString& text) {
@@ -24,6 +27,7 @@ void BusyBox::Show(const QString& caption, const QString& text) {
   CentreOnScreen(*this);
   show();
   raise();
+  KeepDialogsOnTop();
   shownFor_.start();
 }
 

@@ -3,7 +3,18 @@
 #include <QActionGroup>
 #include <QTimer>
 
+#include "ui/MenuPictures.h"
+
 namespace pelorin::ui {
+
+namespace {
+
+QIcon PictureOf(const MenuItem& item) {
+  if (item.picture != MenuPicture::None) return MenuPictureIcon(item.picture);
+  return ProgramStyleIcon(item.programPicture);
+}
+
+}  // namespace
 
 void FillMenu(QMenu& menu, const MenuItem& items) {
   QActionGroup* radios = nullptr;
@@ -15,12 +26,12 @@ void FillMenu(QMenu& menu, const MenuItem& items) {
     }
     const QString caption = QString::fromStdString(item.caption);
     if (!item.children.empty()) {
-      QMenu* sub = menu.addMenu(caption);
+      QMenu* sub = menu.addMenu(PictureOf(item), caption);
       sub->setEnabled(item.enabled);
       FillMenu(*sub, item);
       continue;
     }
-    QAction* action = menu.addAction(caption);
+    QAction* action = menu.addAction(PictureOf(item), caption);
     action->setEnabled(item.enabled);
     if (item.radio) {
       if (radios == nullptr) radios = new QActionGroup(&menu);

@@ -2,10 +2,15 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "core/Suite.h"
+#include "ui/DialogStacking.h"
 #include "ui/MenuBuilder.h"
+#include "ui/MenuPlacement.h"
 #include "ui/SuitePictures.h"
+#include "ui/WindowManagerClose.h"
 
 namespace pelorin::ui {
 
@@ -17,7 +22,7 @@ QtMainView::~QtMainView() = default;
 
 void QtMainView::Attach(Suite& suite) {
   suite_ = &suite;
-  main_ = std::make_unique<TF_MainWidget>(suite.stripMouse(), suite.strip());
+  main_ = std::make_unique<TF_MainWidget>(suite.stripMouse(), suite.strip(), suite.main());
   suite.strip().changed = [this] {
     if (main_ && main_->isVisible()) main_->update();
   };
@@ -26,6 +31,7 @@ void QtMainView::Attach(Suite& suite) {
   mixerFly_->setAttribute(Qt::WA_ShowWithoutActivating);
   mixerFly_->setWindowTitle("Pelorin");
   mixerFly_->resize(94, 40);
+  RefuseWindowManagerClose(*mixerFly_);
   // The busy box, the balloon and the dialogs are made when first needed: a start-up
   // without them stays quick. Once made, a widget follows its model itself.
   ShowWhenNeeded(suite.pass(), pass_);
@@ -40,7 +46,9 @@ void QtMainView::Attach(Suite& suite) {
                      if (!trayActive_ || suite_ == nullptr) return;
                      if (reason == QSystemTrayIcon::Context) {
                        const QPoint at = QCursor::pos();
+                       trayIconArea_ = tray_->geometry();
                        suite_->commands().TrayRightClick(at.x(), at.y());
+                       trayIconArea_ = QRect();
                      } else if (reason == QSystemTrayIcon::Trigger) {
                        suite_->commands().TrayLeftClick();
                      }
@@ -53,7 +61,16 @@ void QtMainView::PlaceMainWindow(int left, int top, int width, int height, bool 
 }
 
 void QtMainView::RaiseMainWindow() {
-  if (main_ && main_->isVisible()) main_->raise();
+  if (!main_ || !main_->isVisible()) return;
+  main_->raise();
+  KeepDialogsOnTop();
+}
+
+void QtMainView::BringMainWindowToFront() {
+  if (!main_ || !main_->isVisible()) return;
+  main_->raise();
+  main_->activateWindow();
+  KeepDialogsOnTop();
 }
 
 void QtMainView::PlaceMixerFly(int left, int top) {
@@ -97,9 +114,20 @@ void QtMainView::NextTrayFrame() {
 }
 
 void QtMainView::PopupMenu(const MenuItem& menu, int x, int y) {
+  // The menu takes the pointer, and its commands remove the message balloon too.
+  if (balloon_) balloon_->Remove();
   popup_ = std::make_unique<QMenu>();
   FillMenu(*popup_, menu);
-  popup_->popup(QPoint(x, y));
+  QObject::connect(popup_.get(), &QMenu::triggered, popup_.get(), [this] {
+    if (balloon_) balloon_->Remove();
+  });
+  const QPoint pointer(x, y);
+  const QScreen* screen = QGuiApplication::screenAt(pointer);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QPoint at = screen != nullptr ? MenuPlacement(pointer, popup_->sizeHint(),
+                                                      screen->availableGeometry(), trayIconArea_)
+                                      : pointer;
+  popup_->popup(at);
 }
 
 void QtMainView::ShowBusyBox(const std::string& caption, const std::string& text) {

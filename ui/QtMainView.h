@@ -35,6 +35,7 @@ class QtMainView : public MainView {
   void PlaceMainWindow(int left, int top, int width, int height, bool splash,
                        bool visible) override;
   void RaiseMainWindow() override;
+  void BringMainWindowToFront() override;
   void PlaceMixerFly(int left, int top) override;
   void BringMixerFlyToFront() override;
   void SetApplicationTitle(const std::string& title) override;
@@ -49,6 +50,7 @@ class QtMainView : public MainView {
 
   bool TrayIconShown() const { return tray_ != nullptr && tray_->isVisible(); }
   bool BusyBoxShown() const { return busy_ != nullptr && busy_->isVisible(); }
+  bool MessageBalloonShown() const { return balloon_ != nullptr && balloon_->isVisible(); }
 
  private:
   void NextTrayFrame();
@@ -77,6 +79,9 @@ class QtMainView : public MainView {
   std::unique_ptr<TF_SProfileWidget> selector_;
   std::unique_ptr<TF_ProfileWidget> profileEditor_;
   std::unique_ptr<TF_SleepWidget> sleep_;
+  // The clicked tray icon's place while its click pops a menu up: the menu opens
+  // beside it.
+  QRect trayIconArea_;
   QTimer trayAnimation_;
   int trayFrame_ = 0;
   bool trayActive_ = false;

@@ -1,11 +1,13 @@
 #include "ui/TF_MainWidget.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "core/StatusStrip.h"
 #include "core/StatusStripMouse.h"
+#include "core/TF_Main.h"
 #include "ui/SuitePictures.h"
 
 namespace pelorin::ui {
@@ -16,10 +18,11 @@ constexpr int kClockIntervalMs = 1000;
 
 }  // namespace
 
-TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse, const StatusStrip& strip)
+TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse, const StatusStrip& strip, TF_Main& main)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
       mouse_(mouse),
-      strip_(strip) {
+      strip_(strip),
+      main_(main) {
   setWindowTitle("Pelorin");
   setAttribute(Qt::WA_ShowWithoutActivating);
   clock_.setInterval(kClockIntervalMs);
@@ -85,6 +88,16 @@ void TF_MainWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 void TF_MainWidget::mouseDoubleClickEvent(QMouseEvent*) {
   mouse_.DoubleClick();
+}
+
+void TF_MainWidget::closeEvent(QCloseEvent* event) {
+  // Alt+F4 or the window manager's close: the window stays where the model has it
+  // unless shutdown has begun.
+  if (main_.CloseRequested()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace pelorin::ui

@@ -4,12 +4,14 @@
 #include <QVBoxLayout>
 
 #include "core/TF_Pass.h"
+#include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
 
 TF_PassWidget::TF_PassWidget(TF_Pass& model)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       model_(model),
       text_(new QLabel(this)),
       password_(new QLineEdit(this)),
@@ -35,6 +37,7 @@ TF_PassWidget::TF_PassWidget(TF_Pass& model)
   buttons->addWidget(ok);
   buttons->addWidget(cancel_);
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed box: nothing to maximise
   layout->addWidget(header);
   layout->addWidget(text_);
   layout->addLayout(row);
@@ -58,6 +61,7 @@ void TF_PassWidget::Refresh() {
     show();
     ReportPlace();
     raise();
+    KeepDialogsOnTop();
     activateWindow();
     password_->setFocus();
   } else if (!model_.Visible() && isVisible()) {

@@ -6,12 +6,14 @@
 #include <QVBoxLayout>
 
 #include "core/TF_SProfile.h"
+#include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
 
 TF_SProfileWidget::TF_SProfileWidget(TF_SProfile& model)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint),
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       model_(model),
       list_(new QListWidget(this)),
       cancel_(new QPushButton("Cancel", this)) {
@@ -37,6 +39,7 @@ TF_SProfileWidget::TF_SProfileWidget(TF_SProfile& model)
   buttons->addWidget(cancel_);
 
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed box: nothing to maximise
   layout->addLayout(header);
   layout->addWidget(new QLabel("Welcome  to Pelorin", this));
   layout->addWidget(new QLabel("Choose the profile:", this));
@@ -70,6 +73,7 @@ void TF_SProfileWidget::Refresh() {
     CentreOnScreen(*this);
     show();
     raise();
+    KeepDialogsOnTop();
     activateWindow();
     list_->setFocus();
   } else if (!model_.Visible() && isVisible()) {

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/TF_Sleep.h"
+#include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
@@ -48,6 +49,7 @@ TF_SleepWidget::TF_SleepWidget(TF_Sleep& model)
   buttons->addStretch();
   buttons->addWidget(ok);
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed box: nothing to maximise
   layout->addLayout(row);
   layout->addLayout(buttons);
   model_.changed = [this] { Refresh(); };
@@ -60,6 +62,7 @@ void TF_SleepWidget::Refresh() {
     CentreOnScreen(*this);
     show();
     raise();
+    KeepDialogsOnTop();
   } else if (!model_.Visible() && isVisible()) {
     hide();
   }

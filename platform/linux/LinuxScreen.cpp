@@ -1,5 +1,6 @@
 #include "linux/LinuxScreen.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,6 +23,10 @@ ports::ScreenPoint LinuxScreen::GetCursorXY() const {
 }
 
 void LinuxScreen::SetCursorXY(ports::ScreenPoint point) {
+  // A message box or question of the suite takes every input until it is answered:
+  // the pointer is left free to reach its buttons (the password dialog's hold on it
+  // resumes afterwards).
+  if (QApplication::activeModalWidget() != nullptr) return;
   QCursor::setPos(point.x, point.y);
 }
 

@@ -5,7 +5,8 @@
 namespace pelorin::lnx {
 
 // The primary screen and the mouse pointer through Qt. Without a screen (none
-// attached) the size is 0 x 0.
+// attached) the size is 0 x 0. The pointer is not moved while a modal dialog of the
+// suite is open.
 class LinuxScreen : public ports::Screen {
  public:
   int Width() const override;

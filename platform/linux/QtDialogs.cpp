@@ -100,12 +100,15 @@ DialogAnswer QtDialogs::Show(const ports::MessageRequest& request) {
   box.setDefaultButton(buttons.front());
   box.setEscapeButton(EscapeOf(request.buttons));
   box.setWindowModality(Qt::ApplicationModal);
-  if (request.systemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  if (request.foreground) {
-    box.show();
-    box.raise();
-    box.activateWindow();
-  }
+  // The suite keeps windows of its own above all others (the status strip, the busy
+  // box, the password dialog): a box in the ordinary layer would lie beneath them,
+  // its buttons out of reach. Every box therefore shares their layer and comes up
+  // above them. Its frame offers only what a fixed box can do: move and close.
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+  box.show();
+  box.raise();
+  if (request.foreground) box.activateWindow();
   box.exec();
   // Closing the box without a button (which Qt allows only where an escape button
   // exists) gives that button's answer.

@@ -48,6 +48,13 @@ THotkey PressedHotkey(unsigned modifiers, int virtualKey) {
   return pressed;
 }
 
+// The position of a name in kAtomNames; only called with names of that list.
+std::size_t IndexOf(std::string_view atom) {
+  return static_cast<std::size_t>(
+      std::find(CoreHotkeys::kAtomNames.begin(), CoreHotkeys::kAtomNames.end(), atom) -
+      CoreHotkeys::kAtomNames.begin());
+}
+
 }  // namespace
 
 CoreHotkeys::CoreHotkeys(CoreContext& ctx) : ctx_(ctx) {
@@ -75,22 +82,31 @@ int CoreHotkeys::AtomId(std::string_view name) const {
 }
 
 void CoreHotkeys::RegisterHotkeys() {
+  const bool atomsDeleted = atoms_[0] == 0;  // all exist or none does
+  if (atomsDeleted && !ctx_.values.ClosingAllowed) AddAtoms();
   ports::Hotkeys& system = ctx_.ports.hotkeys;
   for (const RegisteredHotkey& row : kRegistered) {
     const int id = AtomId(row.atom);
     if (id == 0) continue;  // no atoms (shutdown has begun)
     const THotkey& hotkey = ctx_.values.Hotkeys.*row.hotkey;
+    int& held = held_[IndexOf(row.atom)];
     // A combination the system refuses (another program holds it, or the key has no
     // equivalent here) is left out quietly; the identifier then holds nothing.
-    if (hotkey.Key == 0 || !system.Register(id, HotkeyModifiers(hotkey), hotkey.Key))
+    if (hotkey.Key != 0 && system.Register(id, HotkeyModifiers(hotkey), hotkey.Key)) {
+      held = id;
+    } else {
       system.Unregister(id);
+      held = 0;
+    }
   }
 }
 
 void CoreHotkeys::UnregisterHotkeys() {
   for (std::string_view atom : kReleased) {
-    const int id = AtomId(atom);
+    int& held = held_[IndexOf(atom)];
+    const int id = held != 0 ? held : AtomId(atom);
     if (id != 0) ctx_.ports.hotkeys.Unregister(id);
+    held = 0;
   }
 }
 

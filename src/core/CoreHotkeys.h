@@ -27,10 +27,15 @@ class CoreHotkeys {
   CoreHotkeys& operator=(const CoreHotkeys&) = delete;
 
   void AddAtoms();
+  // Deletes the identifiers. Combinations registered under them stay with the system
+  // (as a key registered under an atom's value outlives the atom) until the next
+  // UnregisterHotkeys or RegisterHotkeys replaces them.
   void DeleteAtoms();
   // The identifier of an atom (0 while the atoms do not exist).
   int AtomId(std::string_view name) const;
 
+  // Atoms that a refused close request deleted are added again first: only shutdown
+  // ends them for good.
   void RegisterHotkeys();
   void UnregisterHotkeys();
 
@@ -40,6 +45,8 @@ class CoreHotkeys {
  private:
   CoreContext& ctx_;
   std::array<int, 17> atoms_{};
+  // The identifier under which the system holds each atom's combination (0: none).
+  std::array<int, 17> held_{};
 };
 
 }  // namespace pelorin

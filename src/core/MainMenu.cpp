@@ -55,25 +55,40 @@ struct MainItem {
   const char* caption;
   int menuFlag;
   bool hiddenByLock;
+  MenuPicture picture;
 };
 
 constexpr MainItem kMainItems[] = {
-    {"MainPopup_Run", "Programs", 1, true},       {"MainPopup_Note", "Notebook", 2, true},
-    {"MainPopup_Tel", "Phone book", 3, true},     {"MainPopup_DB", "Daily book", 4, true},
-    {"MainPopup_Shed", "Organizer", 5, true},     {"MainPopup_Clock", "Reminder", 6, true},
-    {"MainPopup_Time", "Duzuzoze", 7, true},      {"MainPopup_CDAudio", "CD Player", 8, true},
-    {"MainPopup_Calc", "Calculator", 9, true},    {"MainPopup_ACD", "CD Agent", 10, true},
-    {"MainPopup_APC", "PC Agent", 11, true},      {"MainPopup_Status", "i-Panel", 13, true},
-    {"MainPopup_Power", "Power", 14, true},       {"MainPopup_Profile", "Profiles", 15, false},
-    {"MainPopup_Config", "Preferences", 0, true}, {"MainPopup_Block", "Lock", 16, false},
-    {"MainPopup_Close", "Exit", 17, true},
+    {"MainPopup_Run", "Programs", 1, true, MenuPicture::Programs},
+    {"MainPopup_Note", "Notebook", 2, true, MenuPicture::Notebook},
+    {"MainPopup_Tel", "Phone book", 3, true, MenuPicture::PhoneBook},
+    {"MainPopup_DB", "Daily book", 4, true, MenuPicture::DayBook},
+    {"MainPopup_Shed", "Organizer", 5, true, MenuPicture::Organizer},
+    {"MainPopup_Clock", "Reminder", 6, true, MenuPicture::Reminder},
+    {"MainPopup_Time", "Duzuzoze", 7, true, MenuPicture::Duzuzoze},
+    {"MainPopup_CDAudio", "CD Player", 8, true, MenuPicture::CdPlayer},
+    {"MainPopup_Calc", "Calculator", 9, true, MenuPicture::Calculator},
+    {"MainPopup_ACD", "CD Agent", 10, true, MenuPicture::CdAgent},
+    {"MainPopup_APC", "PC Agent", 11, true, MenuPicture::PcAgent},
+    {"MainPopup_Status", "i-Panel", 13, true, MenuPicture::Panel},
+    {"MainPopup_Power", "Power", 14, true, MenuPicture::Power},
+    {"MainPopup_Profile", "Profiles", 15, false, MenuPicture::Profiles},
+    {"MainPopup_Config", "Preferences", 0, true, MenuPicture::Preferences},
+    {"MainPopup_Block", "Lock", 16, false, MenuPicture::Lock},
+    {"MainPopup_Close", "Exit", 17, true, MenuPicture::Exit},
 };
 
-constexpr std::pair<const char*, const char*> kPowerItems[] = {
-    {"MainPopup_PowerOff", "Power off"},
-    {"MainPopup_Hibernate", "Hibernate"},
-    {"MainPopup_Sleep", "Sleep"},
-    {"MainPopup_Restart", "Restart"},
+struct PowerItem {
+  const char* id;
+  const char* caption;
+  MenuPicture picture;
+};
+
+constexpr PowerItem kPowerItems[] = {
+    {"MainPopup_PowerOff", "Power off", MenuPicture::PowerOff},
+    {"MainPopup_Hibernate", "Hibernate", MenuPicture::Hibernate},
+    {"MainPopup_Sleep", "Sleep", MenuPicture::Sleep},
+    {"MainPopup_Restart", "Restart", MenuPicture::Restart},
 };
 
 MenuItem Separator() {
@@ -97,6 +112,7 @@ MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
     MenuItem item;
     item.id = entry.id;
     item.caption = entry.caption;
+    item.picture = entry.picture;
     root_.children.push_back(std::move(item));
   }
   // Plain items call their command; the three submenu holders only open.
@@ -105,16 +121,18 @@ MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
     item.onClick = [this, id = item.id] { ctx_.commands->MenuClick(id); };
   }
   ResetProgramsSubmenu();
-  for (const auto& [id, caption] : kPowerItems) {
+  for (const PowerItem& entry : kPowerItems) {
     MenuItem item;
-    item.id = id;
-    item.caption = caption;
+    item.id = entry.id;
+    item.caption = entry.caption;
+    item.picture = entry.picture;
     item.onClick = [this, itemId = item.id] { ctx_.commands->MenuClick(itemId); };
     Item(kPowerItem).children.push_back(std::move(item));
   }
   MenuItem editor;
   editor.id = kProfileEditorItem;
   editor.caption = "Profiles...";
+  editor.picture = MenuPicture::Profiles;
   editor.onClick = [this] { ctx_.commands->ProfilesItemClick(0); };
   Item(kProfileItem).children = {std::move(editor), Separator()};
   ApplyMenuVisibility();
@@ -149,12 +167,14 @@ void MainMenu::ApplyMenuVisibility() {
 void MainMenu::ApplyLockedMenu() {
   ctx_.values.Locked = true;
   Item(kBlockItem).caption = "Unlock";
+  Item(kBlockItem).picture = MenuPicture::Unlock;
   ApplyMenuVisibility();
 }
 
 void MainMenu::ApplyUnlockedMenu() {
   ctx_.values.Locked = false;
   Item(kBlockItem).caption = "Lock";
+  Item(kBlockItem).picture = MenuPicture::Lock;
   ApplyMenuVisibility();
 }
 
@@ -189,6 +209,7 @@ void MainMenu::ResetProgramsSubmenu() {
   MenuItem window;
   window.id = kProgramsWindowItem;
   window.caption = "Programs...";
+  window.picture = MenuPicture::Programs;  // the submenu's own picture
   window.onClick = [this] { ctx_.commands->ProgramsItemClick(0); };
   window.visible = InThisBuild(kProgramsWindowItem);
   MenuItem separator = Separator();
@@ -199,7 +220,7 @@ void MainMenu::ResetProgramsSubmenu() {
 void MainMenu::AddProgramItem(const std::string& caption, int picture) {
   MenuItem item;
   item.caption = caption;
-  item.picture = picture;
+  item.programPicture = picture;
   Item(kRunItem).children.push_back(std::move(item));
   BindProgramItems();
 }
@@ -240,7 +261,10 @@ void MainMenu::ShowMainMenu(int x, int y) {
 }
 
 void MainMenu::ShowSubmenu(Submenu which) {
+  if (!MayPopUp()) return;
   const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
+  // The Profiles submenu at the pointer also brings the main window forward.
+  if (which == Submenu::Profiles) ctx_.view.BringMainWindowToFront();
   ShowSubmenuAt(which, at.x, at.y);
 }
 

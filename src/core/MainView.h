@@ -20,6 +20,8 @@ class MainView {
                                bool visible) = 0;
   // Makes the main window topmost again without moving or activating it.
   virtual void RaiseMainWindow() = 0;
+  // Brings the main window to the foreground (raised and active) when it is shown.
+  virtual void BringMainWindowToFront() = 0;
   // TF_MixerFly: the small always-present window that serves as the foreground window
   // for tray menus and as an on-screen indicator.
   virtual void PlaceMixerFly(int left, int top) = 0;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/MenuPicture.h"
+
 namespace pelorin {
 
 // One item of a menu as the user interface shows it. A pop-up menu is a copy of the
@@ -16,7 +18,10 @@ struct MenuItem {
   bool enabled = true;
   bool radio = false;
   bool checked = false;
-  int picture = -1;  // index into the suite's menu pictures; -1 none
+  MenuPicture picture = MenuPicture::None;
+  // A Programs entry's small picture from the Programs window: 0-11 the icon styles,
+  // 12 + i entry i's own icon; -1 none.
+  int programPicture = -1;
   std::function<void()> onClick;
   std::vector<MenuItem> children;  // a submenu when not empty
 

@@ -324,6 +324,9 @@ bool TF_Main::QueryEndSession() {
 void TF_Main::EndSession() {
   if (ended_) return;
   ctx_.values.ClosingAllowed = true;
+  // A refused close request cleared Running; the end of the session saves all the
+  // same, as Exit does.
+  ctx_.values.Running = true;
   SaveAndQuit();
 }
 

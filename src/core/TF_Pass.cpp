@@ -154,6 +154,9 @@ void TF_Pass::CancelClick() {
   if (Ended() || !visible_ || !cancelEnabled_) return;
   cancelled_ = true;
   timeoutTimer_->SetEnabled(false);
+  // The pointer and Alt+Tab are let go before the cancel's handling, whose message
+  // (the start profile's refusal) must be reachable.
+  HoldUser(false);
   if (pending_ == kProfileChange) ProfileChangeCancelled();
   Close();
 }

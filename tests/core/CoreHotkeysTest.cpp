@@ -62,6 +62,36 @@ TEST(CoreHotkeysTest, RegistersSetKeysAndSkipsRefusedOnes) {
             (std::map<int, Combination>{{hotkeys.AtomId("PELN_CDAUDIO"), {2, kKeyP}}}));
 }
 
+// A refused close request deletes the atoms; the keys registered under them keep
+// working and are released by the next unregistration, and the next registration (the
+// next profile load) adds the atoms again. Only shutdown ends them for good.
+TEST(CoreHotkeysTest, RefusedCloseLeavesTheKeysToTheNextLoad) {
+  SuiteOnSim sim;
+  CoreHotkeys& hotkeys = sim.suite.hotkeys();
+  CoreHotkeySet& keys = sim.suite.values().Hotkeys;
+  using Combination = sim::SimHotkeys::Combination;
+  keys.MenuKey = {kKeyM, 1, 1, 0, 0};  // Ctrl + Alt + M
+  hotkeys.RegisterHotkeys();
+  const int menuId = hotkeys.AtomId("PELN_MENU");
+
+  EXPECT_FALSE(sim.suite.main().CloseRequested());
+  EXPECT_EQ(hotkeys.AtomId("PELN_MENU"), 0);
+  sim.hotkeys.Press(3, kKeyM);
+  EXPECT_EQ(sim.view.popups.size(), 1u);
+
+  // A profile change: the old key goes, the new profile's key comes under the atom.
+  hotkeys.UnregisterHotkeys();
+  EXPECT_TRUE(sim.hotkeys.Registered().empty());
+  keys.MenuKey = {kKeyP, 1, 1, 0, 0};
+  hotkeys.RegisterHotkeys();
+  EXPECT_EQ(hotkeys.AtomId("PELN_MENU"), menuId);
+  EXPECT_EQ(sim.hotkeys.Registered(), (std::map<int, Combination>{{menuId, {3, kKeyP}}}));
+
+  sim.suite.main().PrepareShutdown();
+  hotkeys.RegisterHotkeys();
+  EXPECT_EQ(hotkeys.AtomId("PELN_MENU"), 0);
+}
+
 // The modifier word of a press: Win 8, Shift 4, Ctrl 2, Alt 1.
 TEST(CoreHotkeysTest, ModifierWordDecodesIntoTheCombination) {
   struct Case {

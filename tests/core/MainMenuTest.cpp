@@ -57,6 +57,39 @@ TEST(MainMenuTest, HoldsEveryItemInOrderWithItsSubmenus) {
   EXPECT_THROW(menu.Item("MainPopup_Nothing"), std::out_of_range);
 }
 
+// Every item of the main menu and of the Power submenu has a picture of its own, which
+// the pop-up copies; "Programs..." has the Programs item's and the lock item's follows
+// the lock.
+TEST(MainMenuTest, ItemsHaveTheirOwnPicturesAndTheLockItemsFollowsTheLock) {
+  SuiteOnSim sim;
+  MainMenu& menu = sim.suite.menu();
+  std::set<MenuPicture> pictures;
+  for (const MenuItem* holder :
+       std::vector<const MenuItem*>{&menu.Root(), &menu.Item("MainPopup_Power")}) {
+    for (const MenuItem& item : holder->children) {
+      SCOPED_TRACE(item.id);
+      EXPECT_NE(item.picture, MenuPicture::None);
+      EXPECT_TRUE(pictures.insert(item.picture).second) << "picture shared";
+    }
+  }
+  EXPECT_EQ(menu.Item("MainPopup_ProgramsWindow").picture, MenuPicture::Programs);
+  EXPECT_EQ(menu.Item("MainPopup_ProfileEditor").picture, MenuPicture::Profiles);
+  menu.ResetProgramsSubmenu();
+  menu.AddProgramItem("Editor", 5);
+  EXPECT_EQ(menu.Item("MainPopup_Run").children.at(2).programPicture, 5);
+  EXPECT_EQ(menu.Item("MainPopup_Run").children.at(2).picture, MenuPicture::None);
+
+  EXPECT_EQ(menu.Item("MainPopup_Block").picture, MenuPicture::Lock);
+  menu.ApplyLockedMenu();
+  EXPECT_EQ(menu.Item("MainPopup_Block").picture, MenuPicture::Unlock);
+  sim.suite.values().Locked = false;
+  menu.ShowMainMenu(1, 1);
+  ASSERT_EQ(sim.view.popups.size(), 1u);
+  EXPECT_EQ(sim.view.popups[0].menu.Find("MainPopup_Block")->picture, MenuPicture::Unlock);
+  menu.ApplyUnlockedMenu();
+  EXPECT_EQ(menu.Item("MainPopup_Block").picture, MenuPicture::Lock);
+}
+
 // What the menu shows follows the Menu flags and the lock, and only the parts that
 // exist in this build ever show (Calculator, i-Panel, Power, Profiles, Lock, Exit).
 TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
@@ -155,7 +188,7 @@ TEST(MainMenuTest, ProgramsSubmenuKeepsEntriesInOrder) {
   menu.RemoveProgramItem(7);  // no such entry
   EXPECT_EQ(Captions(menu.Item("MainPopup_Run")),
             (std::vector<std::string>{"Programs...", "-", "Editor", "Mail"}));
-  EXPECT_EQ(menu.Item("MainPopup_Run").children[3].picture, 12);
+  EXPECT_EQ(menu.Item("MainPopup_Run").children[3].programPicture, 12);
   menu.ResetProgramsSubmenu();
   EXPECT_EQ(Captions(menu.Item("MainPopup_Run")), (std::vector<std::string>{"Programs...", "-"}));
 }
@@ -200,10 +233,16 @@ TEST(MainMenuTest, ProfileItemOfAPopupStartsTheChangeToItsProfile) {
   sim.suite.values().ProfilesCount = 2;
   sim.suite.menu().RebuildProfilesSubmenu(SettingsFile(sim.home / "table.hif"), 2);
   sim.screen.cursor = {300, 200};
+  sim.suite.menu().ShowSubmenu(MainMenu::Submenu::Power);
+  EXPECT_EQ(sim.view.mainWindowFronts, 0);
+  sim.view.popups.clear();
+  // The Profiles submenu at the pointer (code 202) brings the main window forward.
   sim.suite.menu().ShowSubmenu(MainMenu::Submenu::Profiles);
+  EXPECT_EQ(sim.view.mainWindowFronts, 1);
   ASSERT_EQ(sim.view.popups.size(), 1u);
   EXPECT_EQ(sim.view.popups[0].x, 300);
   EXPECT_EQ(sim.view.popups[0].y, 200);
+  EXPECT_EQ(sim.view.popups[0].menu.children.at(3).picture, MenuPicture::None);
   const MenuItem& work = sim.view.popups[0].menu.children.at(3);
   EXPECT_EQ(work.caption, "Work");
   work.onClick();

@@ -66,9 +66,14 @@ TEST_F(StartProfilePassword, CancelAtStartUpEndsTheSuite) {
   SuiteProcess p(home.path());
   p.StartUp();
   p.suite.pass().OkClick("wrong");
+  // The refusal is answered with the pointer wherever the user put it: the dialog
+  // let it go (and Alt+Tab) before the message came.
+  p.suite.pass().SetDialogRect(500, 300, 280, 200);
+  p.screen.SetCursorXY({10, 790});
   p.dialogs.Expect("Impossible to enter in Pelorin : current profile is under password protection!",
-                   DialogAnswer::Ok);
+                   DialogAnswer::Ok, 50);
   p.suite.pass().CancelClick();
+  EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{10, 790}));
   EXPECT_EQ(p.dialogs.Asked().back().caption, "Security System");
   EXPECT_EQ(p.dialogs.Asked().back().icon, ports::DialogIcon::Error);
   EXPECT_TRUE(p.Ended());
@@ -216,6 +221,13 @@ TEST_F(Shutdown, CloseFromOutsideIsRefusedAfterSaving) {
   EXPECT_FALSE(p.suite.timers().HiTimer().Enabled());
   EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
   EXPECT_EQ(p.view.endProcessCalls, 0);
+
+  // The strip moved since is saved when the desktop session ends later.
+  p.suite.main().MoveMainWindow(120, 80);
+  p.suite.main().EndSession();
+  EXPECT_TRUE(p.Ended());
+  EXPECT_EQ(Plain("status").ReadInteger("POSITION", "X", 0), 120);
+  EXPECT_EQ(Plain("status").ReadInteger("POSITION", "Y", 0), 80);
 }
 
 }  // namespace

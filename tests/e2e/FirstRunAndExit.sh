@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end under a virtual X display: the real program with the simulated system
 # services on a new home. The first-run message is answered, commands are accepted,
-# the suite is locked and unlocked, the simulated computer sleeps and wakes, Exit
+# the strip is shown, the suite is locked (its question above the strip) and unlocked, the simulated computer sleeps and wakes, Exit
 # (code 116) is confirmed, and the files of the first run and of an orderly shutdown
 # are checked.
 set -euo pipefail
@@ -55,9 +55,38 @@ timeout 10 env -u XDG_RUNTIME_DIR "$bin/pelorin" --home "$home" --backend sim 2>
 [[ "$(env -u XDG_RUNTIME_DIR "$bin/pelorin" --home "$home" --sim state)" == active ]] \
   || fail "the suite is not reached without XDG_RUNTIME_DIR"
 
-# Lock (the question answered Yes) and unlock (no general password: at once).
+# Lock (the question answered Yes) and unlock (no general password: at once). The
+# question comes while the strip is shown (i-Panel, code 113) and lies above it, also
+# after another program took the focus (the suite then raises the strip again); it is
+# a dialog of fixed size, which the window manager offers no maximising for.
 state_is() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == "$1" ]]; }
+"$bin/pelorin" --home "$home" --command 113 || fail "command 113 not received"
+wait_for 20 xdotool search --onlyvisible --name '^Pelorin$' || fail "the strip is not shown"
+strip=$(xdotool search --onlyvisible --name '^Pelorin$' | head -n 1)
 "$bin/pelorin" --home "$home" --command 115 || fail "command 115 not received"
+wait_for 20 xdotool search --name "Security System" || fail "no lock question"
+question=$(xdotool search --name "Security System" | head -n 1)
+# stacked_above A B: A comes after B in the window manager's bottom-to-top list.
+stacked_above() {
+  local order
+  order=$(xprop -root -notype _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/, /\n/g')
+  local a b
+  a=$(grep -n -i -x "$(printf '0x%x' "$1")" <<<"$order" | cut -d: -f1)
+  b=$(grep -n -i -x "$(printf '0x%x' "$2")" <<<"$order" | cut -d: -f1)
+  [[ -n "$a" && -n "$b" && "$a" -gt "$b" ]]
+}
+wait_for 5 stacked_above "$question" "$strip" || fail "the lock question lies beneath the strip"
+xprop -id "$question" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG \
+  || fail "the lock question is not a dialog"
+xprop -id "$question" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE \
+  && fail "the lock question can be maximised"
+xmessage -name other -title other "another program" &
+other_pid=$!
+wait_for 20 xdotool search --name '^other$' || fail "no other window"
+xdotool windowactivate --sync "$(xdotool search --name '^other$' | head -n 1)" >/dev/null 2>&1
+wait_for 5 stacked_above "$question" "$strip" \
+  || fail "the lock question went beneath the strip when the suite lost the focus"
+kill "$other_pid"
 answer "Security System" Return
 wait_for 20 state_is locked || fail "the suite did not lock"
 "$bin/pelorin" --home "$home" --command 116

@@ -25,6 +25,7 @@ class RecordingMainView : public MainView {
     mainWindow = {left, top, width, height, splash, visible};
   }
   void RaiseMainWindow() override { ++raises; }
+  void BringMainWindowToFront() override { ++mainWindowFronts; }
   void PlaceMixerFly(int left, int top) override {
     mixerFlyLeft = left;
     mixerFlyTop = top;
@@ -51,6 +52,7 @@ class RecordingMainView : public MainView {
 
   Window mainWindow;
   int raises = 0;
+  int mainWindowFronts = 0;
   int mixerFlyLeft = 0, mixerFlyTop = 0, mixerFlyFronts = 0;
   std::string title;
   bool taskbarButton = false;
