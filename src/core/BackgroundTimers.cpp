@@ -16,12 +16,6 @@ constexpr int kHiIntervalMs = 200;
 constexpr int kLowIntervalMs = 1000;
 constexpr int kComputerUseTimeoutMs = 15000;
 
-// What the suite tells its companion once it has started it and the companion's window
-// has appeared.
-constexpr int kCompanionGreeting = 16789;
-constexpr int kCompanionGreetingW = 1902;
-constexpr int kCompanionGreetingL = 902;
-
 // The existence-check period: seconds as milliseconds, 0 (never) for a period that is
 // 0, negative or too long to count in milliseconds.
 int ExIntervalMs(int seconds) {
@@ -55,7 +49,7 @@ void BackgroundTimers::HiTimerTimer() {
   SharedValues& v = ctx_.values;
   if (companion.WindowExists()) {
     if (v.CompanionStarted) {
-      companion.Post(kCompanionGreeting, kCompanionGreetingW, kCompanionGreetingL);
+      companion.Post(ports::kCompanionGreeting);
       v.CompanionStarted = false;
     }
   } else if (!v.CompanionStarted) {

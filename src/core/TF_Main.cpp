@@ -35,11 +35,6 @@ constexpr int kMixerFlyParkedTop = -999;
 constexpr int kFirstCdDrive = 4;  // D:
 constexpr int kLastDrive = 26;    // Z:
 
-// The message that tells the companion watchdog the suite is ending.
-constexpr int kCompanionShutdown = 8903;
-constexpr int kCompanionShutdownW = 8100;
-constexpr int kCompanionShutdownL = 16387;
-
 }  // namespace
 
 TF_Main::TF_Main(CoreContext& ctx)
@@ -250,7 +245,7 @@ void TF_Main::FormShow() {
 void TF_Main::PostShutdownToCompanion() {
   ports::Companion& companion = ctx_.ports.companion;
   if (companion.WindowExists()) {
-    companion.Post(kCompanionShutdown, kCompanionShutdownW, kCompanionShutdownL);
+    companion.Post(ports::kCompanionShutdown);
   }
 }
 

@@ -159,7 +159,7 @@ class Shutdown : public StartupScenario {
   }
   bool CompanionToldOfShutdown() const {
     for (const auto& m : process->companion.posted) {
-      if (m == sim::SimCompanion::Message{8903, 8100, 16387}) return true;
+      if (m == ports::kCompanionShutdown) return true;
     }
     return false;
   }
