@@ -5,6 +5,7 @@
 
 #include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
+#include "core/MenuItemIds.h"
 #include "core/ProfileLoader.h"
 #include "core/StatusStrip.h"
 #include "core/TF_Main.h"
@@ -83,10 +84,10 @@ struct MenuKind {
 };
 
 constexpr MenuKind kMenuKinds[] = {
-    {"MainPopup_PowerOff", PowerControl::kTurnOff},
-    {"MainPopup_Hibernate", PowerControl::kHibernate},
-    {"MainPopup_Sleep", PowerControl::kSleep},
-    {"MainPopup_Restart", PowerControl::kRestart},
+    {menu_item::kPowerOff, PowerControl::kTurnOff},
+    {menu_item::kHibernate, PowerControl::kHibernate},
+    {menu_item::kSleep, PowerControl::kSleep},
+    {menu_item::kRestart, PowerControl::kRestart},
 };
 
 constexpr const char* kPowerHotkeyKeys[] = {"Func1", "Func2", "Func3"};
