@@ -229,11 +229,11 @@ void TF_Main::FormShow() {
   const int screenWidth = ctx_.ports.screen.Width();
   const int screenHeight = ctx_.ports.screen.Height();
   const SettingsFile status(SuiteLayout::PlainTwin(v.ProfileDir, "status"));
-  int x = status.ReadInteger("POSITION", "X", screenWidth / 2 - 49);
-  int y = status.ReadInteger("POSITION", "Y", screenHeight / 2 - 16);
+  int x = status.ReadInteger("POSITION", "X", screenWidth / 2 - kStripCentreOffsetX);
+  int y = status.ReadInteger("POSITION", "Y", screenHeight / 2 - kStripCentreOffsetY);
   if (x < 0) x -= kParked;  // a hidden strip is stored 4000 pixels to the left
-  if (x > screenWidth - 87) x = screenWidth - kStripWidth;
-  if (y > screenHeight - 23) y = screenHeight - kStripHeight;
+  if (x > screenWidth - (kStripWidth - kStripOverhang)) x = screenWidth - kStripWidth;
+  if (y > screenHeight - (kStripHeight - kStripOverhang)) y = screenHeight - kStripHeight;
   splash_ = false;
   width_ = kStripWidth;
   height_ = kStripHeight;
