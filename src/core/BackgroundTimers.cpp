@@ -54,14 +54,12 @@ void BackgroundTimers::HiTimerTimer() {
     }
   } else if (!v.CompanionStarted) {
     if (!companion.ProgramExists()) {
-      ports::MessageRequest request;
-      request.text =
-          "Warning! Required file \"CSTDR.EXE\" not found! Continue of execution is not "
-          "possible.";
-      request.caption = "Pelorin Security System";
-      request.icon = ports::DialogIcon::Error;
-      request.buttons = ports::DialogButtons::Ok;
-      ctx_.ports.dialogs.Show(request);
+      ctx_.ports.dialogs.Show(ports::MessageRequest{
+          .text = "Warning! Required file \"CSTDR.EXE\" not found! Continue of execution is "
+                  "not possible.",
+          .caption = "Pelorin Security System",
+          .icon = ports::DialogIcon::Error,
+          .buttons = ports::DialogButtons::Ok});
       ctx_.main->SaveAndQuit();
       return;
     }

@@ -301,12 +301,12 @@ void TF_Main::Exit() {
   // No question while the close password could not be asked (a waiting computer-use
   // request or profile change, or no profile loaded yet).
   if (ended_ || !ctx_.pass->Accepts(TF_Pass::kExit)) return;
-  ports::MessageRequest question;
-  question.text = "Do you really want to close Pelorin?\r(all unsaved data will be saved)";
-  question.caption = "Close Pelorin?";
-  question.icon = ports::DialogIcon::Warning;
-  question.buttons = ports::DialogButtons::YesNo;
-  question.systemModal = true;
+  const ports::MessageRequest question{
+      .text = "Do you really want to close Pelorin?\r(all unsaved data will be saved)",
+      .caption = "Close Pelorin?",
+      .icon = ports::DialogIcon::Warning,
+      .buttons = ports::DialogButtons::YesNo,
+      .systemModal = true};
   if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || ended_) return;
   ctx_.pass->Request(TF_Pass::kExit, "Enter password to close Pelorin.", ctx_.values.AC.GEN1, 0,
                      true);
