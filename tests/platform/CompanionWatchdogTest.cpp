@@ -377,7 +377,9 @@ TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {
   ::chmod(root.path().c_str(), 0755);
   ::chmod(runtime.c_str(), 0777);
   ::chmod(paths.CompanionSocket().c_str(), 0777);
-  const std::string goodbye = "POST 8903 8100 16387\n";
+  const ports::CompanionMessage& bye = ports::kCompanionShutdown;
+  const std::string goodbye = "POST " + std::to_string(bye.message) + " " +
+                              std::to_string(bye.wParam) + " " + std::to_string(bye.lParam) + "\n";
   EXPECT_EQ(AsOtherUser([&] { return Post(paths.CompanionSocket().string(), goodbye); }), 0);
   ASSERT_TRUE(WaitUntil([&] { return LogHas("refused a connection from another user"); }));
   KillSuite();
