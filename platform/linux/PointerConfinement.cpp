@@ -122,6 +122,8 @@ void PointerConfinement::DestroyWindow() {
 }
 
 void PointerConfinement::Release() {
+  // The server ends a grab whose confining window goes, so destroying the window lets
+  // the pointer go also where a pop-up's grab stood in for ours in the meantime.
   area_.reset();
   Ungrab();
   DestroyWindow();
