@@ -30,4 +30,12 @@ void LinuxScreen::SetCursorXY(ports::ScreenPoint point) {
   QCursor::setPos(point.x, point.y);
 }
 
+bool LinuxScreen::ConfinePointer(ports::ScreenArea area) {
+  return confinement_.Confine(area);
+}
+
+void LinuxScreen::ReleasePointer() {
+  confinement_.Release();
+}
+
 }  // namespace pelorin::lnx

@@ -91,7 +91,11 @@ void TF_Pass::Close() {
 }
 
 void TF_Pass::HoldUser(bool hold) {
-  cursorTimer_->SetEnabled(hold);
+  if (hold) {
+    HoldPointer();
+  } else {
+    ReleasePointer();
+  }
   if (hold == holding_) return;
   holding_ = hold;
   // Only Alt+Tab is taken, not the whole keyboard: the menu, the hot-keys and the
@@ -103,11 +107,39 @@ void TF_Pass::HoldUser(bool hold) {
   }
 }
 
+bool TF_Pass::DialogPlaceKnown() const {
+  return dialogWidth_ > 2 * kCursorMargin && dialogHeight_ > 2 * kCursorMargin;
+}
+
+ports::ScreenArea TF_Pass::PointerArea() const {
+  return {dialogLeft_ + kCursorMargin, dialogTop_ + kCursorMargin,
+          dialogLeft_ + dialogWidth_ - kCursorMargin, dialogTop_ + dialogHeight_ - kCursorMargin};
+}
+
+void TF_Pass::HoldPointer() {
+  // Before the widget has told where it stands there is nothing to hold to; it tells
+  // as soon as it is shown.
+  if (!DialogPlaceKnown()) {
+    cursorTimer_->SetEnabled(false);
+    return;
+  }
+  // The screen's own confinement costs nothing while the dialog waits. Where it is
+  // refused (another program holds the pointer, or no X display) the cursor timer
+  // brings the pointer back every millisecond instead, so that the hold still stands.
+  cursorTimer_->SetEnabled(!ctx_.ports.screen.ConfinePointer(PointerArea()));
+}
+
+void TF_Pass::ReleasePointer() {
+  cursorTimer_->SetEnabled(false);
+  ctx_.ports.screen.ReleasePointer();
+}
+
 void TF_Pass::SetDialogRect(int left, int top, int width, int height) {
   dialogLeft_ = left;
   dialogTop_ = top;
   dialogWidth_ = width;
   dialogHeight_ = height;
+  if (holding_ && visible_) HoldPointer();
 }
 
 void TF_Pass::CursorTimerTimer() {
@@ -115,12 +147,9 @@ void TF_Pass::CursorTimerTimer() {
     cursorTimer_->SetEnabled(false);
     return;
   }
-  // Before the widget has told where it stands there is nothing to hold to.
-  if (dialogWidth_ <= 2 * kCursorMargin || dialogHeight_ <= 2 * kCursorMargin) return;
+  if (!DialogPlaceKnown()) return;
   const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
-  const ports::ScreenPoint held{
-      std::clamp(at.x, dialogLeft_ + kCursorMargin, dialogLeft_ + dialogWidth_ - kCursorMargin),
-      std::clamp(at.y, dialogTop_ + kCursorMargin, dialogTop_ + dialogHeight_ - kCursorMargin)};
+  const ports::ScreenPoint held = PointerArea().Nearest(at);
   if (!(held == at)) ctx_.ports.screen.SetCursorXY(held);
 }
 

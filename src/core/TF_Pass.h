@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/CoreContext.h"
+#include "ports/Screen.h"
 #include "ports/Timers.h"
 
 namespace pelorin {
@@ -54,9 +55,11 @@ class TF_Pass {
   void PasswordTimerTimer();
 
   // Where the dialog stands on the screen (the widget tells it each time it is shown
-  // or moved): the mouse pointer is held inside it while it is shown.
+  // or moved): the mouse pointer is held inside it while it is shown, and a move
+  // takes the hold along.
   void SetDialogRect(int left, int top, int width, int height);
-  // Every millisecond while the dialog is shown: the pointer back inside the dialog.
+  // Every millisecond while the dialog is shown and the screen refused to confine the
+  // pointer: the pointer back inside the dialog.
   void CursorTimerTimer();
 
   // The identifier under which Alt+Tab is taken from the desktop while the dialog is
@@ -84,13 +87,19 @@ class TF_Pass {
   void Cancelled(Action action);
   // While the dialog is shown: Alt+Tab taken and the pointer held inside it.
   void HoldUser(bool hold);
+  // The pointer held inside the dialog's rectangle shrunk by the margin: confined by
+  // the screen, or by the cursor timer where the screen refuses.
+  void HoldPointer();
+  void ReleasePointer();
+  bool DialogPlaceKnown() const;
+  ports::ScreenArea PointerArea() const;
   void ProfileChangeAccepted();
   void ProfileChangeCancelled();
 
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> passwordTimer_;
   std::unique_ptr<ports::Timer> timeoutTimer_;  // the dialog cancels itself
-  std::unique_ptr<ports::Timer> cursorTimer_;   // holds the pointer inside the dialog
+  std::unique_ptr<ports::Timer> cursorTimer_;   // holds the pointer where it cannot be confined
   int dialogLeft_ = 0, dialogTop_ = 0, dialogWidth_ = 0, dialogHeight_ = 0;
   bool holding_ = false;
   Action pending_ = kNone;

@@ -137,31 +137,43 @@ TEST_F(Lock, UnlockWantsTheGeneralPasswordOrTheMasterPassword) {
 
 TEST_F(Lock, TheDialogTakesAltTabAndHoldsThePointerWhileItIsShown) {
   SetMainValue("AC", "GEN1", "general");
-  SuiteProcess p(home.path());
-  p.StartUp();
-  LockByMenu(p);
-  p.suite.commands().Command(kLockCommand);
-  TF_Pass& pass = p.suite.pass();
-  ASSERT_TRUE(pass.Visible());
-  const auto& registered = p.hotkeys.Registered();
-  ASSERT_TRUE(registered.count(TF_Pass::kTaskSwitchHotkey));
-  EXPECT_EQ(registered.at(TF_Pass::kTaskSwitchHotkey).modifiers, 1u);  // Alt
-  EXPECT_EQ(registered.at(TF_Pass::kTaskSwitchHotkey).virtualKey, 0x09);
+  // The screen confines the pointer; where it refuses, the dialog's own timer holds it.
+  for (const bool screenRefuses : {false, true}) {
+    SCOPED_TRACE(screenRefuses ? "the screen refuses to confine" : "the screen confines");
+    SuiteProcess p(home.path());
+    p.screen.refuseConfinement = screenRefuses;
+    p.StartUp();
+    LockByMenu(p);
+    p.suite.commands().Command(kLockCommand);
+    TF_Pass& pass = p.suite.pass();
+    ASSERT_TRUE(pass.Visible());
+    const auto& registered = p.hotkeys.Registered();
+    ASSERT_TRUE(registered.count(TF_Pass::kTaskSwitchHotkey));
+    EXPECT_EQ(registered.at(TF_Pass::kTaskSwitchHotkey).modifiers, 1u);  // Alt
+    EXPECT_EQ(registered.at(TF_Pass::kTaskSwitchHotkey).virtualKey, 0x09);
 
-  pass.SetDialogRect(500, 300, 280, 200);
-  p.screen.SetCursorXY({10, 790});
-  p.Advance(2);
-  EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{505, 495}));
-  p.screen.SetCursorXY({600, 400});
-  p.Advance(2);
-  EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{600, 400}));
+    pass.SetDialogRect(500, 300, 280, 200);
+    p.screen.SetCursorXY({10, 790});
+    p.Advance(2);
+    EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{505, 495}));
+    p.screen.SetCursorXY({600, 400});
+    p.Advance(2);
+    EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{600, 400}));
+    // Moved, the dialog takes the hold along.
+    pass.SetDialogRect(20, 30, 280, 200);
+    p.screen.SetCursorXY({1000, 0});
+    p.Advance(2);
+    EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{295, 35}));
 
-  pass.OkClick("general");
-  EXPECT_FALSE(registered.count(TF_Pass::kTaskSwitchHotkey));
-  p.screen.SetCursorXY({10, 790});
-  p.Advance(100);
-  EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{10, 790}));
-  EXPECT_FALSE(p.values().Locked);
+    pass.OkClick("general");
+    EXPECT_FALSE(registered.count(TF_Pass::kTaskSwitchHotkey));
+    EXPECT_FALSE(p.screen.confinedTo.has_value());
+    p.screen.SetCursorXY({10, 790});
+    p.Advance(100);
+    EXPECT_EQ(p.screen.GetCursorXY(), (ports::ScreenPoint{10, 790}));
+    EXPECT_FALSE(p.values().Locked);
+    p.suite.main().EndSession();
+  }
 }
 
 }  // namespace

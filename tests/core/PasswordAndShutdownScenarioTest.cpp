@@ -70,7 +70,10 @@ TEST_F(StartProfilePassword, CancelAtStartUpEndsTheSuite) {
   // The refusal is answered with the pointer wherever the user put it: the dialog
   // let it go (and Alt+Tab) before the message came.
   p.suite.pass().SetDialogRect(500, 300, 280, 200);
-  p.screen.SetCursorXY({10, 790});
+  const auto userMovesThePointer = p.timers.Create("UserMovesThePointer", 10, [&p] {
+    p.screen.SetCursorXY({10, 790});
+  });
+  userMovesThePointer->SetEnabled(true);
   p.dialogs.Expect("Impossible to enter in Pelorin : current profile is under password protection!",
                    DialogAnswer::Ok, 50);
   p.suite.pass().CancelClick();

@@ -24,5 +24,14 @@ TEST(LinuxScreen, PrimaryScreenSizeAndCursor) {
   }
 }
 
+TEST(LinuxScreen, WithoutAnXDisplayThePointerCannotBeConfined) {
+  testing::EnsureQtApplication();
+  LinuxScreen screen;
+  EXPECT_FALSE(screen.ConfinePointer({100, 100, 200, 200}));
+  screen.SetCursorXY({10, 20});
+  EXPECT_EQ(screen.GetCursorXY(), (ports::ScreenPoint{10, 20}));
+  screen.ReleasePointer();
+}
+
 }  // namespace
 }  // namespace pelorin::lnx
