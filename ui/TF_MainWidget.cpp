@@ -31,7 +31,8 @@ TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse, const StatusStrip& strip, 
 }
 
 void TF_MainWidget::Place(int left, int top, int width, int height, bool splash, bool visible) {
-  if (splash && splashPicture_.isNull()) splashPicture_ = SplashPicture(width, height, kSuiteVersion);
+  if (splash && splashPicture_.isNull())
+    splashPicture_ = SplashPicture(width, height, kSuiteVersion);
   if (!splash) splashPicture_ = QPixmap();  // the picture is released after start-up
   splash_ = splash;
   setGeometry(left, top, width, height);
