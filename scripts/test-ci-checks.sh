@@ -15,6 +15,7 @@ cp "$scripts/../.clang-format" "$tree/"
 cat >"$tree/src/core/Clean.h" <<'CPP'
 #pragma once
 
+#include <linux/fs.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -61,6 +62,7 @@ expect_layer_violation src/core/UsesQt.cpp 3 '#include <QTimer>'
 expect_layer_violation src/core/UsesQtModule.h 1 '#include <QtCore/qstring.h>'
 expect_layer_violation src/storage/UsesBackend.cpp 2 '#include "platform/linux/AlsaMixer.h"'
 expect_layer_violation src/storage/UsesShortBackend.cpp 2 '#include "linux/AlsaMixer.h"'
+expect_layer_violation src/core/UsesQtHeaderFile.h 2 '#include <qglobal.h>'
 expect_layer_violation src/core/UsesSim.h 4 '  #  include "sim/SimClock.h"'
 expect_layer_violation src/core/UsesWidgets.cpp 1 '#include "ui/TF_MainWidget.h"'
 expect_layer_violation src/alarms/UsesX11.cpp 5 '#include <X11/Xlib.h>'
