@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 # `make test` installs missing packages, configures, builds and runs every test.
 # `make check` checks the include layers and the formatting (seconds, no build);
-# `make sanitize` runs the Qt-free test programs under the address and
+# `make sanitize` runs the unit, scenario and platform tests under the address and
 # undefined-behaviour sanitizers in a build of their own (build-debug/).
 
 PRESET ?= default
