@@ -17,6 +17,13 @@ namespace {
 
 constexpr int kClockIntervalMs = 1000;
 
+// The strip's two lines of text: the two measurements side by side, the clock below.
+constexpr int kTextPixelSize = 10;
+constexpr int kTextInset = 2;  // between the strip's border and its texts
+constexpr int kLineHeight = 15;
+constexpr int kTopLine = 1;
+constexpr int kBottomLine = kTopLine + kLineHeight;
+
 }  // namespace
 
 TF_MainWidget::TF_MainWidget(StatusStripMouse& mouse, const StatusStrip& strip, TF_Main& main)
@@ -62,15 +69,16 @@ void TF_MainWidget::paintEvent(QPaintEvent*) {
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 
   QFont small = font();
-  small.setPixelSize(10);
+  small.setPixelSize(kTextPixelSize);
   p.setFont(small);
   p.setPen(QColor(220, 230, 245));
   const int half = width() / 2;
-  p.drawText(QRect(2, 1, half - 3, 15), Qt::AlignLeft | Qt::AlignVCenter,
+  const int halfText = half - kTextInset - 1;  // a gap of two pixels between the halves
+  p.drawText(QRect(kTextInset, kTopLine, halfText, kLineHeight), Qt::AlignLeft | Qt::AlignVCenter,
              QString::fromStdString(strip_.LeftText()));
-  p.drawText(QRect(half + 1, 1, half - 3, 15), Qt::AlignRight | Qt::AlignVCenter,
+  p.drawText(QRect(half + 1, kTopLine, halfText, kLineHeight), Qt::AlignRight | Qt::AlignVCenter,
              QString::fromStdString(strip_.RightText()));
-  p.drawText(QRect(2, 16, width() - 4, 15), Qt::AlignCenter,
+  p.drawText(QRect(kTextInset, kBottomLine, width() - 2 * kTextInset, kLineHeight), Qt::AlignCenter,
              QDateTime::currentDateTime().toString("hh:mm   dd.MM"));
 }
 

@@ -66,12 +66,13 @@ bool LinuxCompanion::WindowExists() {
   return listening;
 }
 
-void LinuxCompanion::Post(int message, int wParam, int lParam) {
+void LinuxCompanion::Post(const ports::CompanionMessage& message) {
   bool listening = false;
   const int fd = Connect(listening);
   if (fd < 0) return;
-  const std::string line = "POST " + std::to_string(message) + " " + std::to_string(wParam) + " " +
-                           std::to_string(lParam) + "\n";
+  const std::string line = "POST " + std::to_string(message.message) + " " +
+                           std::to_string(message.wParam) + " " + std::to_string(message.lParam) +
+                           "\n";
   // A few bytes always fit into a fresh socket's buffer; never wait for the reader.
   [[maybe_unused]] const ssize_t sent =
       ::send(fd, line.data(), line.size(), MSG_NOSIGNAL | MSG_DONTWAIT);

@@ -22,7 +22,7 @@ class LinuxCompanion : public ports::Companion {
                  std::string backend = {});
 
   bool WindowExists() override;
-  void Post(int message, int wParam, int lParam) override;
+  void Post(const ports::CompanionMessage& message) override;
   bool ProgramExists() const override;
   bool Start() override;
 

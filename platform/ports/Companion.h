@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ports/CompanionMessage.h"
+
 namespace pelorin::ports {
 
 // The companion watchdog program (cstdr) as the suite sees it: whether its window (on
@@ -9,7 +11,7 @@ class Companion {
   virtual ~Companion() = default;
 
   virtual bool WindowExists() = 0;
-  virtual void Post(int message, int wParam, int lParam) = 0;
+  virtual void Post(const CompanionMessage& message) = 0;
   // Whether the program file is present where the suite's programs live.
   virtual bool ProgramExists() const = 0;
   // Starts the program with the parameter "START"; false when it could not be started.

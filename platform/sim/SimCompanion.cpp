@@ -2,8 +2,8 @@
 
 namespace pelorin::sim {
 
-void SimCompanion::Post(int message, int wParam, int lParam) {
-  if (windowExists) posted.push_back({message, wParam, lParam});
+void SimCompanion::Post(const Message& message) {
+  if (windowExists) posted.push_back(message);
 }
 
 bool SimCompanion::Start() {

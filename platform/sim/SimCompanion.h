@@ -10,13 +10,10 @@ namespace pelorin::sim {
 // window appears when it is started unless a test holds it back.
 class SimCompanion : public ports::Companion {
  public:
-  struct Message {
-    int message, wParam, lParam;
-    friend bool operator==(const Message&, const Message&) = default;
-  };
+  using Message = ports::CompanionMessage;
 
   bool WindowExists() override { return windowExists; }
-  void Post(int message, int wParam, int lParam) override;
+  void Post(const Message& message) override;
   bool ProgramExists() const override { return programExists; }
   bool Start() override;
 

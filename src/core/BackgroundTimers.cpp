@@ -16,12 +16,6 @@ constexpr int kHiIntervalMs = 200;
 constexpr int kLowIntervalMs = 1000;
 constexpr int kComputerUseTimeoutMs = 15000;
 
-// What the suite tells its companion once it has started it and the companion's window
-// has appeared.
-constexpr int kCompanionGreeting = 16789;
-constexpr int kCompanionGreetingW = 1902;
-constexpr int kCompanionGreetingL = 902;
-
 // The existence-check period: seconds as milliseconds, 0 (never) for a period that is
 // 0, negative or too long to count in milliseconds.
 int ExIntervalMs(int seconds) {
@@ -55,19 +49,17 @@ void BackgroundTimers::HiTimerTimer() {
   SharedValues& v = ctx_.values;
   if (companion.WindowExists()) {
     if (v.CompanionStarted) {
-      companion.Post(kCompanionGreeting, kCompanionGreetingW, kCompanionGreetingL);
+      companion.Post(ports::kCompanionGreeting);
       v.CompanionStarted = false;
     }
   } else if (!v.CompanionStarted) {
     if (!companion.ProgramExists()) {
-      ports::MessageRequest request;
-      request.text =
-          "Warning! Required file \"CSTDR.EXE\" not found! Continue of execution is not "
-          "possible.";
-      request.caption = "Pelorin Security System";
-      request.icon = ports::DialogIcon::Error;
-      request.buttons = ports::DialogButtons::Ok;
-      ctx_.ports.dialogs.Show(request);
+      ctx_.ports.dialogs.Show(ports::MessageRequest{
+          .text = "Warning! Required file \"CSTDR.EXE\" not found! Continue of execution is "
+                  "not possible.",
+          .caption = "Pelorin Security System",
+          .icon = ports::DialogIcon::Error,
+          .buttons = ports::DialogButtons::Ok});
       ctx_.main->SaveAndQuit();
       return;
     }

@@ -6,6 +6,7 @@
 #include "core/CoreHotkeys.h"
 #include "core/DesktopCalculator.h"
 #include "core/MainMenu.h"
+#include "core/MenuItemIds.h"
 #include "core/PowerControl.h"
 #include "core/ProfileLoader.h"
 #include "core/ProfileTable.h"
@@ -27,11 +28,11 @@ constexpr int kPowerSubmenuCode = 203;
 
 // The command codes that stand for a main-menu item (112 is not used).
 constexpr std::pair<int, std::string_view> kItemCommands[] = {
-    {102, "MainPopup_Note"},    {103, "MainPopup_Tel"},    {104, "MainPopup_DB"},
-    {105, "MainPopup_Shed"},    {106, "MainPopup_Clock"},  {107, "MainPopup_Time"},
-    {108, "MainPopup_CDAudio"}, {109, "MainPopup_Calc"},   {110, "MainPopup_ACD"},
-    {111, "MainPopup_APC"},     {113, "MainPopup_Status"}, {114, "MainPopup_Config"},
-    {115, "MainPopup_Block"},   {116, "MainPopup_Close"},
+    {102, menu_item::kNote},    {103, menu_item::kTel},    {104, menu_item::kDB},
+    {105, menu_item::kShed},    {106, menu_item::kClock},  {107, menu_item::kTime},
+    {108, menu_item::kCDAudio}, {109, menu_item::kCalc},   {110, menu_item::kACD},
+    {111, menu_item::kAPC},     {113, menu_item::kStatus}, {114, menu_item::kConfig},
+    {115, menu_item::kBlock},   {116, menu_item::kClose},
 };
 
 // "Profiles..." and a separator come before the profiles: the item at position p is
@@ -78,9 +79,9 @@ bool CommandDispatch::Answering() const {
 
 void CommandDispatch::MenuClick(const std::string& itemId) {
   if (!Answering()) return;
-  if (itemId == "MainPopup_Calc") {
+  if (itemId == menu_item::kCalc) {
     OpenDesktopCalculator(ctx_.ports.shell, ctx_.ports.dialogs);
-  } else if (itemId == "MainPopup_Status") {
+  } else if (itemId == menu_item::kStatus) {
     // The i-Panel item shows the strip where it was hidden, or hides it (4000 pixels to
     // the left) and keeps the hidden place in status.hif. The fly panel, once it
     // exists, is brought forward first.
@@ -91,12 +92,12 @@ void CommandDispatch::MenuClick(const std::string& itemId) {
       main.MoveMainWindow(main.Left() + TF_Main::kParked, main.Top());
       ctx_.loader->SaveWindowPositions();
     }
-  } else if (itemId == "MainPopup_Block") {
+  } else if (itemId == menu_item::kBlock) {
     ctx_.lock->MainPopup_BlockClick();
-  } else if (itemId == "MainPopup_PowerOff" || itemId == "MainPopup_Hibernate" ||
-             itemId == "MainPopup_Sleep" || itemId == "MainPopup_Restart") {
+  } else if (itemId == menu_item::kPowerOff || itemId == menu_item::kHibernate ||
+             itemId == menu_item::kSleep || itemId == menu_item::kRestart) {
     ctx_.power->MenuClick(itemId);
-  } else if (itemId == "MainPopup_Close") {
+  } else if (itemId == menu_item::kClose) {
     ctx_.main->Exit();
   }
   // The other items open parts that do not exist in this build yet, and their items

@@ -21,11 +21,7 @@ std::string AlternativesText(const std::vector<std::string>& names) {
 }
 
 void Tell(ports::Dialogs& dialogs, const std::string& text, ports::DialogIcon icon) {
-  ports::MessageRequest message;
-  message.text = text;
-  message.caption = kCaption;
-  message.icon = icon;
-  dialogs.Show(message);
+  dialogs.Show(ports::MessageRequest{.text = text, .caption = kCaption, .icon = icon});
 }
 
 }  // namespace

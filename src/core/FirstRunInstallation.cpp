@@ -59,10 +59,9 @@ void FirstRunInstallation::Run(SettingsFile& system) {
   if (!saved) throw SettingsWriteError(ctx_.layout.SystemSettingsFile());
   ctx_.custodo.BackupSystemFile();
 
-  ports::MessageRequest message;
-  message.text = "Pelorin installation successfully done, enjoy using it!";
-  message.caption = "Brimwell  Pelorin  Ovelle";
-  ctx_.ports.dialogs.Show(message);
+  ctx_.ports.dialogs.Show(
+      ports::MessageRequest{.text = "Pelorin installation successfully done, enjoy using it!",
+                            .caption = "Brimwell  Pelorin  Ovelle"});
   ctx_.values.FirstRun = true;
 }
 

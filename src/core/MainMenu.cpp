@@ -13,13 +13,6 @@ namespace pelorin {
 
 namespace {
 
-constexpr const char* kRunItem = "MainPopup_Run";
-constexpr const char* kPowerItem = "MainPopup_Power";
-constexpr const char* kProfileItem = "MainPopup_Profile";
-constexpr const char* kBlockItem = "MainPopup_Block";
-constexpr const char* kProgramsWindowItem = "MainPopup_ProgramsWindow";  // "Programs..."
-constexpr const char* kProfileEditorItem = "MainPopup_ProfileEditor";    // "Profiles..."
-
 // "Programs..." or "Profiles..." and a separator open the two lists of entries.
 constexpr int kFirstEntryPosition = 2;
 
@@ -27,25 +20,25 @@ constexpr int kFirstEntryPosition = 2;
 // This is the one place that decides it: an issue that brings a part switches its row
 // on, and its item then follows its Menu flag.
 constexpr std::pair<std::string_view, bool> kItemsInThisBuild[] = {
-    {"MainPopup_Run", false},             // the Programs menu (launcher)
-    {"MainPopup_ProgramsWindow", false},  // the Programs window (launcher)
-    {"MainPopup_Note", false},            // notebook
-    {"MainPopup_Tel", false},             // phone book
-    {"MainPopup_DB", false},              // day book
-    {"MainPopup_Shed", false},            // organizer
-    {"MainPopup_Clock", false},           // reminder
-    {"MainPopup_Time", false},            // Duzuzoze
-    {"MainPopup_CDAudio", false},         // CD player
-    {"MainPopup_Calc", true},             // the desktop's calculator
-    {"MainPopup_ACD", false},             // CD agent
-    {"MainPopup_APC", false},             // PC agent
-    {"MainPopup_Status", true},           // the status strip
-    {"MainPopup_Power", true},            // power actions
-    {"MainPopup_Profile", true},          // profile change
-    {"MainPopup_ProfileEditor", true},    // the profile editor
-    {"MainPopup_Config", false},          // the Preferences dialog
-    {"MainPopup_Block", true},            // the lock
-    {"MainPopup_Close", true},            // Exit
+    {menu_item::kRun, false},             // the Programs menu (launcher)
+    {menu_item::kProgramsWindow, false},  // the Programs window (launcher)
+    {menu_item::kNote, false},            // notebook
+    {menu_item::kTel, false},             // phone book
+    {menu_item::kDB, false},              // day book
+    {menu_item::kShed, false},            // organizer
+    {menu_item::kClock, false},           // reminder
+    {menu_item::kTime, false},            // Duzuzoze
+    {menu_item::kCDAudio, false},         // CD player
+    {menu_item::kCalc, true},             // the desktop's calculator
+    {menu_item::kACD, false},             // CD agent
+    {menu_item::kAPC, false},             // PC agent
+    {menu_item::kStatus, true},           // the status strip
+    {menu_item::kPower, true},            // power actions
+    {menu_item::kProfile, true},          // profile change
+    {menu_item::kProfileEditor, true},    // the profile editor
+    {menu_item::kConfig, false},          // the Preferences dialog
+    {menu_item::kBlock, true},            // the lock
+    {menu_item::kClose, true},            // Exit
 };
 
 // The items of the main menu in their order. `menuFlag` is n of main.hf MENU/Menu{n}
@@ -59,23 +52,23 @@ struct MainItem {
 };
 
 constexpr MainItem kMainItems[] = {
-    {"MainPopup_Run", "Programs", 1, true, MenuPicture::Programs},
-    {"MainPopup_Note", "Notebook", 2, true, MenuPicture::Notebook},
-    {"MainPopup_Tel", "Phone book", 3, true, MenuPicture::PhoneBook},
-    {"MainPopup_DB", "Daily book", 4, true, MenuPicture::DayBook},
-    {"MainPopup_Shed", "Organizer", 5, true, MenuPicture::Organizer},
-    {"MainPopup_Clock", "Reminder", 6, true, MenuPicture::Reminder},
-    {"MainPopup_Time", "Duzuzoze", 7, true, MenuPicture::Duzuzoze},
-    {"MainPopup_CDAudio", "CD Player", 8, true, MenuPicture::CdPlayer},
-    {"MainPopup_Calc", "Calculator", 9, true, MenuPicture::Calculator},
-    {"MainPopup_ACD", "CD Agent", 10, true, MenuPicture::CdAgent},
-    {"MainPopup_APC", "PC Agent", 11, true, MenuPicture::PcAgent},
-    {"MainPopup_Status", "i-Panel", 13, true, MenuPicture::Panel},
-    {"MainPopup_Power", "Power", 14, true, MenuPicture::Power},
-    {"MainPopup_Profile", "Profiles", 15, false, MenuPicture::Profiles},
-    {"MainPopup_Config", "Preferences", 0, true, MenuPicture::Preferences},
-    {"MainPopup_Block", "Lock", 16, false, MenuPicture::Lock},
-    {"MainPopup_Close", "Exit", 17, true, MenuPicture::Exit},
+    {menu_item::kRun, "Programs", 1, true, MenuPicture::Programs},
+    {menu_item::kNote, "Notebook", 2, true, MenuPicture::Notebook},
+    {menu_item::kTel, "Phone book", 3, true, MenuPicture::PhoneBook},
+    {menu_item::kDB, "Daily book", 4, true, MenuPicture::DayBook},
+    {menu_item::kShed, "Organizer", 5, true, MenuPicture::Organizer},
+    {menu_item::kClock, "Reminder", 6, true, MenuPicture::Reminder},
+    {menu_item::kTime, "Duzuzoze", 7, true, MenuPicture::Duzuzoze},
+    {menu_item::kCDAudio, "CD Player", 8, true, MenuPicture::CdPlayer},
+    {menu_item::kCalc, "Calculator", 9, true, MenuPicture::Calculator},
+    {menu_item::kACD, "CD Agent", 10, true, MenuPicture::CdAgent},
+    {menu_item::kAPC, "PC Agent", 11, true, MenuPicture::PcAgent},
+    {menu_item::kStatus, "i-Panel", 13, true, MenuPicture::Panel},
+    {menu_item::kPower, "Power", 14, true, MenuPicture::Power},
+    {menu_item::kProfile, "Profiles", 15, false, MenuPicture::Profiles},
+    {menu_item::kConfig, "Preferences", 0, true, MenuPicture::Preferences},
+    {menu_item::kBlock, "Lock", 16, false, MenuPicture::Lock},
+    {menu_item::kClose, "Exit", 17, true, MenuPicture::Exit},
 };
 
 struct PowerItem {
@@ -85,10 +78,10 @@ struct PowerItem {
 };
 
 constexpr PowerItem kPowerItems[] = {
-    {"MainPopup_PowerOff", "Power off", MenuPicture::PowerOff},
-    {"MainPopup_Hibernate", "Hibernate", MenuPicture::Hibernate},
-    {"MainPopup_Sleep", "Sleep", MenuPicture::Sleep},
-    {"MainPopup_Restart", "Restart", MenuPicture::Restart},
+    {menu_item::kPowerOff, "Power off", MenuPicture::PowerOff},
+    {menu_item::kHibernate, "Hibernate", MenuPicture::Hibernate},
+    {menu_item::kSleep, "Sleep", MenuPicture::Sleep},
+    {menu_item::kRestart, "Restart", MenuPicture::Restart},
 };
 
 MenuItem Separator() {
@@ -107,7 +100,7 @@ bool MainMenu::InThisBuild(std::string_view itemId) {
 }
 
 MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
-  root_.id = "MainPopup";
+  root_.id = menu_item::kMainPopup;
   for (const MainItem& entry : kMainItems) {
     MenuItem item;
     item.id = entry.id;
@@ -117,7 +110,9 @@ MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
   }
   // Plain items call their command; the three submenu holders only open.
   for (MenuItem& item : root_.children) {
-    if (item.id == kRunItem || item.id == kPowerItem || item.id == kProfileItem) continue;
+    if (item.id == menu_item::kRun || item.id == menu_item::kPower ||
+        item.id == menu_item::kProfile)
+      continue;
     item.onClick = [this, id = item.id] { ctx_.commands->MenuClick(id); };
   }
   ResetProgramsSubmenu();
@@ -127,14 +122,14 @@ MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
     item.caption = entry.caption;
     item.picture = entry.picture;
     item.onClick = [this, itemId = item.id] { ctx_.commands->MenuClick(itemId); };
-    Item(kPowerItem).children.push_back(std::move(item));
+    Item(menu_item::kPower).children.push_back(std::move(item));
   }
   MenuItem editor;
-  editor.id = kProfileEditorItem;
+  editor.id = menu_item::kProfileEditor;
   editor.caption = "Profiles...";
   editor.picture = MenuPicture::Profiles;
   editor.onClick = [this] { ctx_.commands->ProfilesItemClick(0); };
-  Item(kProfileItem).children = {std::move(editor), Separator()};
+  Item(menu_item::kProfile).children = {std::move(editor), Separator()};
   ApplyMenuVisibility();
 }
 
@@ -153,33 +148,33 @@ void MainMenu::ApplyMenuVisibility() {
   }
   // "Profiles..." and its separator exist with the profile editor; it does not open
   // while the suite is locked.
-  std::vector<MenuItem>& profiles = Item(kProfileItem).children;
-  const bool editorBuilt = InThisBuild(kProfileEditorItem);
+  std::vector<MenuItem>& profiles = Item(menu_item::kProfile).children;
+  const bool editorBuilt = InThisBuild(menu_item::kProfileEditor);
   profiles[0].visible = editorBuilt;
   profiles[0].enabled = editorBuilt && !v.Locked;
   profiles[1].visible = editorBuilt;
   // Likewise "Programs..." with the Programs window.
-  std::vector<MenuItem>& programs = Item(kRunItem).children;
-  programs[0].visible = InThisBuild(kProgramsWindowItem);
+  std::vector<MenuItem>& programs = Item(menu_item::kRun).children;
+  programs[0].visible = InThisBuild(menu_item::kProgramsWindow);
   programs[1].visible = programs[0].visible;
 }
 
 void MainMenu::ApplyLockedMenu() {
   ctx_.values.Locked = true;
-  Item(kBlockItem).caption = "Unlock";
-  Item(kBlockItem).picture = MenuPicture::Unlock;
+  Item(menu_item::kBlock).caption = "Unlock";
+  Item(menu_item::kBlock).picture = MenuPicture::Unlock;
   ApplyMenuVisibility();
 }
 
 void MainMenu::ApplyUnlockedMenu() {
   ctx_.values.Locked = false;
-  Item(kBlockItem).caption = "Lock";
-  Item(kBlockItem).picture = MenuPicture::Lock;
+  Item(menu_item::kBlock).caption = "Lock";
+  Item(menu_item::kBlock).picture = MenuPicture::Lock;
   ApplyMenuVisibility();
 }
 
 void MainMenu::RebuildProfilesSubmenu(const SettingsFile& systemSettings, int profilesCount) {
-  std::vector<MenuItem>& items = Item(kProfileItem).children;
+  std::vector<MenuItem>& items = Item(menu_item::kProfile).children;
   items.resize(kFirstEntryPosition);
   // Every profile has a section of its own, so a count beyond the number of sections
   // can only come from a damaged file: it is cut there instead of building millions of
@@ -198,20 +193,20 @@ void MainMenu::RebuildProfilesSubmenu(const SettingsFile& systemSettings, int pr
 }
 
 void MainMenu::CheckProfile(int number) {
-  std::vector<MenuItem>& items = Item(kProfileItem).children;
+  std::vector<MenuItem>& items = Item(menu_item::kProfile).children;
   for (std::size_t i = kFirstEntryPosition; i < items.size(); ++i) {
     items[i].checked = static_cast<int>(i) - kFirstEntryPosition + 1 == number;
   }
 }
 
 void MainMenu::ResetProgramsSubmenu() {
-  MenuItem& run = Item(kRunItem);
+  MenuItem& run = Item(menu_item::kRun);
   MenuItem window;
-  window.id = kProgramsWindowItem;
+  window.id = menu_item::kProgramsWindow;
   window.caption = "Programs...";
   window.picture = MenuPicture::Programs;  // the submenu's own picture
   window.onClick = [this] { ctx_.commands->ProgramsItemClick(0); };
-  window.visible = InThisBuild(kProgramsWindowItem);
+  window.visible = InThisBuild(menu_item::kProgramsWindow);
   MenuItem separator = Separator();
   separator.visible = window.visible;
   run.children = {std::move(window), std::move(separator)};
@@ -221,12 +216,12 @@ void MainMenu::AddProgramItem(const std::string& caption, int picture) {
   MenuItem item;
   item.caption = caption;
   item.programPicture = picture;
-  Item(kRunItem).children.push_back(std::move(item));
+  Item(menu_item::kRun).children.push_back(std::move(item));
   BindProgramItems();
 }
 
 void MainMenu::RemoveProgramItem(int entry) {
-  std::vector<MenuItem>& items = Item(kRunItem).children;
+  std::vector<MenuItem>& items = Item(menu_item::kRun).children;
   const int position = entry + kFirstEntryPosition;
   if (entry < 0 || position >= static_cast<int>(items.size())) return;
   items.erase(items.begin() + position);
@@ -234,7 +229,7 @@ void MainMenu::RemoveProgramItem(int entry) {
 }
 
 void MainMenu::BindProgramItems() {
-  std::vector<MenuItem>& items = Item(kRunItem).children;
+  std::vector<MenuItem>& items = Item(menu_item::kRun).children;
   for (std::size_t i = kFirstEntryPosition; i < items.size(); ++i) {
     const int position = static_cast<int>(i);
     items[i].onClick = [this, position] { ctx_.commands->ProgramsItemClick(position); };
@@ -270,9 +265,9 @@ void MainMenu::ShowSubmenu(Submenu which) {
 
 void MainMenu::ShowSubmenuAt(Submenu which, int x, int y) {
   if (!MayPopUp()) return;
-  const char* holder = which == Submenu::Programs   ? kRunItem
-                       : which == Submenu::Profiles ? kProfileItem
-                                                    : kPowerItem;
+  const char* holder = which == Submenu::Programs   ? menu_item::kRun
+                       : which == Submenu::Profiles ? menu_item::kProfile
+                                                    : menu_item::kPower;
   // A submenu whose part does not exist in this build has nothing to offer.
   if (!InThisBuild(holder)) return;
   PopUp(Item(holder), x, y);

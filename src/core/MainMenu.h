@@ -5,6 +5,7 @@
 
 #include "core/CoreContext.h"
 #include "core/MenuItem.h"
+#include "core/MenuItemIds.h"
 
 namespace pelorin {
 

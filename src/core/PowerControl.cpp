@@ -5,6 +5,7 @@
 
 #include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
+#include "core/MenuItemIds.h"
 #include "core/ProfileLoader.h"
 #include "core/StatusStrip.h"
 #include "core/TF_Main.h"
@@ -83,10 +84,10 @@ struct MenuKind {
 };
 
 constexpr MenuKind kMenuKinds[] = {
-    {"MainPopup_PowerOff", PowerControl::kTurnOff},
-    {"MainPopup_Hibernate", PowerControl::kHibernate},
-    {"MainPopup_Sleep", PowerControl::kSleep},
-    {"MainPopup_Restart", PowerControl::kRestart},
+    {menu_item::kPowerOff, PowerControl::kTurnOff},
+    {menu_item::kHibernate, PowerControl::kHibernate},
+    {menu_item::kSleep, PowerControl::kSleep},
+    {menu_item::kRestart, PowerControl::kRestart},
 };
 
 constexpr const char* kPowerHotkeyKeys[] = {"Func1", "Func2", "Func3"};
@@ -217,25 +218,23 @@ void PowerControl::FinishAction() {
 }
 
 void PowerControl::ShowRefusal(int kind, PowerAnswer answer, bool closing) {
-  ports::MessageRequest message;
-  message.text = std::string(RefusalText(FindKind(kind)->call));
-  if (answer == PowerAnswer::NoAnswer) message.text += "\r\rThe system did not answer in time.";
-  if (closing) message.text += "\r\rPelorin has saved its data and closes now.";
-  message.caption = "Pelorin";
-  message.icon = ports::DialogIcon::Error;
-  message.buttons = ports::DialogButtons::Ok;
-  ctx_.ports.dialogs.Show(message);
+  std::string text(RefusalText(FindKind(kind)->call));
+  if (answer == PowerAnswer::NoAnswer) text += "\r\rThe system did not answer in time.";
+  if (closing) text += "\r\rPelorin has saved its data and closes now.";
+  ctx_.ports.dialogs.Show(ports::MessageRequest{.text = std::move(text),
+                                                .caption = "Pelorin",
+                                                .icon = ports::DialogIcon::Error,
+                                                .buttons = ports::DialogButtons::Ok});
 }
 
 bool PowerControl::Confirmed(int kind, bool systemModal) {
   for (const Question& question : kQuestions) {
     if (question.kind != kind) continue;
-    ports::MessageRequest request;
-    request.text = std::string(question.text);
-    request.caption = std::string(question.caption);
-    request.icon = ports::DialogIcon::Warning;
-    request.buttons = ports::DialogButtons::YesNo;
-    request.systemModal = systemModal;
+    const ports::MessageRequest request{.text = std::string(question.text),
+                                        .caption = std::string(question.caption),
+                                        .icon = ports::DialogIcon::Warning,
+                                        .buttons = ports::DialogButtons::YesNo,
+                                        .systemModal = systemModal};
     return ctx_.ports.dialogs.Show(request) == ports::DialogAnswer::Yes;
   }
   return true;

@@ -223,13 +223,13 @@ void ProfileLoader::RepairLostProfile(const std::string& path) {
   CreatePrivateDirectories(ctx_.layout.ProfileBackupDir(path), ec);
   bool restored = false;
   if (!lost.Empty()) {
-    ports::MessageRequest offer;
-    offer.text =
-        "Profile folder is damaged or lost, but backup copies of its files found in Custodo "
-        "database. Restore?";
-    offer.caption = std::string(Custodo::kSecurityCaption);
-    offer.icon = ports::DialogIcon::Warning;
-    offer.buttons = ports::DialogButtons::YesNo;
+    const ports::MessageRequest offer{
+        .text =
+            "Profile folder is damaged or lost, but backup copies of its files found in "
+            "Custodo database. Restore?",
+        .caption = std::string(Custodo::kSecurityCaption),
+        .icon = ports::DialogIcon::Warning,
+        .buttons = ports::DialogButtons::YesNo};
     if (ctx_.ports.dialogs.Show(offer) == ports::DialogAnswer::Yes && !Ended()) {
       restored = true;
       for (const fs::path& file : lost.Restore()) {
@@ -247,12 +247,11 @@ void ProfileLoader::RepairLostProfile(const std::string& path) {
   }
   if (missing.empty() && (restored || !dataLost)) return;
 
-  ports::MessageRequest message;
-  message.text = missing.empty()
-                     ? "Profile folder is damaged: its Data folder was lost and is created empty."
-                     : "Profile folder is damaged or lost, empty profile created.";
-  message.caption = std::string(Custodo::kSecurityCaption);
-  ctx_.ports.dialogs.Show(message);
+  ctx_.ports.dialogs.Show(ports::MessageRequest{
+      .text = missing.empty()
+                  ? "Profile folder is damaged: its Data folder was lost and is created empty."
+                  : "Profile folder is damaged or lost, empty profile created.",
+      .caption = std::string(Custodo::kSecurityCaption)});
 }
 
 void ProfileLoader::CreateMissingScrambledFiles(const fs::path& directory,
@@ -411,11 +410,9 @@ void ProfileLoader::CheckMixerLine(SettingsFile& mixerfly) {
   }
   if (valid) return;
 
-  ports::MessageRequest warning;
-  warning.text = kMixerChanged;
-  warning.caption = std::string(Custodo::kSecurityCaption);
-  warning.icon = ports::DialogIcon::Warning;
-  ctx_.ports.dialogs.Show(warning);
+  ctx_.ports.dialogs.Show(ports::MessageRequest{.text = kMixerChanged,
+                                                .caption = std::string(Custodo::kSecurityCaption),
+                                                .icon = ports::DialogIcon::Warning});
   ReportWriteErrors(ctx_.ports.dialogs, [&mixerfly] { WriteNoMixerLine(mixerfly); });
 }
 

@@ -70,15 +70,14 @@ ProfileEntry ReadProfileEntry(const SettingsFile& table, int number) {
 
 void ReportDamagedProfile(ports::Dialogs& dialogs, const ProfileEntry& entry,
                           DamagedProfileOutcome outcome) {
-  ports::MessageRequest message;
-  message.text = "Profile \"" + entry.identity.name + "\" is damaged: its folder \"" +
-                 entry.identity.path +
-                 "\" is not a valid folder name (it must not be empty nor hold any of "
-                 "\\ / . ; : * < ? > |).\r" +
-                 std::string(OutcomeText(outcome));
-  message.caption = std::string(Custodo::kSecurityCaption);
-  message.icon = ports::DialogIcon::Error;
-  dialogs.Show(message);
+  dialogs.Show(ports::MessageRequest{
+      .text = "Profile \"" + entry.identity.name + "\" is damaged: its folder \"" +
+              entry.identity.path +
+              "\" is not a valid folder name (it must not be empty nor hold any of "
+              "\\ / . ; : * < ? > |).\r" +
+              std::string(OutcomeText(outcome)),
+      .caption = std::string(Custodo::kSecurityCaption),
+      .icon = ports::DialogIcon::Error});
 }
 
 }  // namespace pelorin

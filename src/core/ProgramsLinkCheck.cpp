@@ -35,13 +35,13 @@ void ProgramsLinkCheck::CheckPeriodically(DialogAnswer& toAll) {
 DialogAnswer ProgramsLinkCheck::Ask(const std::string& caption, bool periodic,
                                     DialogAnswer& toAll) {
   if (toAll == DialogAnswer::YesToAll || toAll == DialogAnswer::NoToAll) return toAll;
-  ports::MessageRequest question;
-  question.text = "Program \"" + caption + "\" is not exists!\r" +
-                  (periodic ? "Do you want to delete link from \"Programs\" menu?"
-                            : "Do you want to delete this link from \"Programs\" menu?");
-  question.icon = ports::DialogIcon::Warning;
-  question.buttons = ports::DialogButtons::YesNoAll;
-  const DialogAnswer answer = ctx_.ports.dialogs.Show(question);
+  const DialogAnswer answer = ctx_.ports.dialogs.Show(ports::MessageRequest{
+      .text = "Program \"" + caption + "\" is not exists!\r" +
+              (periodic ? "Do you want to delete link from \"Programs\" menu?"
+                        : "Do you want to delete this link from \"Programs\" menu?"),
+      .caption = "",  // the question has no caption
+      .icon = ports::DialogIcon::Warning,
+      .buttons = ports::DialogButtons::YesNoAll});
   if (answer == DialogAnswer::YesToAll || answer == DialogAnswer::NoToAll) toAll = answer;
   return answer;
 }

@@ -15,23 +15,19 @@ constexpr int kStatusIntervalMs = 250;
 // The drive timers' first tick comes at once after a start.
 constexpr int kFirstDriveTickMs = 1;
 
-constexpr int kFirstDriveKind = 6;  // free bytes on the text's drive
-constexpr int kFirstPercentKind = 10;
-constexpr int kDrivePercentKind = 14;  // free share of the text's drive
-constexpr int kVirtualPercentKind = 12;
-
 constexpr int kFirstDisk = 3;  // C:
 constexpr int kLastDisk = 26;  // Z:
 constexpr int kDiskCount = kLastDisk - kFirstDisk + 1;
 
 // The left text shows the free physical memory in kilobytes, the right one the free
 // megabytes of the drives in turn, one a second.
-constexpr StatusTextSettings kDefaultTexts[2] = {{1, 1024, 3, 0}, {6, 1048576, 5, 1000}};
+constexpr StatusTextSettings kDefaultTexts[2] = {{status_kind::kFreePhysical, 1024, 3, 0},
+                                                 {status_kind::kFreeOnDrive, 1048576, 5, 1000}};
 
 constexpr std::int64_t kMostValue = std::numeric_limits<std::int64_t>::max();
 
 bool IsDriveKind(int kind) {
-  return kind == kFirstDriveKind || kind == kDrivePercentKind;
+  return kind == status_kind::kFreeOnDrive || kind == status_kind::kFreeOnDrivePercent;
 }
 
 std::int64_t AsValue(std::uint64_t figure) {
@@ -57,29 +53,29 @@ std::int64_t MeasurementValue(int kind, int divisor, const ports::MemoryStatus& 
                               const ports::DiskSpace& space) {
   const auto by = static_cast<std::uint64_t>(std::max(divisor, 1));
   switch (kind) {
-    case 0:
+    case status_kind::kTotalPhysical:
       return AsValue(memory.TotalPhys / by);
-    case 1:
+    case status_kind::kFreePhysical:
       return AsValue(memory.AvailPhys / by);
-    case 2:
+    case status_kind::kTotalVirtual:
       return AsValue(memory.TotalVirtual / by);
-    case 3:
+    case status_kind::kFreeVirtual:
       return AsValue(memory.AvailVirtual / by);
-    case 4:
+    case status_kind::kTotalPageFile:
       return AsValue(memory.TotalPageFile / by);
-    case 5:
+    case status_kind::kFreePageFile:
       return AsValue(memory.AvailPageFile / by);
-    case kFirstDriveKind:
+    case status_kind::kFreeOnDrive:
       return space.free / static_cast<std::int64_t>(by);
-    case 10:
+    case status_kind::kMemoryLoad:
       return memory.MemoryLoad;
-    case 11:
+    case status_kind::kFreePhysicalPercent:
       return Percent(memory.AvailPhys / 1024, memory.TotalPhys / 1024);
-    case kVirtualPercentKind:
+    case status_kind::kFreeVirtualPercent:
       return Percent(memory.AvailVirtual >> 20, memory.TotalVirtual >> 20);
-    case 13:
+    case status_kind::kFreePageFilePercent:
       return Percent(memory.AvailPageFile / 1024, memory.TotalPageFile / 1024);
-    case kDrivePercentKind:
+    case status_kind::kFreeOnDrivePercent:
       return DrivePercent(space);
     default:
       return 0;
@@ -164,7 +160,7 @@ std::string StatusStrip::MeasurementText(const StatusTextSettings& text, bool le
   // drive under any other divisor.
   const std::int64_t value =
       std::max<std::int64_t>(MeasurementValue(text.id, text.div, memory, space), 0);
-  if (leftText && text.id == kVirtualPercentKind) return std::to_string(value) + "%";
+  if (leftText && text.id == status_kind::kFreeVirtualPercent) return std::to_string(value) + "%";
 
   std::string out;
   const bool driveKind = IsDriveKind(text.id);
@@ -173,7 +169,7 @@ std::string StatusStrip::MeasurementText(const StatusTextSettings& text, bool le
   }
   if (value > 0) {
     out += std::to_string(value);
-    if (text.id >= kFirstPercentKind) out += "%";
+    if (text.id >= status_kind::kFirstPercent) out += "%";
   } else if (driveKind) {
     out += driveExists ? " DISC" : " n/a";
   } else {

@@ -13,11 +13,30 @@
 
 namespace pelorin {
 
-// What one of the strip's two texts measures: the kind (0-6 memory and drive figures
-// divided by `div`, 10-14 percentages), the drive number `disk` (3 = C: ... 26 = Z:)
-// of the drive kinds, and the drive cycling interval in milliseconds (0: no cycling).
+// The measurement kinds of a strip text (status.hif SYSTEM/StatusID1/2): figures divided
+// by the text's divisor up to kFreeOnDrive, percentages from kFirstPercent on. Any other
+// number measures 0.
+namespace status_kind {
+inline constexpr int kTotalPhysical = 0;
+inline constexpr int kFreePhysical = 1;
+inline constexpr int kTotalVirtual = 2;
+inline constexpr int kFreeVirtual = 3;
+inline constexpr int kTotalPageFile = 4;
+inline constexpr int kFreePageFile = 5;
+inline constexpr int kFreeOnDrive = 6;  // free bytes on the text's drive
+inline constexpr int kMemoryLoad = 10;
+inline constexpr int kFreePhysicalPercent = 11;
+inline constexpr int kFreeVirtualPercent = 12;
+inline constexpr int kFreePageFilePercent = 13;
+inline constexpr int kFreeOnDrivePercent = 14;  // free share of the text's drive
+inline constexpr int kFirstPercent = kMemoryLoad;
+}  // namespace status_kind
+
+// What one of the strip's two texts measures: the kind (status_kind), its divisor `div`,
+// the drive number `disk` (3 = C: ... 26 = Z:) of the drive kinds, and the drive cycling
+// interval in milliseconds (0: no cycling).
 struct StatusTextSettings {
-  int id = 1;
+  int id = status_kind::kFreePhysical;
   int div = 1024;
   int disk = 3;
   int interval = 0;

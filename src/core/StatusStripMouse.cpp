@@ -19,11 +19,12 @@ void StatusStripMouse::MouseDown(int x, int y) {
       SettingsFile(ctx_.values.ProfileDir / "status.hif").ReadBool("SYSTEM", "WinSnap", true);
 }
 
-// With snapping a coordinate of 10 or less becomes 0 and one at or beyond the far
-// border's reach (screen size - strip size - 10) lies against that border.
+// With snapping a coordinate of the snap distance or less becomes 0 and one at or beyond
+// the far border's reach (screen size - strip size - snap distance) lies against that
+// border.
 int StatusStripMouse::Snap(int value, int screenSize, int stripSize) const {
-  if (value <= 10) return 0;
-  if (value >= screenSize - stripSize - 10) return screenSize - stripSize;
+  if (value <= TF_Main::kStripSnapDistance) return 0;
+  if (value >= screenSize - stripSize - TF_Main::kStripSnapDistance) return screenSize - stripSize;
   return value;
 }
 

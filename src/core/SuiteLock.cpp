@@ -18,11 +18,10 @@ void SuiteLock::MainPopup_BlockClick() {
                        0, true);
     return;
   }
-  ports::MessageRequest question;
-  question.text = "Do you really want to lock Pelorin?";
-  question.caption = "Security System";
-  question.icon = ports::DialogIcon::Warning;
-  question.buttons = ports::DialogButtons::YesNo;
+  const ports::MessageRequest question{.text = "Do you really want to lock Pelorin?",
+                                       .caption = "Security System",
+                                       .icon = ports::DialogIcon::Warning,
+                                       .buttons = ports::DialogButtons::YesNo};
   if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || ctx_.main->Ended()) return;
   // A second click may have locked the suite while the question was open.
   if (ctx_.values.Locked) return;

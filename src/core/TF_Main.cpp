@@ -35,11 +35,6 @@ constexpr int kMixerFlyParkedTop = -999;
 constexpr int kFirstCdDrive = 4;  // D:
 constexpr int kLastDrive = 26;    // Z:
 
-// The message that tells the companion watchdog the suite is ending.
-constexpr int kCompanionShutdown = 8903;
-constexpr int kCompanionShutdownW = 8100;
-constexpr int kCompanionShutdownL = 16387;
-
 }  // namespace
 
 TF_Main::TF_Main(CoreContext& ctx)
@@ -234,11 +229,11 @@ void TF_Main::FormShow() {
   const int screenWidth = ctx_.ports.screen.Width();
   const int screenHeight = ctx_.ports.screen.Height();
   const SettingsFile status(SuiteLayout::PlainTwin(v.ProfileDir, "status"));
-  int x = status.ReadInteger("POSITION", "X", screenWidth / 2 - 49);
-  int y = status.ReadInteger("POSITION", "Y", screenHeight / 2 - 16);
+  int x = status.ReadInteger("POSITION", "X", screenWidth / 2 - kStripCentreOffsetX);
+  int y = status.ReadInteger("POSITION", "Y", screenHeight / 2 - kStripCentreOffsetY);
   if (x < 0) x -= kParked;  // a hidden strip is stored 4000 pixels to the left
-  if (x > screenWidth - 87) x = screenWidth - kStripWidth;
-  if (y > screenHeight - 23) y = screenHeight - kStripHeight;
+  if (x > screenWidth - (kStripWidth - kStripOverhang)) x = screenWidth - kStripWidth;
+  if (y > screenHeight - (kStripHeight - kStripOverhang)) y = screenHeight - kStripHeight;
   splash_ = false;
   width_ = kStripWidth;
   height_ = kStripHeight;
@@ -250,7 +245,7 @@ void TF_Main::FormShow() {
 void TF_Main::PostShutdownToCompanion() {
   ports::Companion& companion = ctx_.ports.companion;
   if (companion.WindowExists()) {
-    companion.Post(kCompanionShutdown, kCompanionShutdownW, kCompanionShutdownL);
+    companion.Post(ports::kCompanionShutdown);
   }
 }
 
@@ -306,12 +301,12 @@ void TF_Main::Exit() {
   // No question while the close password could not be asked (a waiting computer-use
   // request or profile change, or no profile loaded yet).
   if (ended_ || !ctx_.pass->Accepts(TF_Pass::kExit)) return;
-  ports::MessageRequest question;
-  question.text = "Do you really want to close Pelorin?\r(all unsaved data will be saved)";
-  question.caption = "Close Pelorin?";
-  question.icon = ports::DialogIcon::Warning;
-  question.buttons = ports::DialogButtons::YesNo;
-  question.systemModal = true;
+  const ports::MessageRequest question{
+      .text = "Do you really want to close Pelorin?\r(all unsaved data will be saved)",
+      .caption = "Close Pelorin?",
+      .icon = ports::DialogIcon::Warning,
+      .buttons = ports::DialogButtons::YesNo,
+      .systemModal = true};
   if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || ended_) return;
   ctx_.pass->Request(TF_Pass::kExit, "Enter password to close Pelorin.", ctx_.values.AC.GEN1, 0,
                      true);

@@ -16,6 +16,14 @@ class TF_Main {
  public:
   static constexpr int kStripWidth = 97;
   static constexpr int kStripHeight = 33;
+  // The strip's default place: this far left of and above the middle of the screen.
+  static constexpr int kStripCentreOffsetX = 49;
+  static constexpr int kStripCentreOffsetY = 16;
+  // How far a shown strip may reach past the right or bottom border before it is put
+  // back against that border.
+  static constexpr int kStripOverhang = 10;
+  // While dragged with snapping, the strip lies against a border it comes this close to.
+  static constexpr int kStripSnapDistance = 10;
   static constexpr int kSplashWidth = 300;
   static constexpr int kSplashHeight = 377;
   static constexpr int kParked = -4000;  // left edge of a window parked off screen

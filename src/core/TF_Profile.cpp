@@ -133,20 +133,15 @@ bool TF_Profile::ChangeTable(const std::function<void(SettingsFile&)>& change) {
 }
 
 bool TF_Profile::Ask(const std::string& text) {
-  ports::MessageRequest question;
-  question.text = text;
-  question.caption = kCaption;
-  question.icon = ports::DialogIcon::Question;
-  question.buttons = ports::DialogButtons::YesNo;
+  const ports::MessageRequest question{.text = text,
+                                       .caption = kCaption,
+                                       .icon = ports::DialogIcon::Question,
+                                       .buttons = ports::DialogButtons::YesNo};
   return ctx_.ports.dialogs.Show(question) == ports::DialogAnswer::Yes;
 }
 
 void TF_Profile::Tell(const std::string& text, const std::string& caption, ports::DialogIcon icon) {
-  ports::MessageRequest message;
-  message.text = text;
-  message.caption = caption;
-  message.icon = icon;
-  ctx_.ports.dialogs.Show(message);
+  ctx_.ports.dialogs.Show(ports::MessageRequest{.text = text, .caption = caption, .icon = icon});
 }
 
 bool TF_Profile::FolderTaken(const std::string& folder) {

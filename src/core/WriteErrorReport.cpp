@@ -9,11 +9,8 @@ bool ReportWriteErrors(ports::Dialogs& dialogs, const std::function<void()>& ste
     step();
     return true;
   } catch (const SettingsWriteError& error) {
-    ports::MessageRequest request;
-    request.text = error.what();
-    request.caption = "Pelorin";
-    request.icon = ports::DialogIcon::Error;
-    dialogs.Show(request);
+    dialogs.Show(ports::MessageRequest{
+        .text = error.what(), .caption = "Pelorin", .icon = ports::DialogIcon::Error});
     return false;
   }
 }

@@ -76,12 +76,10 @@ void RequireDayPageDate(std::string_view mmddyy) {
 }
 
 ports::MessageRequest Warning(std::string text, ports::DialogButtons buttons) {
-  ports::MessageRequest request;
-  request.text = std::move(text);
-  request.caption = std::string(Custodo::kSecurityCaption);
-  request.icon = ports::DialogIcon::Warning;
-  request.buttons = buttons;
-  return request;
+  return ports::MessageRequest{.text = std::move(text),
+                               .caption = std::string(Custodo::kSecurityCaption),
+                               .icon = ports::DialogIcon::Warning,
+                               .buttons = buttons};
 }
 
 }  // namespace
@@ -305,9 +303,10 @@ bool Custodo::Restore(const fs::path& backup, const fs::path& file, FileAccess a
 }
 
 bool Custodo::ReportRefusal(const FileError& refusal) {
-  ports::MessageRequest request = Warning(refusal.Message(), ports::DialogButtons::Ok);
-  request.icon = ports::DialogIcon::Error;
-  dialogs_.Show(request);
+  dialogs_.Show(ports::MessageRequest{.text = refusal.Message(),
+                                      .caption = std::string(kSecurityCaption),
+                                      .icon = ports::DialogIcon::Error,
+                                      .buttons = ports::DialogButtons::Ok});
   return false;
 }
 

@@ -197,11 +197,10 @@ bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&
 }
 
 void ScrambledFiles::Fatal(std::string text) {
-  ports::MessageRequest request;
-  request.text = std::move(text);
-  request.caption = std::string(Custodo::kSecurityCaption);
-  request.buttons = ports::DialogButtons::Ok;
-  dialogs_.Show(request);
+  dialogs_.Show(ports::MessageRequest{.text = std::move(text),
+                                      .caption = std::string(Custodo::kSecurityCaption),
+                                      .icon = ports::DialogIcon::None,
+                                      .buttons = ports::DialogButtons::Ok});
   if (saveAndQuit_) saveAndQuit_();
 }
 

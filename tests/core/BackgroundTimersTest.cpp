@@ -63,7 +63,8 @@ TEST(BackgroundTimersTest, CompanionIsStartedThenGreetedOnce) {
 
   sim.companion.windowExists = true;
   sim.timers.Advance(1000);
-  EXPECT_EQ(sim.companion.posted, (std::vector<sim::SimCompanion::Message>{{16789, 1902, 902}}));
+  EXPECT_EQ(sim.companion.posted,
+            (std::vector<sim::SimCompanion::Message>{ports::kCompanionGreeting}));
   EXPECT_FALSE(sim.suite.values().CompanionStarted);
 
   // A companion that went away is started again, and greeted again.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MenuItemIds.h"
 #include "core/SuiteOnSim.h"
 #include "core/TF_Pass.h"
 
@@ -94,7 +95,7 @@ TEST(CommandDispatchTest, CalculatorRunsTheDesktopCalculatorOrSaysWhyNot) {
     SuiteOnSim sim;
     sim.shell.RemoveCalculator();
     sim.dialogs.ExpectContaining("sim-calculator", DialogAnswer::Ok);
-    sim.suite.commands().MenuClick("MainPopup_Calc");
+    sim.suite.commands().MenuClick(menu_item::kCalc);
     EXPECT_TRUE(sim.shell.Launches().empty());
     ASSERT_EQ(sim.dialogs.Asked().size(), 1u);
     EXPECT_EQ(sim.dialogs.Asked()[0].text,
@@ -138,19 +139,19 @@ TEST(CommandDispatchTest, IPanelHidesAndShowsTheStripAtItsPlace) {
   SuiteOnSim sim;
   TF_Main& main = sim.suite.main();
   main.MoveMainWindow(300, 40);
-  sim.suite.commands().MenuClick("MainPopup_Status");
+  sim.suite.commands().MenuClick(menu_item::kStatus);
   EXPECT_EQ(main.Left(), 300 - 4000);
   EXPECT_EQ(main.Top(), 40);
   // Showing takes the place status.hif keeps (a hidden strip 4000 pixels to the left),
   // kept inside the screen.
   const auto status = sim.suite.values().ProfileDir / "status.hif";
   WriteBytes(status, "[POSITION]\r\nX=-3700\r\nY=40\r\n");
-  sim.suite.commands().MenuClick("MainPopup_Status");
+  sim.suite.commands().MenuClick(menu_item::kStatus);
   EXPECT_EQ(main.Left(), 300);
   EXPECT_EQ(main.Top(), 40);
   main.MoveMainWindow(-4000, 0);
   WriteBytes(status, "[POSITION]\r\nX=1270\r\nY=790\r\n");
-  sim.suite.commands().MenuClick("MainPopup_Status");
+  sim.suite.commands().MenuClick(menu_item::kStatus);
   EXPECT_EQ(main.Left(), 1280 - 97);
   EXPECT_EQ(main.Top(), 800 - 33);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/BackgroundTimers.h"
+#include "core/MenuItemIds.h"
 #include "core/ProfileLoader.h"
 #include "core/StartupScenario.h"
 #include "core/TF_Pass.h"
@@ -153,7 +154,7 @@ TEST_F(ComputerUse, OtherRequestsCannotDisplaceTheWaitingRequest) {
   const int registered = static_cast<int>(p.hotkeys.Registered().size());
 
   p.suite.commands().Command(kExitCommand);
-  p.suite.commands().MenuClick("MainPopup_Close");
+  p.suite.commands().MenuClick(menu_item::kClose);
   p.suite.commands().ProfilesItemClick(kSecondProfilePosition);
   EXPECT_TRUE(Asking(p));
   EXPECT_EQ(p.values().Current.path, "Master");

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/MainMenu.h"
+#include "core/MenuItemIds.h"
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
@@ -51,12 +52,12 @@ TEST_F(Lock, LockingAsksHidesTheMenuAndStoresTheState) {
   EXPECT_EQ(asked.caption, "Security System");
   EXPECT_EQ(asked.icon, ports::DialogIcon::Warning);
   EXPECT_TRUE(p.values().Locked);
-  EXPECT_EQ(p.suite.menu().Item("MainPopup_Block").caption, "Unlock");
+  EXPECT_EQ(p.suite.menu().Item(menu_item::kBlock).caption, "Unlock");
   for (const char* hidden :
-       {"MainPopup_Calc", "MainPopup_Status", "MainPopup_Power", "MainPopup_Close"}) {
+       {menu_item::kCalc, menu_item::kStatus, menu_item::kPower, menu_item::kClose}) {
     EXPECT_FALSE(p.suite.menu().Item(hidden).visible) << hidden;
   }
-  EXPECT_TRUE(p.suite.menu().Item("MainPopup_Profile").visible);
+  EXPECT_TRUE(p.suite.menu().Item(menu_item::kProfile).visible);
   EXPECT_EQ(StoredLockState(), "1");
   EXPECT_TRUE(PlainCopiesLeft().empty());
 
@@ -70,8 +71,8 @@ TEST_F(Lock, LockingAsksHidesTheMenuAndStoresTheState) {
 
   UnlockByMenu(p);
   EXPECT_FALSE(p.values().Locked);
-  EXPECT_EQ(p.suite.menu().Item("MainPopup_Block").caption, "Lock");
-  EXPECT_TRUE(p.suite.menu().Item("MainPopup_Calc").visible);
+  EXPECT_EQ(p.suite.menu().Item(menu_item::kBlock).caption, "Lock");
+  EXPECT_TRUE(p.suite.menu().Item(menu_item::kCalc).visible);
   EXPECT_EQ(StoredLockState(), "0");
   EXPECT_EQ(p.suite.pass().PendingAction(), TF_Pass::kNone);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MenuItemIds.h"
 #include "core/SuiteOnSim.h"
 #include "core/TF_Pass.h"
 #include "storage/SettingsFile.h"
@@ -40,19 +41,19 @@ TEST(MainMenuTest, HoldsEveryItemInOrderWithItsSubmenus) {
     ids.push_back(item.id);
   EXPECT_EQ(
       ids, (std::vector<std::string>{
-               "MainPopup_Run", "MainPopup_Note", "MainPopup_Tel", "MainPopup_DB", "MainPopup_Shed",
-               "MainPopup_Clock", "MainPopup_Time", "MainPopup_CDAudio", "MainPopup_Calc",
-               "MainPopup_ACD", "MainPopup_APC", "MainPopup_Status", "MainPopup_Power",
-               "MainPopup_Profile", "MainPopup_Config", "MainPopup_Block", "MainPopup_Close"}));
+               menu_item::kRun, menu_item::kNote, menu_item::kTel, menu_item::kDB, menu_item::kShed,
+               menu_item::kClock, menu_item::kTime, menu_item::kCDAudio, menu_item::kCalc,
+               menu_item::kACD, menu_item::kAPC, menu_item::kStatus, menu_item::kPower,
+               menu_item::kProfile, menu_item::kConfig, menu_item::kBlock, menu_item::kClose}));
   EXPECT_EQ(Captions(menu.Root()),
             (std::vector<std::string>{"Programs", "Notebook", "Phone book", "Daily book",
                                       "Organizer", "Reminder", "Duzuzoze", "CD Player",
                                       "Calculator", "CD Agent", "PC Agent", "i-Panel", "Power",
                                       "Profiles", "Preferences", "Lock", "Exit"}));
-  EXPECT_EQ(Captions(menu.Item("MainPopup_Run")), (std::vector<std::string>{"Programs...", "-"}));
-  EXPECT_EQ(Captions(menu.Item("MainPopup_Power")),
+  EXPECT_EQ(Captions(menu.Item(menu_item::kRun)), (std::vector<std::string>{"Programs...", "-"}));
+  EXPECT_EQ(Captions(menu.Item(menu_item::kPower)),
             (std::vector<std::string>{"Power off", "Hibernate", "Sleep", "Restart"}));
-  EXPECT_EQ(Captions(menu.Item("MainPopup_Profile")),
+  EXPECT_EQ(Captions(menu.Item(menu_item::kProfile)),
             (std::vector<std::string>{"Profiles...", "-"}));
   EXPECT_THROW(menu.Item("MainPopup_Nothing"), std::out_of_range);
 }
@@ -65,29 +66,29 @@ TEST(MainMenuTest, ItemsHaveTheirOwnPicturesAndTheLockItemsFollowsTheLock) {
   MainMenu& menu = sim.suite.menu();
   std::set<MenuPicture> pictures;
   for (const MenuItem* holder :
-       std::vector<const MenuItem*>{&menu.Root(), &menu.Item("MainPopup_Power")}) {
+       std::vector<const MenuItem*>{&menu.Root(), &menu.Item(menu_item::kPower)}) {
     for (const MenuItem& item : holder->children) {
       SCOPED_TRACE(item.id);
       EXPECT_NE(item.picture, MenuPicture::None);
       EXPECT_TRUE(pictures.insert(item.picture).second) << "picture shared";
     }
   }
-  EXPECT_EQ(menu.Item("MainPopup_ProgramsWindow").picture, MenuPicture::Programs);
-  EXPECT_EQ(menu.Item("MainPopup_ProfileEditor").picture, MenuPicture::Profiles);
+  EXPECT_EQ(menu.Item(menu_item::kProgramsWindow).picture, MenuPicture::Programs);
+  EXPECT_EQ(menu.Item(menu_item::kProfileEditor).picture, MenuPicture::Profiles);
   menu.ResetProgramsSubmenu();
   menu.AddProgramItem("Editor", 5);
-  EXPECT_EQ(menu.Item("MainPopup_Run").children.at(2).programPicture, 5);
-  EXPECT_EQ(menu.Item("MainPopup_Run").children.at(2).picture, MenuPicture::None);
+  EXPECT_EQ(menu.Item(menu_item::kRun).children.at(2).programPicture, 5);
+  EXPECT_EQ(menu.Item(menu_item::kRun).children.at(2).picture, MenuPicture::None);
 
-  EXPECT_EQ(menu.Item("MainPopup_Block").picture, MenuPicture::Lock);
+  EXPECT_EQ(menu.Item(menu_item::kBlock).picture, MenuPicture::Lock);
   menu.ApplyLockedMenu();
-  EXPECT_EQ(menu.Item("MainPopup_Block").picture, MenuPicture::Unlock);
+  EXPECT_EQ(menu.Item(menu_item::kBlock).picture, MenuPicture::Unlock);
   sim.suite.values().Locked = false;
   menu.ShowMainMenu(1, 1);
   ASSERT_EQ(sim.view.popups.size(), 1u);
-  EXPECT_EQ(sim.view.popups[0].menu.Find("MainPopup_Block")->picture, MenuPicture::Unlock);
+  EXPECT_EQ(sim.view.popups[0].menu.Find(menu_item::kBlock)->picture, MenuPicture::Unlock);
   menu.ApplyUnlockedMenu();
-  EXPECT_EQ(menu.Item("MainPopup_Block").picture, MenuPicture::Lock);
+  EXPECT_EQ(menu.Item(menu_item::kBlock).picture, MenuPicture::Lock);
 }
 
 // What the menu shows follows the Menu flags and the lock, and only the parts that
@@ -99,21 +100,21 @@ TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
     bool locked;
     std::set<std::string> visible;
   };
-  const std::set<std::string> all = {"MainPopup_Calc",    "MainPopup_Status", "MainPopup_Power",
-                                     "MainPopup_Profile", "MainPopup_Block",  "MainPopup_Close"};
+  const std::set<std::string> all = {menu_item::kCalc,    menu_item::kStatus, menu_item::kPower,
+                                     menu_item::kProfile, menu_item::kBlock,  menu_item::kClose};
   const std::vector<Case> cases = {
       {"all flags on", {}, false, all},
       {"Calculator and Exit off",
        {9, 17},
        false,
-       {"MainPopup_Status", "MainPopup_Power", "MainPopup_Profile", "MainPopup_Block"}},
+       {menu_item::kStatus, menu_item::kPower, menu_item::kProfile, menu_item::kBlock}},
       {"flags of missing parts off change nothing", {1, 2, 5, 11}, false, all},
       {"Power and Lock off",
        {14, 16},
        false,
-       {"MainPopup_Calc", "MainPopup_Status", "MainPopup_Profile", "MainPopup_Close"}},
-      {"locked", {}, true, {"MainPopup_Profile", "MainPopup_Block"}},
-      {"locked with Profiles off", {15}, true, {"MainPopup_Block"}},
+       {menu_item::kCalc, menu_item::kStatus, menu_item::kProfile, menu_item::kClose}},
+      {"locked", {}, true, {menu_item::kProfile, menu_item::kBlock}},
+      {"locked with Profiles off", {15}, true, {menu_item::kBlock}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,10 +129,10 @@ TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
     }
     EXPECT_EQ(sim.suite.values().Locked, c.locked);
     EXPECT_EQ(VisibleItems(menu.Root()), c.visible);
-    EXPECT_EQ(menu.Item("MainPopup_Block").caption, c.locked ? "Unlock" : "Lock");
+    EXPECT_EQ(menu.Item(menu_item::kBlock).caption, c.locked ? "Unlock" : "Lock");
     // "Profiles..." opens the profile editor, which the lock closes.
-    EXPECT_TRUE(menu.Item("MainPopup_ProfileEditor").visible);
-    EXPECT_EQ(menu.Item("MainPopup_ProfileEditor").enabled, !c.locked);
+    EXPECT_TRUE(menu.Item(menu_item::kProfileEditor).visible);
+    EXPECT_EQ(menu.Item(menu_item::kProfileEditor).enabled, !c.locked);
   }
 }
 
@@ -143,9 +144,9 @@ TEST(MainMenuTest, UnlockingShowsWhatTheFlagsAllowAgain) {
   menu.ApplyUnlockedMenu();
   EXPECT_FALSE(sim.suite.values().Locked);
   EXPECT_EQ(VisibleItems(menu.Root()),
-            (std::set<std::string>{"MainPopup_Calc", "MainPopup_Power", "MainPopup_Profile",
-                                   "MainPopup_Block", "MainPopup_Close"}));
-  EXPECT_EQ(menu.Item("MainPopup_Block").caption, "Lock");
+            (std::set<std::string>{menu_item::kCalc, menu_item::kPower, menu_item::kProfile,
+                                   menu_item::kBlock, menu_item::kClose}));
+  EXPECT_EQ(menu.Item(menu_item::kBlock).caption, "Lock");
 }
 
 TEST(MainMenuTest, ProfilesSubmenuListsTheProfilesAndMarksTheCurrentOne) {
@@ -157,7 +158,7 @@ TEST(MainMenuTest, ProfilesSubmenuListsTheProfilesAndMarksTheCurrentOne) {
   sim.suite.values().Current.number = 2;
   MainMenu& menu = sim.suite.menu();
   menu.RebuildProfilesSubmenu(SettingsFile(file), 3);
-  const MenuItem& profiles = menu.Item("MainPopup_Profile");
+  const MenuItem& profiles = menu.Item(menu_item::kProfile);
   EXPECT_EQ(Captions(profiles),
             (std::vector<std::string>{"Profiles...", "-", "Master", "Work", "?"}));
   std::vector<bool> checked;
@@ -175,7 +176,7 @@ TEST(MainMenuTest, ProfilesSubmenuListsTheProfilesAndMarksTheCurrentOne) {
 
   // A damaged count does not build an item per number it claims.
   menu.RebuildProfilesSubmenu(SettingsFile(file), 2'000'000'000);
-  EXPECT_LE(menu.Item("MainPopup_Profile").children.size(), 6u);
+  EXPECT_LE(menu.Item(menu_item::kProfile).children.size(), 6u);
 }
 
 TEST(MainMenuTest, ProgramsSubmenuKeepsEntriesInOrder) {
@@ -186,11 +187,11 @@ TEST(MainMenuTest, ProgramsSubmenuKeepsEntriesInOrder) {
   menu.AddProgramItem("Mail", 12);
   menu.RemoveProgramItem(1);
   menu.RemoveProgramItem(7);  // no such entry
-  EXPECT_EQ(Captions(menu.Item("MainPopup_Run")),
+  EXPECT_EQ(Captions(menu.Item(menu_item::kRun)),
             (std::vector<std::string>{"Programs...", "-", "Editor", "Mail"}));
-  EXPECT_EQ(menu.Item("MainPopup_Run").children[3].programPicture, 12);
+  EXPECT_EQ(menu.Item(menu_item::kRun).children[3].programPicture, 12);
   menu.ResetProgramsSubmenu();
-  EXPECT_EQ(Captions(menu.Item("MainPopup_Run")), (std::vector<std::string>{"Programs...", "-"}));
+  EXPECT_EQ(Captions(menu.Item(menu_item::kRun)), (std::vector<std::string>{"Programs...", "-"}));
 }
 
 TEST(MainMenuTest, PopsUpOnlyWhileAProfileIsActiveAndPreferencesAreClosed) {
@@ -217,7 +218,7 @@ TEST(MainMenuTest, PopsUpOnlyWhileAProfileIsActiveAndPreferencesAreClosed) {
 
   // The pop-up is a copy: later changes of the menu do not reach it.
   menu.ApplyLockedMenu();
-  EXPECT_TRUE(sim.view.popups[0].menu.Find("MainPopup_Close")->visible);
+  EXPECT_TRUE(sim.view.popups[0].menu.Find(menu_item::kClose)->visible);
 
   // The next 1-second tick forgets the shown menu.
   sim.suite.timers().StartLow();

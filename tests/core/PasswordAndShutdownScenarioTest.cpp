@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/CommandDispatch.h"
+#include "core/MenuItemIds.h"
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
@@ -114,8 +115,8 @@ TEST_F(StartProfilePassword, CommandsBeforeTheProfileIsLoadedAreRefused) {
     CommandDispatch& commands = p.suite.commands();
     for (const int code : {116, 115, 202, 114})
       commands.Command(code);
-    commands.MenuClick("MainPopup_Close");
-    commands.MenuClick("MainPopup_Block");
+    commands.MenuClick(menu_item::kClose);
+    commands.MenuClick(menu_item::kBlock);
     commands.ProfilesItemClick(0);
     commands.ProfilesItemClick(3);
     p.Advance(200);
@@ -159,7 +160,7 @@ class Shutdown : public StartupScenario {
   }
   bool CompanionToldOfShutdown() const {
     for (const auto& m : process->companion.posted) {
-      if (m == sim::SimCompanion::Message{8903, 8100, 16387}) return true;
+      if (m == ports::kCompanionShutdown) return true;
     }
     return false;
   }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/MenuItemIds.h"
 #include "core/StartupScenario.h"
 #include "core/StatusStrip.h"
 #include "core/SuiteOnSim.h"
@@ -115,16 +116,16 @@ TEST(PowerControlTest, PowerMenuAsksForTheMainWindowAndActsOnlyOnYes) {
   const char* const hibernate = "Do you really want to hibernate?";
   const char* const restart = "Do you really want to restart Windows?";
   const std::vector<Case> cases = {
-      {"MainPopup_PowerOff",
+      {menu_item::kPowerOff,
        {kPowerOffQuestion, "Power off", DialogAnswer::Yes, PowerCall::PowerOff, true}},
-      {"MainPopup_PowerOff", {kPowerOffQuestion, "Power off", DialogAnswer::No, {}, false}},
-      {"MainPopup_Hibernate",
+      {menu_item::kPowerOff, {kPowerOffQuestion, "Power off", DialogAnswer::No, {}, false}},
+      {menu_item::kHibernate,
        {hibernate, "Hibernate", DialogAnswer::Yes, PowerCall::Hibernate, false}},
-      {"MainPopup_Hibernate", {hibernate, "Hibernate", DialogAnswer::No, {}, false}},
-      {"MainPopup_Sleep", {nullptr, nullptr, DialogAnswer::Yes, PowerCall::Suspend, false}},
-      {"MainPopup_Restart", {restart, "Restart", DialogAnswer::Yes, PowerCall::Reboot, true}},
-      {"MainPopup_Restart", {restart, "Restart", DialogAnswer::No, {}, false}},
-      {"MainPopup_Calc", {nullptr, nullptr, DialogAnswer::Yes, {}, false}},
+      {menu_item::kHibernate, {hibernate, "Hibernate", DialogAnswer::No, {}, false}},
+      {menu_item::kSleep, {nullptr, nullptr, DialogAnswer::Yes, PowerCall::Suspend, false}},
+      {menu_item::kRestart, {restart, "Restart", DialogAnswer::Yes, PowerCall::Reboot, true}},
+      {menu_item::kRestart, {restart, "Restart", DialogAnswer::No, {}, false}},
+      {menu_item::kCalc, {nullptr, nullptr, DialogAnswer::Yes, {}, false}},
   };
   for (const Case& c : cases) {
     const QuestionCase& e = c.expected;
@@ -274,7 +275,7 @@ TEST(PowerControlTest, RequestsWhileAnActionIsOnItsWayAreIgnoredAndEndWithIt) {
   s.power.PowerAction(PowerControl::kTurnOff, [&] { done.push_back("power off"); });
   s.Advance(500);
   // Neither a question nor a call for what comes meanwhile.
-  s.power.MenuClick("MainPopup_PowerOff");
+  s.power.MenuClick(menu_item::kPowerOff);
   s.power.PowerHotkey(1);
   s.power.PowerHotkey(2);
   s.power.PowerAction(PowerControl::kSleep, [&] { done.push_back("sleep"); });
@@ -520,7 +521,7 @@ TEST_F(PowerOffScenario, AllowedPowerOffSavesTheProfileThenEnds) {
   std::filesystem::remove(ProfileFile("status.hif"));
 
   process->dialogs.Expect(kPowerOffQuestion, DialogAnswer::Yes);
-  power.MenuClick("MainPopup_PowerOff");
+  power.MenuClick(menu_item::kPowerOff);
   process->Advance(kAnswersArrivedMs);
   EXPECT_EQ(process->power.performed, std::vector<PowerCall>{PowerCall::PowerOff});
   EXPECT_TRUE(process->Ended());

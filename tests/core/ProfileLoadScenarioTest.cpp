@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/MainMenu.h"
+#include "core/MenuItemIds.h"
 #include "core/ProfileLoader.h"
 #include "core/ProgramsLinkCheck.h"
 #include "core/StartupScenario.h"
@@ -53,7 +54,7 @@ class ProfileLoad : public StartupScenario {
   }
   static std::vector<std::string> ProgramCaptions(SuiteProcess& p) {
     std::vector<std::string> captions;
-    const auto& items = p.suite.menu().Item("MainPopup_Run").children;
+    const auto& items = p.suite.menu().Item(menu_item::kRun).children;
     for (std::size_t i = 2; i < items.size(); ++i)
       captions.push_back(items[i].caption);
     return captions;

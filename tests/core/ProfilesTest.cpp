@@ -7,6 +7,7 @@
 
 #include "common/Files.h"
 #include "core/MainMenu.h"
+#include "core/MenuItemIds.h"
 #include "core/ProfileTable.h"
 #include "core/SuiteOnSim.h"
 #include "core/TF_Main.h"
@@ -84,7 +85,7 @@ class Profiles : public ::testing::Test {
   }
   std::vector<std::string> ProfileItems() {
     std::vector<std::string> captions;
-    const std::vector<MenuItem>& items = sim.suite.menu().Item("MainPopup_Profile").children;
+    const std::vector<MenuItem>& items = sim.suite.menu().Item(menu_item::kProfile).children;
     for (std::size_t i = 2; i < items.size(); ++i)
       captions.push_back(items[i].caption + (items[i].checked ? " *" : ""));
     return captions;

@@ -46,8 +46,6 @@ using testing::WaitForExit;
 using testing::WriteBytes;
 
 const fs::path kCstdr = PELORIN_BUILD_DIR "/bin/cstdr";
-constexpr int kGreeting[] = {16789, 1902, 902};
-constexpr int kShutdown[] = {8903, 8100, 16387};
 
 constexpr const char* kFakeSuite = R"(#!/bin/sh
 echo "$* DISPLAY=${DISPLAY:-}" >> "$PELORIN_FAKE_SUITE_STARTS"
@@ -129,7 +127,7 @@ class CompanionWatchdog : public ::testing::Test {
 
   void TearDown() override {
     if (HasFailure()) std::printf("cstdr said:\n%s", ReadBytes(cstdrLog).c_str());
-    companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+    companion.Post(ports::kCompanionShutdown);
     for (const pid_t pid : companions) {
       if (!WaitForExit(pid, 5s)) {
         ::kill(pid, SIGKILL);
@@ -227,13 +225,13 @@ TEST_F(CompanionWatchdog, StartedByTheSuiteItTakesTheGreetingAndEndsWithTheSuite
   }
   ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
 
-  companion.Post(1, 2, 3);
-  companion.Post(kGreeting[0], kGreeting[1], kGreeting[2]);
+  companion.Post({1, 2, 3});
+  companion.Post(ports::kCompanionGreeting);
   ASSERT_TRUE(Eventually([&] { return LogHas("the suite greeted its companion"); }));
   EXPECT_TRUE(LogHas("ignored the message 1 2 3"));
 
   // The goodbye, and the suite's process ends right after it.
-  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  companion.Post(ports::kCompanionShutdown);
   KillSuite();
   ASSERT_TRUE(Eventually([&] { return !companion.WindowExists(); }));
   EXPECT_TRUE(LogHas("the suite is ending in order"));
@@ -272,7 +270,7 @@ TEST_F(CompanionWatchdog, ASuiteThatEndsWithoutItsGoodbyeIsStartedAgainInRestori
   EXPECT_TRUE(fs::exists(paths.RestoreToken()));
   EXPECT_NE(ReadBytes(secretFile), secret + "\n");
 
-  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  companion.Post(ports::kCompanionShutdown);
   EXPECT_EQ(WaitForExit(cstdr), 0);
   EXPECT_EQ(Starts().size(), 3u);
 }
@@ -330,7 +328,7 @@ TEST_F(CompanionWatchdog, OneCompanionPerHomeAndAStaleSocketIsReplaced) {
   EXPECT_TRUE(LogHas("another companion already watches this home"));
   EXPECT_TRUE(companion.WindowExists());
 
-  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  companion.Post(ports::kCompanionShutdown);
   EXPECT_EQ(WaitForExit(first), 0);
 }
 
@@ -379,12 +377,14 @@ TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {
   ::chmod(root.path().c_str(), 0755);
   ::chmod(runtime.c_str(), 0777);
   ::chmod(paths.CompanionSocket().c_str(), 0777);
-  const std::string goodbye = "POST 8903 8100 16387\n";
+  const ports::CompanionMessage& bye = ports::kCompanionShutdown;
+  const std::string goodbye = "POST " + std::to_string(bye.message) + " " +
+                              std::to_string(bye.wParam) + " " + std::to_string(bye.lParam) + "\n";
   EXPECT_EQ(AsOtherUser([&] { return Post(paths.CompanionSocket().string(), goodbye); }), 0);
   ASSERT_TRUE(Eventually([&] { return LogHas("refused a connection from another user"); }));
   KillSuite();
   ASSERT_TRUE(WaitForStart(2));
-  companion.Post(kShutdown[0], kShutdown[1], kShutdown[2]);
+  companion.Post(ports::kCompanionShutdown);
   EXPECT_EQ(WaitForExit(cstdr), 0);
 
   // A program of another user listening where the companion would: no companion there.

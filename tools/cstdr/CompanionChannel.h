@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "linux/InstancePaths.h"
+#include "ports/CompanionMessage.h"
 
 namespace pelorin::cstdr {
 
 // A message the suite posted: the line "POST <message> <wParam> <lParam>".
-struct CompanionMessage {
-  int message = 0;
-  int wParam = 0;
-  int lParam = 0;
-};
+using ports::CompanionMessage;
 
 // The companion's "window": the local socket InstancePaths::CompanionSocket on which
 // the suite posts its messages, one connection per message; connections of other users

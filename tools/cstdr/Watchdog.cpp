@@ -22,15 +22,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr CompanionMessage kGreeting{16789, 1902, 902};
-constexpr CompanionMessage kShutdown{8903, 8100, 16387};
 constexpr int kRestartLimit = 3;
 constexpr auto kRestartWindow = 60s;
 constexpr auto kLockWait = 10s;
-
-bool Is(const CompanionMessage& m, const CompanionMessage& known) {
-  return m.message == known.message && m.wParam == known.wParam && m.lParam == known.lParam;
-}
 
 // DISPLAY when it is set and its display no longer answers; empty otherwise.
 std::string GoneDisplay() {
@@ -47,9 +41,9 @@ Watchdog::Watchdog(CompanionOptions options, lnx::InstancePaths paths)
 bool Watchdog::ShutdownAmong(const std::vector<CompanionMessage>& messages) {
   bool shutdown = false;
   for (const auto& m : messages) {
-    if (Is(m, kGreeting)) {
+    if (m == ports::kCompanionGreeting) {
       Log("the suite greeted its companion");
-    } else if (Is(m, kShutdown)) {
+    } else if (m == ports::kCompanionShutdown) {
       Log("the suite is ending in order");
       shutdown = true;
     } else {

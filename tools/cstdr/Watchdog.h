@@ -10,8 +10,9 @@
 namespace pelorin::cstdr {
 
 // The companion's work: it listens on its channel and watches the suite's lock. The
-// suite greets it (16789, 1902, 902) once it has seen the companion and says goodbye
-// (8903, 8100, 16387) when it ends in order, upon which the companion ends too. When the
+// suite greets it (ports::kCompanionGreeting) once it has seen the companion and says
+// goodbye (ports::kCompanionShutdown) when it ends in order, upon which the companion
+// ends too. When the
 // suite's process ends without that message (a crash, a kill), the companion writes a
 // one-time restore token, starts the suite again in restoring mode and hands it the
 // token's secret through a pipe (RestoreToken.h), then watches the
