@@ -1,10 +1,13 @@
 # The two commands of the README: `make run` and `make test`.
 # `make test` installs missing packages, configures, builds and runs every test.
+# `make check` checks the include layers and the formatting (seconds, no build);
+# `make sanitize` runs the unit, scenario and platform tests under the address and
+# undefined-behaviour sanitizers in a build of their own (build-debug/).
 
 PRESET ?= default
 BUILD_DIR := build
 
-.PHONY: all deps configure build test bench run format clean
+.PHONY: all deps configure build test check sanitize bench run format clean
 
 all: build
 
@@ -19,6 +22,13 @@ build: configure
 
 test: build
 	@ctest --preset $(PRESET)
+
+check: deps
+	@scripts/check-include-layers.py
+	@scripts/check-format.sh
+
+sanitize: deps
+	@scripts/run-sanitized-tests.sh
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)

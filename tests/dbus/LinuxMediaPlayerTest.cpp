@@ -1,4 +1,3 @@
-#include "dbus/EventLoopWait.h"
 #include "linux/LinuxMediaPlayer.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +11,14 @@
 #include <functional>
 #include <memory>
 
+#include "support/ProcessEventsUntil.h"
+
 namespace pelorin::lnx {
 namespace {
 
 using ports::MediaPlayer;
 
-using testing::WaitUntil;
+using testing::ProcessEventsUntil;
 
 // The scripted MPRIS player (fake_mpris_player.py) as a child process: the calls it
 // got, and commands to it.
@@ -39,14 +40,14 @@ class FakePlayer {
       }
     });
     process_.start();
-    started_ = WaitUntil([this] { return ready_; });
+    started_ = ProcessEventsUntil([this] { return ready_; });
   }
   ~FakePlayer() { Quit(); }
 
   bool Started() const { return started_; }
   const QStringList& Calls() const { return calls_; }
   bool WaitForCalls(qsizetype count) {
-    return WaitUntil([&] { return calls_.size() >= count; });
+    return ProcessEventsUntil([&] { return calls_.size() >= count; });
   }
   void Send(const QString& line) { process_.write((line + "\n").toUtf8()); }
   void Quit() {
@@ -70,7 +71,7 @@ class LinuxMediaPlayerTest : public ::testing::Test {
   LinuxMediaPlayer player{QDBusConnection::sessionBus(), [this] { return nowMs; }};
 
   bool WaitForPlayer(const QString& name) {
-    return WaitUntil([&] { return player.Find() && player.CurrentPlayer() == name; });
+    return ProcessEventsUntil([&] { return player.Find() && player.CurrentPlayer() == name; });
   }
 };
 
@@ -95,7 +96,7 @@ TEST_F(LinuxMediaPlayerTest, QueriesAnswerFromTheStateThePlayerAnnounces) {
                   {"--status", "Playing", "--position-us", "10000000", "--length-us", "180500000"});
   ASSERT_TRUE(fake.Started());
   ASSERT_TRUE(WaitForPlayer("org.mpris.MediaPlayer2.queries"));
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kTrackTime, 1) == 180; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return player.Query(MediaPlayer::kTrackTime, 1) == 180; }));
   EXPECT_EQ(player.Query(MediaPlayer::kPlayState, 0), 1);
   EXPECT_EQ(player.Query(MediaPlayer::kTrackTime, 0), 10'000);
   // While playing, the position moves on with the time since it was read.
@@ -104,28 +105,32 @@ TEST_F(LinuxMediaPlayerTest, QueriesAnswerFromTheStateThePlayerAnnounces) {
 
   // Changes come with the player's signals, without a poll (the clock stands still).
   fake.Send("status Paused");
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kPlayState, 0) == 3; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return player.Query(MediaPlayer::kPlayState, 0) == 3; }));
   nowMs += 5'000;
   EXPECT_EQ(player.Query(MediaPlayer::kTrackTime, 0), 11'500);
   fake.Send("seeked 42000000");
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kTrackTime, 0) == 42'000; }));
+  ASSERT_TRUE(
+      ProcessEventsUntil([&] { return player.Query(MediaPlayer::kTrackTime, 0) == 42'000; }));
   fake.Send("status Stopped");
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kPlayState, 0) == 0; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return player.Query(MediaPlayer::kPlayState, 0) == 0; }));
   // A position never runs past the track's end.
   fake.Send("seeked 900000000");
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kTrackTime, 0) == 180'500; }));
+  ASSERT_TRUE(
+      ProcessEventsUntil([&] { return player.Query(MediaPlayer::kTrackTime, 0) == 180'500; }));
 }
 
 TEST_F(LinuxMediaPlayerTest, PlaylistPositionsGoThroughTheTrackList) {
   FakePlayer fake("tracks", {"--tracks", "3", "--current", "1"});
   ASSERT_TRUE(fake.Started());
   ASSERT_TRUE(WaitForPlayer("org.mpris.MediaPlayer2.tracks"));
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kPlaylistPosition, 0) == 1; }));
+  ASSERT_TRUE(
+      ProcessEventsUntil([&] { return player.Query(MediaPlayer::kPlaylistPosition, 0) == 1; }));
   player.Query(MediaPlayer::kSetPlaylistPosition, 2);
   ASSERT_TRUE(fake.WaitForCalls(1));
   EXPECT_EQ(fake.Calls().front(), "GoTo /org/pelorin/track/2");
   // The new position is confirmed once the player announces its new current track.
-  EXPECT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kPlaylistPosition, 0) == 2; }));
+  EXPECT_TRUE(
+      ProcessEventsUntil([&] { return player.Query(MediaPlayer::kPlaylistPosition, 0) == 2; }));
 
   const qsizetype before = fake.Calls().size();
   player.Query(MediaPlayer::kSetPlaylistPosition, 3);  // no such track: nothing is sent
@@ -135,7 +140,7 @@ TEST_F(LinuxMediaPlayerTest, PlaylistPositionsGoThroughTheTrackList) {
             (QStringList{"RemoveTrack /org/pelorin/track/0", "RemoveTrack /org/pelorin/track/1",
                          "RemoveTrack /org/pelorin/track/2"}));
   // The emptied list no longer holds the current track: it has no position, not 0.
-  EXPECT_TRUE(WaitUntil([&] {
+  EXPECT_TRUE(ProcessEventsUntil([&] {
     return player.Query(MediaPlayer::kPlaylistPosition, 0) == MediaPlayer::kNotInPlaylist;
   }));
 }
@@ -144,7 +149,7 @@ TEST_F(LinuxMediaPlayerTest, APlayerWithoutATrackListAnswersPositionZeroAndIgnor
   FakePlayer fake("plain", {"--no-tracklist"});
   ASSERT_TRUE(fake.Started());
   ASSERT_TRUE(WaitForPlayer("org.mpris.MediaPlayer2.plain"));
-  ASSERT_TRUE(WaitUntil([&] { return player.Query(MediaPlayer::kTrackTime, 1) == 180; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return player.Query(MediaPlayer::kTrackTime, 1) == 180; }));
   player.Query(MediaPlayer::kSetPlaylistPosition, 1);
   player.Query(MediaPlayer::kClearPlaylist, 0);
   player.Command(MediaPlayer::kPlay);
@@ -166,7 +171,7 @@ TEST_F(LinuxMediaPlayerTest, APlayingPlayerIsPreferredAndOneThatLeftIsNotRunning
   second.reset();
   ASSERT_TRUE(WaitForPlayer("org.mpris.MediaPlayer2.a"));
   first.reset();
-  ASSERT_TRUE(WaitUntil([&] { return !player.Find(); }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return !player.Find(); }));
   EXPECT_FALSE(player.Running());
   EXPECT_EQ(player.Query(MediaPlayer::kPlayState, 0), 0);
   player.Command(MediaPlayer::kPlay);  // goes nowhere, harmlessly
@@ -176,7 +181,7 @@ TEST_F(LinuxMediaPlayerTest, APlayerThatWasThereBeforeIsFoundToo) {
   FakePlayer fake("early");
   ASSERT_TRUE(fake.Started());
   LinuxMediaPlayer later(QDBusConnection::sessionBus(), [this] { return nowMs; });
-  EXPECT_TRUE(WaitUntil([&] { return later.Find(); }));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return later.Find(); }));
   EXPECT_EQ(later.CurrentPlayer(), "org.mpris.MediaPlayer2.early");
 }
 

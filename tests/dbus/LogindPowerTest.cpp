@@ -1,4 +1,3 @@
-#include "dbus/EventLoopWait.h"
 #include "linux/LogindPower.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ProcessEventsUntil.h"
+
 namespace pelorin::lnx {
 namespace {
 
@@ -35,7 +36,7 @@ const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 
-using testing::WaitUntil;
+using testing::ProcessEventsUntil;
 
 bool LogindOnBus() {
   return QDBusConnection::sessionBus().interface()->isServiceRegistered(kService).value();
@@ -57,14 +58,14 @@ class LogindMock {
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start();
-    started_ = WaitUntil(LogindOnBus);
+    started_ = ProcessEventsUntil(LogindOnBus);
   }
   ~LogindMock() {
     Thaw();
     process_.terminate();
     if (!process_.waitForFinished(5000)) process_.kill();
     // The next mock must not meet this one's name.
-    WaitUntil([] { return !LogindOnBus(); });
+    ProcessEventsUntil([] { return !LogindOnBus(); });
   }
 
   bool Started() const { return started_; }
@@ -174,7 +175,7 @@ std::optional<PowerAnswer> AnswerTo(const std::function<void(ports::PowerReply)>
   auto answers = std::make_shared<std::vector<PowerAnswer>>();
   ask([answers](PowerAnswer answer) { answers->push_back(answer); });
   EXPECT_TRUE(answers->empty()) << "answered inside the call";
-  if (!WaitUntil([&] { return !answers->empty(); })) return std::nullopt;
+  if (!ProcessEventsUntil([&] { return !answers->empty(); })) return std::nullopt;
   return answers->front();
 }
 
@@ -274,36 +275,36 @@ TEST(LogindPowerTest, SleepRunsTheHandlerWhileTheSystemWaitsForIt) {
     seen.push_back({suspending, mock.Inhibitors().size()});
   });
 
-  ASSERT_TRUE(WaitUntil([&] { return mock.Inhibitors().size() == 1; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return mock.Inhibitors().size() == 1; }));
   const Inhibitor lock = mock.Inhibitors().front();
   EXPECT_EQ(lock.what, "sleep");
   EXPECT_EQ(lock.who, "Pelorin");
   EXPECT_EQ(lock.mode, "delay");
   EXPECT_FALSE(lock.why.isEmpty());
-  ASSERT_TRUE(WaitUntil([&] { return power.HoldsSleepLock(); }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return power.HoldsSleepLock(); }));
 
   mock.EmitPrepareForSleep(true);
-  ASSERT_TRUE(WaitUntil([&] { return seen.size() == 1; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return seen.size() == 1; }));
   EXPECT_TRUE(seen[0].suspending);
   EXPECT_EQ(seen[0].locks, 1u);
   // Given back once the suite is ready, so that the computer can sleep.
-  EXPECT_TRUE(WaitUntil([&] { return mock.Inhibitors().empty(); }));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return mock.Inhibitors().empty(); }));
 
   mock.EmitPrepareForSleep(false);
-  ASSERT_TRUE(WaitUntil([&] { return seen.size() == 2; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return seen.size() == 2; }));
   EXPECT_FALSE(seen[1].suspending);
   // Taken again for the next sleep.
-  EXPECT_TRUE(WaitUntil([&] { return mock.Inhibitors().size() == 1; }));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return mock.Inhibitors().size() == 1; }));
 
   power.SetOnSleep(nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return mock.Inhibitors().empty(); }));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return mock.Inhibitors().empty(); }));
   // Without a handler the signals go unheard; a second listener shows they came.
   LogindPower witness(QDBusConnection::sessionBus());
   int witnessed = 0;
   witness.SetOnSleep([&](bool) { ++witnessed; });
   mock.EmitPrepareForSleep(true);
   mock.EmitPrepareForSleep(false);
-  ASSERT_TRUE(WaitUntil([&] { return witnessed == 2; }));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return witnessed == 2; }));
   EXPECT_EQ(seen.size(), 2u);
 }
 

@@ -89,8 +89,13 @@ wait_for 5 stacked_above "$question" "$strip" \
 kill "$other_pid"
 answer "Security System" Return
 wait_for 20 state_is locked || fail "the suite did not lock"
-"$bin/pelorin" --home "$home" --command 116
-state_is locked || fail "Exit was taken while locked"
+# Exit (116) while locked is not taken: no closing question comes, the suite keeps
+# running and stays locked. The command runs from the suite's event loop just after its
+# reply, so the question would show within moments.
+"$bin/pelorin" --home "$home" --command 116 || fail "command 116 not received"
+wait_for 3 xdotool search --name "Close Pelorin?" && fail "Exit was taken while locked"
+kill -0 "$suite_pid" 2>/dev/null || fail "the suite ended on Exit while locked"
+state_is locked || fail "the suite says $("$bin/pelorin" --home "$home" --sim state) after Exit while locked"
 "$bin/pelorin" --home "$home" --command 115
 wait_for 20 state_is active || fail "the suite did not unlock"
 

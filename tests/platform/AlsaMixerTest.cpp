@@ -1,12 +1,17 @@
+#include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "linux/AlsaMixer.h"
 #include "linux/AlsaVolumeScale.h"
+#include "platform/ScopedEnvironmentVariable.h"
 #include "support/Eventually.h"
+#include "support/PrivatePulseServer.h"
 
 namespace pelorin {
 namespace {
@@ -81,11 +86,26 @@ TEST(AlsaMixer, AbsentDevicesAndLinesGiveNothing) {
   }
 }
 
-// Runs only where ALSA has a mixer at test time (a sound card, or PulseAudio running).
+// The lines of this machine's mixers; a machine with none (no sound card, no sound
+// server) gets a PulseAudio server of the test's own, whose mixer ALSA then shows.
 TEST(AlsaMixer, ReadsAndWritesTheLinesOfThisMachine) {
+  std::unique_ptr<testing::PrivatePulseServer> server;
+  std::optional<testing::ScopedEnvironmentVariable> address;
+  const bool machineHasMixer = [] {
+    AlsaMixer present;
+    return testing::Eventually([&] { return present.Known(); }) && present.DeviceCount() > 0;
+  }();
+  if (!machineHasMixer) {
+    server = std::make_unique<testing::PrivatePulseServer>();
+    ASSERT_TRUE(server->Running()) << server->Log();
+    address.emplace("PULSE_SERVER", server->Address());
+    // ALSA reads its configuration, and with it whether its default device leads to
+    // PulseAudio, once per process: make it read it again now that a server runs.
+    snd_config_update_free_global();
+  }
   AlsaMixer mixer;
   testing::Eventually([&] { return mixer.Known(); });
-  if (mixer.DeviceCount() == 0) GTEST_SKIP() << "no ALSA mixer on this machine";
+  ASSERT_GT(mixer.DeviceCount(), 0) << "ALSA shows no mixer, not even the sound server's";
 
   for (int device = 0; device < mixer.DeviceCount(); ++device) {
     EXPECT_FALSE(mixer.DeviceName(device).empty());

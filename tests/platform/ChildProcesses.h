@@ -12,30 +12,20 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "support/Eventually.h"
 
 extern char** environ;
 
 namespace pelorin::testing {
-
-// Retries until `done` holds; false when it still does not at the limit.
-inline bool WaitUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
 
 // The exit status of a child process once it has ended; nothing when it was killed or is
 // still running at the limit.
 inline std::optional<int> WaitForExit(pid_t pid,
                                       std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   std::optional<int> status;
-  WaitUntil(
+  Eventually(
       [&] {
         int raw = 0;
         const pid_t ended = ::waitpid(pid, &raw, WNOHANG);

@@ -37,12 +37,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using testing::Eventually;
 using testing::ReadBytes;
 using testing::ScopedEnvironmentVariable;
 using testing::Spawn;
 using testing::TempDir;
 using testing::WaitForExit;
-using testing::WaitUntil;
 using testing::WriteBytes;
 
 const fs::path kCstdr = PELORIN_BUILD_DIR "/bin/cstdr";
@@ -141,7 +141,7 @@ class CompanionWatchdog : public ::testing::Test {
   void StartSuite() {
     firstSuite = Spawn({suite.string(), "--home", home.string()}, root / "suite.out");
     ASSERT_GT(firstSuite, 0);
-    ASSERT_TRUE(WaitUntil([&] { return SuitePid() > 0; }));
+    ASSERT_TRUE(Eventually([&] { return SuitePid() > 0; }));
   }
 
   pid_t SuitePid() const { return std::atoi(ReadBytes(suitePidFile).c_str()); }
@@ -175,7 +175,7 @@ class CompanionWatchdog : public ::testing::Test {
 
   // Waits for the suite's n-th start to have taken its lock.
   bool WaitForStart(std::size_t n) {
-    return WaitUntil([&] { return Starts().size() >= n && SuitePid() > 0; });
+    return Eventually([&] { return Starts().size() >= n && SuitePid() > 0; });
   }
 
   bool LogHas(const std::string& text) const {
@@ -223,17 +223,17 @@ TEST_F(CompanionWatchdog, StartedByTheSuiteItTakesTheGreetingAndEndsWithTheSuite
     const StderrToFile capture(cstdrLog);
     ASSERT_TRUE(companion.Start());
   }
-  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
 
   companion.Post({1, 2, 3});
   companion.Post(ports::kCompanionGreeting);
-  ASSERT_TRUE(WaitUntil([&] { return LogHas("the suite greeted its companion"); }));
+  ASSERT_TRUE(Eventually([&] { return LogHas("the suite greeted its companion"); }));
   EXPECT_TRUE(LogHas("ignored the message 1 2 3"));
 
   // The goodbye, and the suite's process ends right after it.
   companion.Post(ports::kCompanionShutdown);
   KillSuite();
-  ASSERT_TRUE(WaitUntil([&] { return !companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return !companion.WindowExists(); }));
   EXPECT_TRUE(LogHas("the suite is ending in order"));
   EXPECT_EQ(Starts().size(), 1u);
   EXPECT_FALSE(fs::exists(paths.RestoreToken()));
@@ -246,7 +246,7 @@ TEST_F(CompanionWatchdog, ASuiteThatEndsWithoutItsGoodbyeIsStartedAgainInRestori
   const ScopedEnvironmentVariable displayVariable2("DISPLAY", display.Name());
   StartSuite();
   const pid_t cstdr = StartCstdr({"--backend", "sim"});
-  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
 
   KillSuite();
   ASSERT_TRUE(WaitForStart(2));
@@ -278,7 +278,7 @@ TEST_F(CompanionWatchdog, ASuiteThatEndsWithoutItsGoodbyeIsStartedAgainInRestori
 TEST_F(CompanionWatchdog, ASuiteThatKeepsCrashingIsRestartedThreeTimesAtMost) {
   StartSuite();
   const pid_t cstdr = StartCstdr();
-  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
   for (std::size_t restart = 1; restart <= 3; ++restart) {
     KillSuite();
     ASSERT_TRUE(WaitForStart(restart + 1)) << restart;
@@ -299,7 +299,7 @@ TEST_F(CompanionWatchdog, NoRestartWhenTheDisplayIsGone) {
   const ScopedEnvironmentVariable displayVariable2("DISPLAY", gone);
   StartSuite();
   const pid_t cstdr = StartCstdr();
-  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
 
   KillSuite();
   EXPECT_EQ(WaitForExit(cstdr), 0);
@@ -321,7 +321,7 @@ TEST_F(CompanionWatchdog, OneCompanionPerHomeAndAStaleSocketIsReplaced) {
   EXPECT_FALSE(companion.WindowExists());
   StartSuite();
   const pid_t first = StartCstdr();
-  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
 
   const pid_t second = StartCstdr();
   EXPECT_EQ(WaitForExit(second), 0);
@@ -370,7 +370,7 @@ TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
   StartSuite();
   const pid_t cstdr = StartCstdr();
-  ASSERT_TRUE(WaitUntil([&] { return companion.WindowExists(); }));
+  ASSERT_TRUE(Eventually([&] { return companion.WindowExists(); }));
 
   // Even with the folder and the socket opened to everyone, the goodbye of another user
   // does not end the companion: it still restarts the suite.
@@ -381,14 +381,14 @@ TEST_F(CompanionWatchdog, AnotherUserCanNeitherDismissTheCompanionNorPoseAsIt) {
   const std::string goodbye = "POST " + std::to_string(bye.message) + " " +
                               std::to_string(bye.wParam) + " " + std::to_string(bye.lParam) + "\n";
   EXPECT_EQ(AsOtherUser([&] { return Post(paths.CompanionSocket().string(), goodbye); }), 0);
-  ASSERT_TRUE(WaitUntil([&] { return LogHas("refused a connection from another user"); }));
+  ASSERT_TRUE(Eventually([&] { return LogHas("refused a connection from another user"); }));
   KillSuite();
   ASSERT_TRUE(WaitForStart(2));
   companion.Post(ports::kCompanionShutdown);
   EXPECT_EQ(WaitForExit(cstdr), 0);
 
   // A program of another user listening where the companion would: no companion there.
-  ASSERT_TRUE(WaitUntil([&] { return !fs::exists(paths.CompanionSocket()); }));
+  ASSERT_TRUE(Eventually([&] { return !fs::exists(paths.CompanionSocket()); }));
   int ready[2];
   ASSERT_EQ(::pipe(ready), 0);
   const pid_t impostor = ::fork();

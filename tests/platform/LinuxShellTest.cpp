@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ScopedEnvironmentVariable.h"
+#include "support/Eventually.h"
 #include "support/TempDir.h"
 
 namespace pelorin::lnx {
@@ -145,8 +146,7 @@ TEST_F(LinuxShellTest, StartsARealDetachedProgram) {
   ::chmod((work / "touch.sh").c_str(), 0755);
   LinuxShell shell;
   ASSERT_TRUE(shell.Open("touch.sh", "\"hello there\"", work.string(), ShowMode::Minimized));
-  for (int i = 0; i < 1000 && testing::ReadBytes(marker).empty(); ++i)
-    ::usleep(10000);
+  testing::Eventually([&] { return !testing::ReadBytes(marker).empty(); });
   EXPECT_EQ(testing::ReadBytes(marker), "hello there\n");
   EXPECT_FALSE(shell.Open("/nonexistent/program", "", "", ShowMode::Normal));
 }

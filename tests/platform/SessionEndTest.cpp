@@ -93,7 +93,8 @@ class SessionEnd : public ::testing::Test {
 TEST_F(SessionEnd, EndingSignalsSaveTellTheWatchdogAndEndTheSuite) {
   // The first run: its message waits unanswered (offscreen); the session ends meanwhile.
   Start();
-  ASSERT_TRUE(testing::WaitUntil([&] { return fs::exists(home / "Custodo" / "pelorin.bk"); }, 30s));
+  ASSERT_TRUE(
+      testing::Eventually([&] { return fs::exists(home / "Custodo" / "pelorin.bk"); }, 30s));
   EXPECT_EQ(EndWith(SIGTERM), 0);
   EXPECT_THAT(PlainCopies(), ::testing::IsEmpty());
 
@@ -102,9 +103,9 @@ TEST_F(SessionEnd, EndingSignalsSaveTellTheWatchdogAndEndTheSuite) {
     SCOPED_TRACE(strsignal(signal));
     fs::remove(log);
     Start();
-    ASSERT_TRUE(testing::WaitUntil([&] { return State() == "active\n"; }, 30s));
+    ASSERT_TRUE(testing::Eventually([&] { return State() == "active\n"; }, 30s));
     // The suite has started its watchdog, and the watchdog has seen the suite.
-    ASSERT_TRUE(testing::WaitUntil(
+    ASSERT_TRUE(testing::Eventually(
         [&] { return ReadBytes(log).find("the suite greeted its companion") != std::string::npos; },
         20s));
     fs::remove(status);  // what the shutdown writes back
@@ -112,7 +113,7 @@ TEST_F(SessionEnd, EndingSignalsSaveTellTheWatchdogAndEndTheSuite) {
     EXPECT_EQ(EndWith(signal), 0);
     EXPECT_THAT(ReadBytes(status), HasSubstr("[POSITION]\r\nX=-4000\r\n"));
     EXPECT_THAT(PlainCopies(), ::testing::IsEmpty());
-    EXPECT_TRUE(testing::WaitUntil([&] { return !companion.WindowExists(); }, 20s));
+    EXPECT_TRUE(testing::Eventually([&] { return !companion.WindowExists(); }, 20s));
     const std::string said = ReadBytes(log);
     EXPECT_THAT(said, HasSubstr("the suite is ending in order"));
     EXPECT_THAT(said, ::testing::Not(HasSubstr("started the suite again")));

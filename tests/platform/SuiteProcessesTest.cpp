@@ -97,12 +97,12 @@ class SuiteProcesses : public ::testing::Test {
     args.insert(args.end(), {"--home", home.string(), "--backend", "sim"});
     first = testing::Spawn(args, firstLog, inherited);
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(testing::WaitUntil(
+    ASSERT_TRUE(testing::Eventually(
         [&] {
           return Pelorin(runtime1, {"--sim", "state"}).out == "starting\n";
         },
         std::chrono::seconds(30)));
-    ASSERT_TRUE(testing::WaitUntil(
+    ASSERT_TRUE(testing::Eventually(
         [&] {
           const auto before = Snapshot(home);
           std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -213,7 +213,7 @@ TEST_F(SuiteProcesses, TheWatchdogRestartsAKilledSuiteInRestoringModeWithoutItsP
                               watchdogLog);
     ASSERT_GT(watchdog, 0);
     lnx::LinuxCompanion companion(home, kPelorin);
-    ASSERT_TRUE(testing::WaitUntil([&] { return companion.WindowExists(); }));
+    ASSERT_TRUE(testing::Eventually([&] { return companion.WindowExists(); }));
   }
   EXPECT_EQ(Pelorin(runtime1, {"--sim", "state"}).out, "starting\n");
 
@@ -221,7 +221,7 @@ TEST_F(SuiteProcesses, TheWatchdogRestartsAKilledSuiteInRestoringModeWithoutItsP
   ::kill(first, SIGKILL);
   ::waitpid(first, nullptr, 0);
   first = -1;
-  EXPECT_TRUE(testing::WaitUntil(
+  EXPECT_TRUE(testing::Eventually(
       [&] {
         return Pelorin(runtime1, {"--sim", "state"}).out == "active\n";
       },

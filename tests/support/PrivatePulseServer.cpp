@@ -6,8 +6,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
 #include <vector>
+
+#include "support/Eventually.h"
 
 namespace pelorin::testing {
 namespace {
@@ -53,19 +54,17 @@ PrivatePulseServer::PrivatePulseServer() : socket_(folder_ / "native") {
     ::_exit(127);
   }
   if (pid_ < 0) return;
-  const auto deadline = std::chrono::steady_clock::now() + kStartWait;
-  while (std::chrono::steady_clock::now() < deadline) {
-    std::error_code ec;
-    if (std::filesystem::exists(socket_, ec)) {
-      running_ = true;
-      return;
-    }
-    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  // Up once its socket exists; a server that ended instead is not waited for further.
+  Eventually(
+      [&] {
+        std::error_code ec;
+        running_ = std::filesystem::exists(socket_, ec);
+        if (running_) return true;
+        if (::waitpid(pid_, nullptr, WNOHANG) != pid_) return false;
+        pid_ = -1;
+        return true;
+      },
+      kStartWait);
 }
 
 PrivatePulseServer::~PrivatePulseServer() {

@@ -52,7 +52,8 @@ TEST(SessionManagerLogout, SaveYourselfAndDieEndTheSuiteInOrder) {
   // The first run, ended while its message waits, so that the next start asks nothing.
   pid_t suite = testing::Spawn(start, log);
   ASSERT_GT(suite, 0);
-  ASSERT_TRUE(testing::WaitUntil([&] { return fs::exists(home / "Custodo" / "pelorin.bk"); }, 30s));
+  ASSERT_TRUE(
+      testing::Eventually([&] { return fs::exists(home / "Custodo" / "pelorin.bk"); }, 30s));
   ::kill(suite, SIGTERM);
   ASSERT_EQ(testing::WaitForExit(suite, 20s), 0);
 
@@ -76,8 +77,8 @@ TEST(SessionManagerLogout, SaveYourselfAndDieEndTheSuiteInOrder) {
     }
   } reap{suite, home / ".pelorin-instance"};
   ASSERT_TRUE(manager.WaitForClient(20s)) << ReadBytes(log);
-  ASSERT_TRUE(testing::WaitUntil([&] { return state() == "active\n"; }, 30s)) << ReadBytes(log);
-  ASSERT_TRUE(testing::WaitUntil(
+  ASSERT_TRUE(testing::Eventually([&] { return state() == "active\n"; }, 30s)) << ReadBytes(log);
+  ASSERT_TRUE(testing::Eventually(
       [&] { return ReadBytes(log).find("the suite greeted its companion") != std::string::npos; },
       20s));
   const fs::path status = home / "Profiles" / "Master" / "status.hif";
@@ -93,7 +94,7 @@ TEST(SessionManagerLogout, SaveYourselfAndDieEndTheSuiteInOrder) {
   suite = -1;
   EXPECT_THAT(ReadBytes(status), HasSubstr("[POSITION]\r\nX=-4000\r\n"));
   lnx::LinuxCompanion companion(home, kPelorin);
-  EXPECT_TRUE(testing::WaitUntil([&] { return !companion.WindowExists(); }, 20s));
+  EXPECT_TRUE(testing::Eventually([&] { return !companion.WindowExists(); }, 20s));
   const std::string said = ReadBytes(log);
   EXPECT_THAT(said, HasSubstr("the suite is ending in order"));
   EXPECT_THAT(said, ::testing::Not(HasSubstr("started the suite again")));
