@@ -8,10 +8,7 @@ namespace pelorin::testing {
 
 namespace fs = std::filesystem;
 
-SuiteProcess::SuiteProcess(const fs::path& home)
-    : suite(CorePorts{clock, timers, dialogs, shell, hotkeys, mixer, player, desktop, screen,
-                      companion, drives, power},
-            view, home) {}
+SuiteProcess::SuiteProcess(const fs::path& home) : suite(Ports(), view, home) {}
 
 bool SuiteProcess::Create(const std::vector<std::string>& args, bool restoringAllowed) {
   return suite.main().MainCreate(args, restoringAllowed);

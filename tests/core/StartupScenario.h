@@ -10,27 +10,16 @@
 #include <gtest/gtest.h>
 
 #include "core/Suite.h"
-#include "sim/SimClock.h"
-#include "sim/SimCompanion.h"
-#include "sim/SimDesktop.h"
-#include "sim/SimDialogs.h"
-#include "sim/SimDriveTable.h"
-#include "sim/SimHotkeys.h"
-#include "sim/SimMediaPlayer.h"
-#include "sim/SimMixer.h"
-#include "sim/SimPower.h"
-#include "sim/SimScreen.h"
-#include "sim/SimShell.h"
-#include "sim/SimTimers.h"
 #include "storage/SettingsFile.h"
 #include "support/RecordingMainView.h"
+#include "support/SimPortSet.h"
 #include "support/TempDir.h"
 
 namespace pelorin::testing {
 
 // One run of the suite on simulated system services and a given home: what a process
 // of the program is, from the creation of the main window to its end.
-class SuiteProcess {
+class SuiteProcess : public SimPortSet<> {
  public:
   explicit SuiteProcess(const std::filesystem::path& home);
 
@@ -44,18 +33,6 @@ class SuiteProcess {
   SharedValues& values() { return suite.values(); }
   bool Ended() { return suite.main().Ended(); }
 
-  sim::SimClock clock;
-  sim::SimTimers timers{clock};
-  sim::SimDialogs dialogs{&timers};
-  sim::SimShell shell;
-  sim::SimHotkeys hotkeys;
-  sim::SimMixer mixer;
-  sim::SimMediaPlayer player;
-  sim::SimDesktop desktop;
-  sim::SimScreen screen;
-  sim::SimCompanion companion;
-  sim::SimDriveTable drives;
-  sim::SimPower power{timers};
   RecordingMainView view;
   Suite suite;
 };
