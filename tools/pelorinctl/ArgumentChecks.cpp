@@ -1,9 +1,11 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "CtlCommands.h"
-#include "common/AtomicFile.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin::ctl {
@@ -33,7 +35,12 @@ int RunChange(const std::function<int()>& change) {
 bool ExistsButUnreadable(const std::string& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return false;
-  return !ReadWholeFile(file).has_value();
+  if (!std::filesystem::is_regular_file(file, ec)) return true;
+  // Opening is enough to know: the settings file reads it whole right after.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return true;
+  ::close(fd);
+  return false;
 }
 
 }  // namespace pelorin::ctl
