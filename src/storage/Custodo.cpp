@@ -13,6 +13,7 @@
 #include "common/Files.h"
 #include "storage/SettingsFile.h"
 #include "storage/SettingsSyntax.h"
+#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -218,10 +219,12 @@ void Custodo::BackupPage(const Page& page) {
   CreateProfileBackupDir();
   const fs::path database = SuiteLayout::BackupDatabase(ProfileBackupDir());
   const std::optional<std::string> bytes = ReadWholeFile(page.file);
+  // A page's record is its sum and its length: one write of the database for both.
+  SettingsFile records(database);
+  SettingsTransaction recordChange(records);
   if (custodo_ && bytes) {
     WriteBackupCopy(page.backup, *bytes, FileAccess::Shared);
     const std::uint32_t sum = hiProtect_ ? ByteSum(*bytes) : 0;
-    SettingsFile records(database);
     if (sum != 0) {
       WriteSum(records, page.section, page.sumKey, sum);
     } else if (records.ValueExists(page.section, page.sumKey)) {
@@ -233,6 +236,7 @@ void Custodo::BackupPage(const Page& page) {
     DeleteRecord(database, page.section, page.sumKey);
     RemoveFile(page.backup);
   }
+  recordChange.Commit();
 }
 
 bool Custodo::CheckPage(const Page& page) {
