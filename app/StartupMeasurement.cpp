@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/Suite.h"
+#include "suite/Suite.h"
 #include "ui/QtMainView.h"
 
 namespace pelorin::app {

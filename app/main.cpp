@@ -19,12 +19,12 @@
 #include "app/StartRefusal.h"
 #include "app/StartupMeasurement.h"
 #include "app/SuiteApplication.h"
-#include "core/Suite.h"
 #include "linux/InstanceChannel.h"
 #include "linux/InstanceLock.h"
 #include "linux/InstancePaths.h"
 #include "linux/RestoreToken.h"
 #include "storage/SuiteHome.h"
+#include "suite/Suite.h"
 #include "ui/QtMainView.h"
 
 namespace fs = std::filesystem;

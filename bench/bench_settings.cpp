@@ -173,7 +173,7 @@ void BM_ProgramsLinkCheckDeleting30(benchmark::State& state) {
     WriteOrFail(run, bytes);
     s.dialogs.ExpectContaining("is not exists!", ports::DialogAnswer::YesToAll);
     state.ResumeTiming();
-    s.suite.context().links->CheckAtProfileLoad();
+    s.suite.links().CheckAtProfileLoad();
   }
   if (SettingsFile(run).ReadInteger("SYSTEM", "Count", 0) != 70) {
     state.SkipWithError("the check did not delete the 30 entries");

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "core/Suite.h"
+#include "suite/Suite.h"
 #include "ui/DialogStacking.h"
 #include "ui/MenuBuilder.h"
 #include "ui/MenuPlacement.h"
@@ -23,9 +23,9 @@ QtMainView::~QtMainView() = default;
 void QtMainView::Attach(Suite& suite) {
   suite_ = &suite;
   main_ = std::make_unique<TF_MainWidget>(suite.stripMouse(), suite.strip(), suite.main());
-  suite.strip().changed = [this] {
+  stripChanged_ = suite.strip().changed.Subscribe([this] {
     if (main_ && main_->isVisible()) main_->update();
-  };
+  });
   mixerFly_ = std::make_unique<QWidget>(
       nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
   mixerFly_->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -34,10 +34,9 @@ void QtMainView::Attach(Suite& suite) {
   RefuseWindowManagerClose(*mixerFly_);
   // The busy box, the balloon and the dialogs are made when first needed: a start-up
   // without them stays quick. Once made, a widget follows its model itself.
-  ShowWhenNeeded(suite.pass(), pass_);
-  ShowWhenNeeded(suite.selector(), selector_);
-  ShowWhenNeeded(suite.profileEditor(), profileEditor_);
-  ShowWhenNeeded(suite.power().Sleep(), sleep_);
+  pass_ = std::make_unique<LazyWidget<TF_Pass, TF_PassWidget>>(suite.pass());
+  sleep_ = std::make_unique<LazyWidget<TF_Sleep, TF_SleepWidget>>(suite.power().Sleep());
+  subsystems_ = MakeSubsystemWidgets(suite);
 
   tray_ = std::make_unique<QSystemTrayIcon>(TrayFrame(0));
   tray_->setToolTip("--=[  Pelorin  ]=--");
@@ -154,10 +153,10 @@ void QtMainView::EndProcess() {
   if (main_) main_->hide();
   if (mixerFly_) mixerFly_->hide();
   if (busy_) busy_->hide();
-  for (QWidget* window : std::initializer_list<QWidget*>{pass_.get(), selector_.get(),
-                                                         profileEditor_.get(), sleep_.get()}) {
-    if (window != nullptr) window->hide();
-  }
+  if (pass_) pass_->Hide();
+  if (sleep_) sleep_->Hide();
+  for (const std::unique_ptr<SubsystemWidgets>& widgets : subsystems_)
+    widgets->HideAll();
   if (balloon_) balloon_->Remove();
   // Leave the event loop once the current handler has returned.
   QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });

@@ -8,11 +8,11 @@
 
 #include "core/MainView.h"
 #include "ui/BusyBox.h"
+#include "ui/LazyWidget.h"
 #include "ui/MessageBalloon.h"
+#include "ui/SubsystemWidgets.h"
 #include "ui/TF_MainWidget.h"
 #include "ui/TF_PassWidget.h"
-#include "ui/TF_ProfileWidget.h"
-#include "ui/TF_SProfileWidget.h"
 #include "ui/TF_SleepWidget.h"
 
 namespace pelorin {
@@ -23,7 +23,8 @@ namespace pelorin::ui {
 
 // The core's user interface on Qt widgets: the main window (splash or strip), the
 // fly-out anchor window, the animated tray icon, pop-up menus, the busy box, the
-// message balloon, the password dialog, the two profile windows and the sleep window.
+// message balloon, the password dialog and the sleep window; the windows of the applet
+// subsystems come from their widget factories.
 class QtMainView : public MainView {
  public:
   QtMainView();
@@ -54,20 +55,6 @@ class QtMainView : public MainView {
 
  private:
   void NextTrayFrame();
-  // Makes the widget of a window model the first time the model shows its window; the
-  // widget then takes the model's `changed` over.
-  template <typename Model, typename Widget>
-  static void ShowWhenNeeded(Model& model, std::unique_ptr<Widget>& widget) {
-    model.changed = [&model, &widget] {
-      // The widget replaces this very function: keep what it needs on the stack.
-      Model* shown = &model;
-      std::unique_ptr<Widget>* made = &widget;
-      if (*made || !shown->Visible()) return;
-      *made = std::make_unique<Widget>(*shown);
-      (*made)->Refresh();
-    };
-  }
-
   Suite* suite_ = nullptr;
   std::unique_ptr<TF_MainWidget> main_;
   std::unique_ptr<QWidget> mixerFly_;
@@ -75,10 +62,10 @@ class QtMainView : public MainView {
   std::unique_ptr<QMenu> popup_;
   std::unique_ptr<BusyBox> busy_;
   std::unique_ptr<MessageBalloon> balloon_;
-  std::unique_ptr<TF_PassWidget> pass_;
-  std::unique_ptr<TF_SProfileWidget> selector_;
-  std::unique_ptr<TF_ProfileWidget> profileEditor_;
-  std::unique_ptr<TF_SleepWidget> sleep_;
+  std::unique_ptr<LazyWidget<TF_Pass, TF_PassWidget>> pass_;
+  std::unique_ptr<LazyWidget<TF_Sleep, TF_SleepWidget>> sleep_;
+  std::vector<std::unique_ptr<SubsystemWidgets>> subsystems_;
+  ports::Subscription stripChanged_;
   // The clicked tray icon's place while its click pops a menu up: the menu opens
   // beside it.
   QRect trayIconArea_;

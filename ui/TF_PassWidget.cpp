@@ -48,7 +48,7 @@ TF_PassWidget::TF_PassWidget(TF_Pass& model)
   connect(password_, &QLineEdit::returnPressed, this,
           [this] { model_.OkClick(password_->text().toStdString()); });
   connect(cancel_, &QPushButton::clicked, this, [this] { model_.CancelClick(); });
-  model_.changed = [this] { Refresh(); };
+  modelChanged_ = model_.changed.Subscribe([this] { Refresh(); });
 }
 
 void TF_PassWidget::Refresh() {

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ports/Notification.h"
+
 namespace pelorin {
 class TF_Pass;
 }
@@ -32,6 +34,7 @@ class TF_PassWidget : public QDialog {
   void ReportPlace();
 
   TF_Pass& model_;
+  ports::Subscription modelChanged_;
   QLabel* text_;
   QLineEdit* password_;
   QPushButton* cancel_;

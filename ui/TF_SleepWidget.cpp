@@ -52,7 +52,7 @@ TF_SleepWidget::TF_SleepWidget(TF_Sleep& model)
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed box: nothing to maximise
   layout->addLayout(row);
   layout->addLayout(buttons);
-  model_.changed = [this] { Refresh(); };
+  modelChanged_ = model_.changed.Subscribe([this] { Refresh(); });
 }
 
 void TF_SleepWidget::Refresh() {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QLabel>
 
+#include "ports/Notification.h"
+
 namespace pelorin {
 class TF_Sleep;
 }
@@ -25,6 +27,7 @@ class TF_SleepWidget : public QDialog {
 
  private:
   TF_Sleep& model_;
+  ports::Subscription modelChanged_;
   QLabel* curMode_;
 };
 

@@ -2,11 +2,9 @@
 
 #include <limits>
 
-#include "core/MainMenu.h"
-#include "core/ProgramsLinkCheck.h"
-#include "core/TF_Main.h"
-#include "core/TF_Pass.h"
-#include "core/WinampRemote.h"
+#include "core/PasswordActions.h"
+#include "core/PowerControl.h"
+#include "storage/SettingsFile.h"
 
 namespace pelorin {
 
@@ -25,34 +23,107 @@ int ExIntervalMs(int seconds) {
 
 }  // namespace
 
-BackgroundTimers::BackgroundTimers(CoreContext& ctx)
+BackgroundTimers::BackgroundTimers(CoreContext& ctx, PasswordGate& passwords, PowerControl& power)
     : ctx_(ctx),
+      passwords_(passwords),
+      power_(power),
       hi_(ctx.ports.timers.Create("HiTimer", kHiIntervalMs, [this] { HiTimerTimer(); })),
       ex_(ctx.ports.timers.Create("ExTimer", ExIntervalMs(ctx.values.ExInterval),
                                   [this] { ExTimerTimer(); })),
-      low_(ctx.ports.timers.Create("LowTimer", kLowIntervalMs, [this] { LowTimerTimer(); })) {}
+      low_(ctx.ports.timers.Create("LowTimer", kLowIntervalMs, [this] { LowTimerTimer(); })),
+      stopAtEnd_(ctx.lifetime.stopTimers.Subscribe([this] { StopAll(); })) {
+  BindSteps();
+}
 
 BackgroundTimers::~BackgroundTimers() = default;
 
-void BackgroundTimers::HiTimerTimer() {
-  if (ctx_.main->Ended()) return;
-  hi_->SetEnabled(false);
-
-  // 1. The media player's requests.
-  ctx_.winamp->Tick();
-
-  // 2. The volume lock holds the mixer line of wimpcax2.hf CTRL/Vol; that option comes
-  // with the PC agent, which adds the lock's step here.
-
-  // 3. The companion: greeted once after the suite started it, started when missing.
-  ports::Companion& companion = ctx_.ports.companion;
+void BackgroundTimers::BindSteps() {
+  constexpr SubsystemId core = SubsystemId::Core;
+  SuiteSteps& steps = ctx_.steps;
   SharedValues& v = ctx_.values;
+
+  steps.loadProfile.Bind(LoadStep::kStopBackgroundTimers, core, [this] { StopAll(); });
+  // The allowed computer-use hours and their power function; the rest of wimpcax2.hf
+  // (the date control and the volume lock) is the PC agent's.
+  steps.loadProfile.BindUntil(LoadStep::kReadComputerUseHours, core, [this] {
+    return ctx_.files.ReadScrambled("wimpcax2", [this](const SettingsFile& wimpcax2) {
+      ComputerUseHours& hours = computerUse_;
+      hours.FuncS = wimpcax2.ReadInteger("POWER", "FuncS", 0);
+      hours.H1 = wimpcax2.ReadString("POWER", "H1", "00");
+      hours.M1 = wimpcax2.ReadString("POWER", "M1", "00");
+      hours.H2 = wimpcax2.ReadString("POWER", "H2", "23");
+      hours.M2 = wimpcax2.ReadString("POWER", "M2", "59");
+    });
+  });
+  steps.loadProfile.Bind(LoadStep::kStartHiAndExTimers, core, [this, &v] {
+    SetExInterval(v.ExInterval);
+    StartHiAndEx();
+  });
+  steps.loadProfile.Bind(LoadStep::kAllowComputerUseCheck, core,
+                         [this] { computerUseCheckAllowed_ = true; });
+  steps.loadProfile.Bind(LoadStep::kStartLowTimer, core, [this] { StartLow(); });
+  steps.refusedClose.Bind(RefusedCloseStep::kStopHiTimer, core, [this] { StopHi(); });
+
+  steps.hiTimer.Bind(HiTimerStep::kCompanion, core, [this] { LookAfterCompanion(); });
+  steps.lowTimer.Bind(LowTimerStep::kApplicationTitle, core,
+                      [this] { ctx_.view.SetApplicationTitle("Pelorin"); });
+  steps.lowTimer.Bind(LowTimerStep::kTaskbarButton, core, [this] {
+    ctx_.view.SetTaskbarButtonVisible(ctx_.places.AnyTaskbarWindowVisible());
+  });
+  // Outside the allowed computer-use hours the PC agent's password is asked, and the
+  // tick waits until it was given (or the power function ran).
+  steps.lowTimer.BindUntil(LowTimerStep::kComputerUse, core,
+                           [this] { return !ComputerUseRefused(); });
+  // The autostart entry is put back when something removed it while it should exist,
+  // with its folder when that went too.
+  steps.lowTimer.Bind(LowTimerStep::kAutostart, core, [this, &v] {
+    ports::Desktop& desktop = ctx_.ports.desktop;
+    if (v.AutostartWanted && !desktop.AutostartExists()) desktop.WriteAutostart();
+  });
+  // The strip stays above other programs' windows while it is on the screen. (The main
+  // window does not take the focus back: on a desktop that would steal it from the
+  // program the user just activated.)
+  steps.deactivated.Bind(DeactivatedStep::kStrip, core, [this] {
+    if (ctx_.mainWindow.Left() >= 0) ctx_.view.RaiseMainWindow();
+  });
+
+  ctx_.passwordActions.Bind(kComputerUseAction, core,
+                            {.accepted =
+                                 [this] {
+                                   // The right password allows the computer's use until the next
+                                   // profile load.
+                                   computerUseCheckAllowed_ = false;
+                                   StartLow();
+                                 },
+                             .cancelled =
+                                 [this] {
+                                   // Nobody gave the password for working outside the allowed
+                                   // hours: the PC agent's power function for that case runs.
+                                   // Whenever the suite outlives it (the system refused it, the
+                                   // computer woke up again, the kind does nothing), the 1-second
+                                   // check runs again and asks again while the hours are still not
+                                   // allowed.
+                                   power_.PowerAction(computerUse_.FuncS, [this] {
+                                     if (!Ended()) StartLow();
+                                   });
+                                 }});
+}
+
+void BackgroundTimers::HiTimerTimer() {
+  if (Ended()) return;
+  hi_->SetEnabled(false);
+  ctx_.steps.hiTimer.Run([this] { return !Ended(); });
+  if (!Ended()) hi_->SetEnabled(true);
+}
+
+void BackgroundTimers::LookAfterCompanion() {
+  ports::Companion& companion = ctx_.ports.companion;
   if (companion.WindowExists()) {
-    if (v.CompanionStarted) {
+    if (companionStarted_) {
       companion.Post(ports::kCompanionGreeting);
-      v.CompanionStarted = false;
+      companionStarted_ = false;
     }
-  } else if (!v.CompanionStarted) {
+  } else if (!companionStarted_) {
     if (!companion.ProgramExists()) {
       ctx_.ports.dialogs.Show(ports::MessageRequest{
           .text = "Warning! Required file \"CSTDR.EXE\" not found! Continue of execution is "
@@ -60,86 +131,46 @@ void BackgroundTimers::HiTimerTimer() {
           .caption = "Pelorin Security System",
           .icon = ports::DialogIcon::Error,
           .buttons = ports::DialogButtons::Ok});
-      ctx_.main->SaveAndQuit();
+      ctx_.lifetime.SaveAndQuit();
       return;
     }
-    v.CompanionStarted = true;
+    companionStarted_ = true;
     companion.Start();
   }
-
-  if (!ctx_.main->Ended()) hi_->SetEnabled(true);
 }
 
 void BackgroundTimers::ExTimerTimer() {
-  if (ctx_.main->Ended()) return;
+  if (Ended()) return;
   ex_->SetEnabled(false);
-
   // A Yes to All or No to All holds for the rest of this tick, across both checks.
-  ports::DialogAnswer toAll = ports::DialogAnswer::Ok;  // no to-All answer yet
-
-  // 1. The wallpaper pictures (SPY/PicEx) belong to the PC agent, which adds their
-  // check here with the same answer.
-
-  // 2. The Programs entries.
-  if (ctx_.values.SpyFileEx) ctx_.links->CheckPeriodically(toAll);
-
-  if (!ctx_.main->Ended()) ex_->SetEnabled(true);
+  exAnswer_ = ports::DialogAnswer::Ok;
+  ctx_.steps.exTimer.Run([this] { return !Ended(); });
+  if (!Ended()) ex_->SetEnabled(true);
 }
 
 void BackgroundTimers::LowTimerTimer() {
-  if (ctx_.main->Ended()) return;
+  if (Ended()) return;
   low_->SetEnabled(false);
-  MainView& view = ctx_.view;
-
-  // 1. A pop-up menu was shown since the last tick: forget it. (The strip's drag area
-  // needs no repainting here: the view redraws what a closed menu covered.)
-  if (ctx_.menu->PopupShown()) ctx_.menu->ForgetPopup();
-
-  // 2. The application title.
-  view.SetApplicationTitle("Pelorin");
-
-  // 3. The taskbar button shows while any applet window is visible (Programs,
-  // notebook, phone book, day book, organizer, reminder, Duzuzoze, CD player, CD agent,
-  // PC agent, welcome window, Preferences). None of them exists in this build yet;
-  // each applet adds its window's visibility here.
-  view.SetTaskbarButtonVisible(false);
-
-  // 4. The fly-out's power-timer indicator comes with the volume fly-out.
-
-  // 5. Outside the allowed computer-use hours the PC agent's password is asked, and
-  // this timer waits until it was given (or the power function ran).
-  if (ComputerUseRefused()) return;
-
-  // 6. The date control comes with the PC agent.
-
-  // 7. The autostart entry is put back when something removed it while it should exist,
-  // with its folder when that went too.
-  ports::Desktop& desktop = ctx_.ports.desktop;
-  if (ctx_.values.AutostartWanted && !desktop.AutostartExists()) desktop.WriteAutostart();
-
-  if (!ctx_.main->Ended()) low_->SetEnabled(true);
+  // A tick that waits for the computer-use password ends early and starts no new one.
+  if (!ctx_.steps.lowTimer.Run([this] { return !Ended(); })) return;
+  low_->SetEnabled(true);
 }
 
 bool BackgroundTimers::ComputerUseRefused() {
   const SharedValues& v = ctx_.values;
   // The PC agent's window, once it exists, suspends the check while it is visible.
-  if (!v.ProfileActive || !v.ComputerUseCheckAllowed) return false;
+  if (!v.ProfileActive || !computerUseCheckAllowed_) return false;
   const ports::LocalTime now = ctx_.ports.clock.Now();
-  if (v.ComputerUse.Allows(now.hour, now.minute)) return false;
+  if (computerUse_.Allows(now.hour, now.minute)) return false;
   // A request that already waits keeps its time limit: asking anew would restart it.
-  if (ctx_.pass->PendingAction() == TF_Pass::kComputerUse) return true;
+  if (passwords_.Pending() == kComputerUseAction) return true;
   // Refused only while a profile change waits or a profile loads: the next tick asks.
-  return ctx_.pass->Request(TF_Pass::kComputerUse, "Enter password for continuing work in Windows",
-                            v.AC.PCA1, kComputerUseTimeoutMs, true);
+  return passwords_.Request(kComputerUseAction, v.AC.PCA1, kComputerUseTimeoutMs, true);
 }
 
 void BackgroundTimers::ApplicationDeactivated() {
-  if (ctx_.main->Ended()) return;
-  // The strip stays above other programs' windows while it is on the screen. The
-  // organizer pop-up, fast-start box, welcome window and fly panel join it when they
-  // exist. (The main window does not take the focus back: on a desktop that would
-  // steal it from the program the user just activated.)
-  if (ctx_.main->Left() >= 0) ctx_.view.RaiseMainWindow();
+  if (Ended()) return;
+  ctx_.steps.deactivated.Run([this] { return !Ended(); });
 }
 
 void BackgroundTimers::StopAll() {

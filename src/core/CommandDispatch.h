@@ -6,11 +6,14 @@
 
 namespace pelorin {
 
-// What the menu items do, and the command codes other programs send (101-116,
-// 201-203), with the rules for a locked suite and an open Preferences dialog.
+class MainMenu;
+
+// The command codes other programs send (101-116, 201-203), with the rules for a
+// locked suite and an open Preferences dialog, and the tray icon's clicks. The menu's
+// items run through the command registry, where their subsystems filled them.
 class CommandDispatch {
  public:
-  explicit CommandDispatch(CoreContext& ctx);
+  CommandDispatch(CoreContext& ctx, MainMenu& menu);
 
   // WM_COMMAND with a command code; codes that are not allowed now do nothing.
   void Command(int code);
@@ -19,20 +22,17 @@ class CommandDispatch {
   void MenuClick(const std::string& itemId);
   // Programs submenu: position counted from 0 ("Programs..." is 0, the first entry 2).
   void ProgramsItemClick(int position);
-  // Profiles submenu: position counted from 0 (the first profile is 2): a profile
-  // change with its password.
+  // Profiles submenu: position counted from 0 ("Profiles..." is 0, the first profile 2).
   void ProfilesItemClick(int position);
 
   // The tray icon: a right-button release pops the main menu up at the point; a left
-  // release stops ringing and brings the fly panel forward.
+  // release runs its steps (stop ringing, the fly panel forward).
   void TrayRightClick(int x, int y);
   void TrayLeftClick();
 
  private:
-  // Whether commands and menu clicks are taken now.
-  bool Answering() const;
-
   CoreContext& ctx_;
+  MainMenu& menu_;
 };
 
 }  // namespace pelorin

@@ -1,7 +1,5 @@
 #include "core/CoreContext.h"
 
-#include "core/TF_Main.h"
-
 namespace pelorin {
 
 CoreContext::CoreContext(CorePorts p, MainView& v, const std::filesystem::path& home)
@@ -9,13 +7,19 @@ CoreContext::CoreContext(CorePorts p, MainView& v, const std::filesystem::path& 
       view(v),
       layout(home),
       custodo(layout, "Master", p.dialogs),
-      files(layout, "Master", p.dialogs, custodo, [this] {
-        if (main != nullptr) main->SaveAndQuit();
-      }) {
+      files(layout, "Master", p.dialogs, custodo, [this] { lifetime.SaveAndQuit(); }) {
   values.ProgramDir = home;
   values.ProfileDir = home;
   values.MenuFlags.fill(true);
   values.PanelFlags.fill(true);
+  ports.hotkeys.SetOnHotkey([this](int id, unsigned modifiers, int virtualKey) {
+    hotkeyPresses(id, modifiers, virtualKey);
+  });
+}
+
+CoreContext::~CoreContext() {
+  ports.hotkeys.SetOnHotkey(nullptr);
+  ports.power.SetOnSleep(nullptr);
 }
 
 }  // namespace pelorin

@@ -1,56 +1,53 @@
 #pragma once
 
+#include "core/CommandRegistry.h"
 #include "core/CorePorts.h"
+#include "core/Hook.h"
 #include "core/MainView.h"
+#include "core/MainWindowPlace.h"
+#include "core/PasswordActions.h"
 #include "core/SharedValues.h"
+#include "core/SuiteLifetime.h"
+#include "core/SuiteSteps.h"
+#include "core/WindowPlaces.h"
 #include "storage/Custodo.h"
 #include "storage/ScrambledFiles.h"
 #include "storage/SuiteLayout.h"
 
 namespace pelorin {
 
-class TF_Main;
-class TF_Pass;
-class ProfileLoader;
-class MainMenu;
-class CommandDispatch;
-class CoreHotkeys;
-class BackgroundTimers;
-class WinampRemote;
-class ProgramsLinkCheck;
-class StatusStrip;
-class SuiteLock;
-class PowerControl;
-class TF_SProfile;
-class TF_Profile;
-
-// Everything the parts of the core share: the ports, the user interface, the file
-// layout and protocols, the shared values, and the parts themselves (set by Suite once
-// all exist, so that each part can call the others).
+// What the parts of the suite share: the ports and the user interface, the file layout
+// and protocols, the main window's shared values, and the core's services, each whole
+// before any part exists: the suite's lifetime, its ordered step tables, the password
+// actions, the menu's commands, the single calls into the applets and the window
+// places. Parts reach each other only through these services or through the references
+// they are given when made.
 struct CoreContext {
   CoreContext(CorePorts p, MainView& v, const std::filesystem::path& home);
+  ~CoreContext();
+  CoreContext(const CoreContext&) = delete;
+  CoreContext& operator=(const CoreContext&) = delete;
 
   CorePorts ports;
   MainView& view;
   SuiteLayout layout;
+  SuiteLifetime lifetime;
   Custodo custodo;
   ScrambledFiles files;
   SharedValues values;
 
-  TF_Main* main = nullptr;
-  TF_Pass* pass = nullptr;
-  ProfileLoader* loader = nullptr;
-  MainMenu* menu = nullptr;
-  CommandDispatch* commands = nullptr;
-  CoreHotkeys* hotkeys = nullptr;
-  BackgroundTimers* timers = nullptr;
-  WinampRemote* winamp = nullptr;
-  ProgramsLinkCheck* links = nullptr;
-  SuiteLock* lock = nullptr;
-  StatusStrip* strip = nullptr;
-  PowerControl* power = nullptr;
-  TF_SProfile* selector = nullptr;      // the profile selection window
-  TF_Profile* profileEditor = nullptr;  // the profile configuration window
+  SuiteSteps steps;
+  PasswordActions passwordActions;
+  SuiteHooks hooks;
+  CommandRegistry commands{lifetime, values, hooks};
+  MainWindowPlace mainWindow{view};
+  WindowPlaces places{*this, mainWindow};
+
+  // The system's notifications, told to every part that listens: the computer about to
+  // sleep (true) or awake again (false), and the presses of registered hot-keys (the
+  // identifier, the modifier mask and the virtual key).
+  ports::Notification<bool> sleep;
+  ports::Notification<int, unsigned, int> hotkeyPresses;
 };
 
 }  // namespace pelorin

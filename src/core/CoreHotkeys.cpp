@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/MainMenu.h"
-#include "core/PowerControl.h"
-#include "core/TF_Main.h"
-#include "storage/SettingsFile.h"
+#include <stdexcept>
+#include <string>
 
 namespace pelorin {
 
@@ -57,13 +55,33 @@ std::size_t IndexOf(std::string_view atom) {
 
 }  // namespace
 
-CoreHotkeys::CoreHotkeys(CoreContext& ctx) : ctx_(ctx) {
-  ctx_.ports.hotkeys.SetOnHotkey(
-      [this](int, unsigned modifiers, int virtualKey) { WM_HOTKEY(modifiers, virtualKey); });
+CoreHotkeys::CoreHotkeys(CoreContext& ctx)
+    : ctx_(ctx),
+      pressesFromSystem_(ctx.hotkeyPresses.Subscribe(
+          [this](int, unsigned modifiers, int virtualKey) { WM_HOTKEY(modifiers, virtualKey); })) {
+  SuiteSteps& steps = ctx_.steps;
+  steps.loadProfile.Bind(LoadStep::kUnregisterHotkeys, SubsystemId::Core,
+                         [this] { UnregisterHotkeys(); });
+  steps.loadProfile.Bind(LoadStep::kRegisterHotkeys, SubsystemId::Core,
+                         [this] { RegisterHotkeys(); });
+  steps.prepareShutdown.Bind(ShutdownStep::kDeleteAtoms, SubsystemId::Core,
+                             [this] { DeleteAtoms(); });
+  steps.refusedClose.Bind(RefusedCloseStep::kDeleteAtoms, SubsystemId::Core,
+                          [this] { DeleteAtoms(); });
+  steps.leaveProfile.Bind(LeaveProfileStep::kUnregisterHotkeys, SubsystemId::Core,
+                          [this] { UnregisterHotkeys(); });
+  steps.suspend.Bind(SuspendStep::kUnregisterHotkeys, SubsystemId::Core,
+                     [this] { UnregisterHotkeys(); });
+  steps.resume.Bind(ResumeStep::kRegisterHotkeys, SubsystemId::Core, [this] { RegisterHotkeys(); });
 }
 
-CoreHotkeys::~CoreHotkeys() {
-  ctx_.ports.hotkeys.SetOnHotkey(nullptr);
+void CoreHotkeys::BindPress(HotkeySource source, SubsystemId owner, PressCall call) {
+  const std::size_t index = static_cast<std::size_t>(source);
+  if (kHotkeyDispatch[index].owner != owner || presses_[index]) {
+    throw std::logic_error("hot-key source " + std::to_string(index) + " filled by " +
+                           std::string(SubsystemName(owner)));
+  }
+  presses_[index] = std::move(call);
 }
 
 void CoreHotkeys::AddAtoms() {
@@ -83,12 +101,12 @@ int CoreHotkeys::AtomId(std::string_view name) const {
 
 void CoreHotkeys::RegisterHotkeys() {
   const bool atomsDeleted = atoms_[0] == 0;  // all exist or none does
-  if (atomsDeleted && !ctx_.values.ClosingAllowed) AddAtoms();
+  if (atomsDeleted && !ctx_.lifetime.ClosingAllowed) AddAtoms();
   ports::Hotkeys& system = ctx_.ports.hotkeys;
   for (const RegisteredHotkey& row : kRegistered) {
     const int id = AtomId(row.atom);
     if (id == 0) continue;  // no atoms (shutdown has begun)
-    const THotkey& hotkey = ctx_.values.Hotkeys.*row.hotkey;
+    const THotkey& hotkey = keys_.*row.hotkey;
     int& held = held_[IndexOf(row.atom)];
     // A combination the system refuses (another program holds it, or the key has no
     // equivalent here) is left out quietly; the identifier then holds nothing.
@@ -111,28 +129,18 @@ void CoreHotkeys::UnregisterHotkeys() {
 }
 
 void CoreHotkeys::WM_HOTKEY(unsigned modifiers, int virtualKey) {
-  if (ctx_.main != nullptr && ctx_.main->Ended()) return;
+  if (ctx_.lifetime.Ended()) return;
   if (virtualKey <= 0 || virtualKey > 0xFFFF) return;
   const THotkey pressed = PressedHotkey(modifiers, virtualKey);
-  const CoreHotkeySet& keys = ctx_.values.Hotkeys;
-
   // Every source that matches acts, in this order.
-  if (SameHotkey(pressed, keys.MenuKey)) {
-    const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
-    ctx_.menu->ShowMainMenu(at.x, at.y);
+  for (const HotkeyDispatchRow& row : kHotkeyDispatch) {
+    const PressCall& call = presses_[static_cast<std::size_t>(row.source)];
+    if (!call) continue;
+    if (row.hotkey != nullptr && !SameHotkey(pressed, keys_.*row.hotkey)) continue;
+    if (row.ignoredWhileLocked && ctx_.values.Locked) continue;
+    call(pressed);
+    if (ctx_.lifetime.Ended()) return;
   }
-  // keys.Reminder: StopRing, when the reminder exists.
-  // keys.FastStart: when not locked, the fast-start box, when the launcher exists.
-  // keys.Note: when not locked, the fly panel forward and the notebook, when they exist.
-  // keys.VolUpKey / keys.VolDownKey: VolumeDown / VolumeUp (crosswise) of the volume
-  // fly-out, when it exists.
-  // keys.PrevKey, NextKey, PlayKey, StopKey, PauseKey, FuncKey: the fly-out's media
-  // commands, when it exists.
-  // keys.KeyT: the fly-out's power timer, when it exists.
-  if (SameHotkey(pressed, keys.Key1)) ctx_.power->PowerHotkey(1);
-  if (SameHotkey(pressed, keys.Key2)) ctx_.power->PowerHotkey(2);
-  if (SameHotkey(pressed, keys.Key3)) ctx_.power->PowerHotkey(3);
-  // Then the user's hot-keys of keyboard.hif, in list order, when they exist.
 }
 
 }  // namespace pelorin

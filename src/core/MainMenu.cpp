@@ -4,9 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/CommandDispatch.h"
+#include "core/CoreHotkeys.h"
 #include "core/ProfileTable.h"
-#include "core/TF_Main.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
@@ -15,31 +14,6 @@ namespace {
 
 // "Programs..." or "Profiles..." and a separator open the two lists of entries.
 constexpr int kFirstEntryPosition = 2;
-
-// The parts of the suite behind the menu items, and whether each exists in this build.
-// This is the one place that decides it: an issue that brings a part switches its row
-// on, and its item then follows its Menu flag.
-constexpr std::pair<std::string_view, bool> kItemsInThisBuild[] = {
-    {menu_item::kRun, false},             // the Programs menu (launcher)
-    {menu_item::kProgramsWindow, false},  // the Programs window (launcher)
-    {menu_item::kNote, false},            // notebook
-    {menu_item::kTel, false},             // phone book
-    {menu_item::kDB, false},              // day book
-    {menu_item::kShed, false},            // organizer
-    {menu_item::kClock, false},           // reminder
-    {menu_item::kTime, false},            // Duzuzoze
-    {menu_item::kCDAudio, false},         // CD player
-    {menu_item::kCalc, true},             // the desktop's calculator
-    {menu_item::kACD, false},             // CD agent
-    {menu_item::kAPC, false},             // PC agent
-    {menu_item::kStatus, true},           // the status strip
-    {menu_item::kPower, true},            // power actions
-    {menu_item::kProfile, true},          // profile change
-    {menu_item::kProfileEditor, true},    // the profile editor
-    {menu_item::kConfig, false},          // the Preferences dialog
-    {menu_item::kBlock, true},            // the lock
-    {menu_item::kClose, true},            // Exit
-};
 
 // The items of the main menu in their order. `menuFlag` is n of main.hf MENU/Menu{n}
 // (0: the item has no flag); `hiddenByLock` items vanish while the suite is locked.
@@ -92,14 +66,11 @@ MenuItem Separator() {
 
 }  // namespace
 
-bool MainMenu::InThisBuild(std::string_view itemId) {
-  for (const auto& [id, built] : kItemsInThisBuild) {
-    if (id == itemId) return built;
-  }
-  return true;
+bool MainMenu::InThisBuild(std::string_view itemId) const {
+  return ctx_.commands.Exists(itemId);
 }
 
-MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
+MainMenu::MainMenu(CoreContext& ctx, CoreHotkeys& hotkeys) : ctx_(ctx) {
   root_.id = menu_item::kMainPopup;
   for (const MainItem& entry : kMainItems) {
     MenuItem item;
@@ -113,7 +84,7 @@ MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
     if (item.id == menu_item::kRun || item.id == menu_item::kPower ||
         item.id == menu_item::kProfile)
       continue;
-    item.onClick = [this, id = item.id] { ctx_.commands->MenuClick(id); };
+    item.onClick = [this, id = item.id] { ctx_.commands.Click(id); };
   }
   ResetProgramsSubmenu();
   for (const PowerItem& entry : kPowerItems) {
@@ -121,16 +92,25 @@ MainMenu::MainMenu(CoreContext& ctx) : ctx_(ctx) {
     item.id = entry.id;
     item.caption = entry.caption;
     item.picture = entry.picture;
-    item.onClick = [this, itemId = item.id] { ctx_.commands->MenuClick(itemId); };
+    item.onClick = [this, itemId = item.id] { ctx_.commands.Click(itemId); };
     Item(menu_item::kPower).children.push_back(std::move(item));
   }
   MenuItem editor;
   editor.id = menu_item::kProfileEditor;
   editor.caption = "Profiles...";
   editor.picture = MenuPicture::Profiles;
-  editor.onClick = [this] { ctx_.commands->ProfilesItemClick(0); };
+  editor.onClick = [this] { ctx_.commands.Click(menu_item::kProfileEditor); };
   Item(menu_item::kProfile).children = {std::move(editor), Separator()};
   ApplyMenuVisibility();
+
+  hotkeys.BindPress(HotkeySource::kMenuKey, SubsystemId::Core, [this](const THotkey&) {
+    const ports::ScreenPoint at = ctx_.ports.screen.GetCursorXY();
+    ShowMainMenu(at.x, at.y);
+  });
+  // The view redraws what a closed menu covered: the strip needs no repainting here.
+  ctx_.steps.lowTimer.Bind(LowTimerStep::kForgetPopup, SubsystemId::Core, [this] {
+    if (PopupShown()) ForgetPopup();
+  });
 }
 
 MenuItem& MainMenu::Item(const std::string& id) {
@@ -187,7 +167,9 @@ void MainMenu::RebuildProfilesSubmenu(const SettingsFile& systemSettings, int pr
     item.radio = true;
     item.checked = number == ctx_.values.Current.number;
     const int position = number + kFirstEntryPosition - 1;
-    item.onClick = [this, position] { ctx_.commands->ProfilesItemClick(position); };
+    item.onClick = [this, position] {
+      ctx_.commands.EntryClick(CommandRegistry::Entries::Profiles, position);
+    };
     items.push_back(std::move(item));
   }
 }
@@ -205,7 +187,7 @@ void MainMenu::ResetProgramsSubmenu() {
   window.id = menu_item::kProgramsWindow;
   window.caption = "Programs...";
   window.picture = MenuPicture::Programs;  // the submenu's own picture
-  window.onClick = [this] { ctx_.commands->ProgramsItemClick(0); };
+  window.onClick = [this] { ctx_.commands.Click(menu_item::kProgramsWindow); };
   window.visible = InThisBuild(menu_item::kProgramsWindow);
   MenuItem separator = Separator();
   separator.visible = window.visible;
@@ -232,12 +214,14 @@ void MainMenu::BindProgramItems() {
   std::vector<MenuItem>& items = Item(menu_item::kRun).children;
   for (std::size_t i = kFirstEntryPosition; i < items.size(); ++i) {
     const int position = static_cast<int>(i);
-    items[i].onClick = [this, position] { ctx_.commands->ProgramsItemClick(position); };
+    items[i].onClick = [this, position] {
+      ctx_.commands.EntryClick(CommandRegistry::Entries::Programs, position);
+    };
   }
 }
 
 bool MainMenu::MayPopUp() const {
-  if (ctx_.main != nullptr && ctx_.main->Ended()) return false;
+  if (ctx_.lifetime.Ended()) return false;
   return ctx_.values.ProfileActive && !ctx_.values.PreferencesOpen;
 }
 

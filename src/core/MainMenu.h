@@ -9,21 +9,23 @@
 
 namespace pelorin {
 
+class CoreHotkeys;
 class SettingsFile;
 
 // The main menu (MainPopup) with its submenus Programs, Power and Profiles: captions,
 // visibility by the Menu flags, the locked and unlocked states, and the pop-ups built
-// from it. Clicks go to CommandDispatch.
+// from it. Clicks go to the command registry.
 class MainMenu {
  public:
   enum class Submenu { Programs, Profiles, Power };
 
-  explicit MainMenu(CoreContext& ctx);
+  // `hotkeys` takes the menu key.
+  MainMenu(CoreContext& ctx, CoreHotkeys& hotkeys);
 
-  // Whether the part of the suite behind an item exists in this build. Items whose part
-  // is missing stay hidden whatever their flags say; ids not in the table (the entries
-  // of the Programs and Profiles submenus) always exist.
-  static bool InThisBuild(std::string_view itemId);
+  // Whether the part of the suite behind an item exists in this build: its subsystem
+  // filled the item's click. Items whose part is missing stay hidden whatever their
+  // flags say; the entries of the Programs and Profiles submenus always exist.
+  bool InThisBuild(std::string_view itemId) const;
 
   const MenuItem& Root() const { return root_; }
   // The item with this id; std::out_of_range for an id the menu does not have.

@@ -3,12 +3,8 @@
 #include <string_view>
 #include <utility>
 
-#include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
 #include "core/MenuItemIds.h"
-#include "core/ProfileLoader.h"
-#include "core/StatusStrip.h"
-#include "core/TF_Main.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
@@ -94,23 +90,43 @@ constexpr const char* kPowerHotkeyKeys[] = {"Func1", "Func2", "Func3"};
 
 }  // namespace
 
-PowerControl::PowerControl(CoreContext& ctx)
+PowerControl::PowerControl(CoreContext& ctx, CoreHotkeys& hotkeys)
     : ctx_(ctx),
+      hotkeys_(hotkeys),
       sleepStartWait_(ctx.ports.timers.Create("PowerSleepStartWait", kSleepStartWaitMs,
-                                              [this] { SleepDidNotBegin(); })) {}
-
-PowerControl::~PowerControl() {
-  if (attached_) ctx_.ports.power.SetOnSleep(nullptr);
+                                              [this] { SleepDidNotBegin(); })),
+      sleepFromSystem_(ctx.sleep.Subscribe([this](bool suspending) {
+        WMPowerBroadcast(suspending ? kSuspendEvent : kResumeEvent);
+      })) {
+  BindSteps();
 }
 
-void PowerControl::Attach() {
-  attached_ = true;
-  ctx_.ports.power.SetOnSleep(
-      [this](bool suspending) { WMPowerBroadcast(suspending ? kSuspendEvent : kResumeEvent); });
+PowerControl::~PowerControl() = default;
+
+void PowerControl::BindSteps() {
+  constexpr SubsystemId core = SubsystemId::Core;
+  SuiteSteps& steps = ctx_.steps;
+  const SharedValues& v = ctx_.values;
+  steps.loadProfile.Bind(LoadStep::kSleepIndicatorOff, core, [this] { sleeping_ = false; });
+  steps.suspend.Bind(SuspendStep::kSetSleeping, core, [this] { sleeping_ = true; });
+  steps.suspend.Bind(SuspendStep::kShowSleepWindow, core, [this, &v] {
+    if (v.SleepShow) sleep_.Show(std::string(TF_Sleep::kSleeping));
+  });
+  steps.resume.Bind(ResumeStep::kClearSleeping, core, [this] { sleeping_ = false; });
+  steps.resume.Bind(ResumeStep::kSleepWindowRestored, core, [this, &v] {
+    if (v.SleepShow) sleep_.SetCurMode(std::string(TF_Sleep::kRestored));
+  });
+  for (const char* item :
+       {menu_item::kPowerOff, menu_item::kHibernate, menu_item::kSleep, menu_item::kRestart}) {
+    ctx_.commands.Bind(item, core, [this, item] { MenuClick(item); });
+  }
+  hotkeys_.BindPress(HotkeySource::kKey1, core, [this](const THotkey&) { PowerHotkey(1); });
+  hotkeys_.BindPress(HotkeySource::kKey2, core, [this](const THotkey&) { PowerHotkey(2); });
+  hotkeys_.BindPress(HotkeySource::kKey3, core, [this](const THotkey&) { PowerHotkey(3); });
 }
 
 bool PowerControl::Ended() const {
-  return ctx_.main != nullptr && ctx_.main->Ended();
+  return ctx_.lifetime.Ended();
 }
 
 ports::PowerReply PowerControl::Reply(void (PowerControl::*then)(int, PowerAnswer), int kind) {
@@ -151,12 +167,11 @@ void PowerControl::EndingKindAllowed(int kind, PowerAnswer answer) {
     FinishAction();
     return;
   }
-  ctx_.main->PrepareShutdown();
+  ctx_.lifetime.PrepareShutdown();
   if (Ended()) return;
   // Everything is saved and released: nothing of the suite runs on while the system
   // answers.
-  if (ctx_.timers != nullptr) ctx_.timers->StopAll();
-  if (ctx_.strip != nullptr) ctx_.strip->StopTimers();
+  ctx_.lifetime.stopTimers();
   stage_ = Stage::Performing;
   ctx_.ports.power.Perform(FindKind(kind)->call, Reply(&PowerControl::EndingKindPerformed, kind));
 }
@@ -166,7 +181,7 @@ void PowerControl::EndingKindPerformed(int kind, PowerAnswer answer) {
   // The suite ends whatever the answer.
   if (answer != PowerAnswer::Yes) ShowRefusal(kind, answer, true);
   stage_ = Stage::Idle;
-  ctx_.main->QuitNow();
+  ctx_.lifetime.QuitNow();
 }
 
 void PowerControl::SleepKindPerformed(int kind, PowerAnswer answer) {
@@ -277,34 +292,11 @@ int PowerControl::WMPowerBroadcast(int event) {
 }
 
 void PowerControl::Suspend() {
-  sleeping_ = true;
-  // The organizer's timer stops here once the organizer exists.
-  // The CD player's timer stops here once the CD player exists.
-  // The reminder's RemTimer stops here once the reminder exists.
-  if (ctx_.strip) ctx_.strip->StopTimers();
-  // The CD agent's disc detection stops here once the CD agent exists.
-  // The reminder's StopRing silences a ringing alarm here once the reminder exists.
-  ctx_.main->CloseAllWindows();
-  // The organizer's message pop-up is hidden here once the organizer exists.
-  // The volume fly-out is hidden here once the fly-out exists.
-  ctx_.hotkeys->UnregisterHotkeys();
-  if (ctx_.values.SleepShow) sleep_.Show(std::string(TF_Sleep::kSleeping));
+  ctx_.steps.suspend.Run([this] { return !Ended(); });
 }
 
 void PowerControl::Resume() {
-  sleeping_ = false;
-  // The PC agent's next wallpaper change (now plus its interval) is set here once the
-  // PC agent exists.
-  // The organizer rebuilds its trigger state here, as at a profile load, once it exists.
-  // The organizer's, CD player's and reminder's timers start here once they exist.
-  if (ctx_.strip) ctx_.strip->StartTimers();
-  // The CD agent examines every drive anew at its next detection once it exists.
-  // The volume fly-out is shown again at (50, 35), size zero, here once it exists.
-  ctx_.hotkeys->RegisterHotkeys();
-  if (ctx_.values.SleepShow) sleep_.SetCurMode(std::string(TF_Sleep::kRestored));
-  // The PC agent's "change after restoring power" option is armed here once it exists.
-  const SharedValues& v = ctx_.values;
-  if (v.StartVol && v.MixID >= 0 && v.DestID >= 0) ctx_.loader->ApplyStartVolume();
+  ctx_.steps.resume.Run([this] { return !Ended(); });
 }
 
 }  // namespace pelorin

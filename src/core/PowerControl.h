@@ -10,6 +10,8 @@
 
 namespace pelorin {
 
+class CoreHotkeys;
+
 // The suite's power actions (power off, shut down, hibernate, sleep, restart, log off)
 // with the questions of the Power menu and the power hot-keys, and the following of the
 // system's own sleep: before the computer sleeps the suite stops its timers, closes its
@@ -38,13 +40,12 @@ class PowerControl {
   // The answer to every power event.
   static constexpr int kEventAnswer = 255;
 
-  explicit PowerControl(CoreContext& ctx);
+  // Follows the system's sleep (suspend and resume through WMPowerBroadcast) from the
+  // start; `hotkeys` takes the three power hot-keys.
+  PowerControl(CoreContext& ctx, CoreHotkeys& hotkeys);
   ~PowerControl();
   PowerControl(const PowerControl&) = delete;
   PowerControl& operator=(const PowerControl&) = delete;
-
-  // Follows the system's sleep from now on (suspend and resume through WMPowerBroadcast).
-  void Attach();
 
   // Performs a power kind without a question. The kinds that end the session ask the
   // system first and, when it does not allow them (or gives no answer in time), say so
@@ -98,14 +99,15 @@ class PowerControl {
   void FinishAction();
   // Runs `then` with the answer unless this object has gone meanwhile.
   ports::PowerReply Reply(void (PowerControl::*then)(int, ports::PowerAnswer), int kind);
+  void BindSteps();
   void Suspend();
   void Resume();
   bool Ended() const;
 
   CoreContext& ctx_;
+  CoreHotkeys& hotkeys_;
   TF_Sleep sleep_;
   bool sleeping_ = false;
-  bool attached_ = false;
 
   Stage stage_ = Stage::Idle;
   // The sleep that hibernate or sleep asked for: begun, and over again.
@@ -115,6 +117,7 @@ class PowerControl {
   // How long an accepted hibernate or sleep may take to begin before it counts as not
   // happening.
   std::unique_ptr<ports::Timer> sleepStartWait_;
+  ports::Subscription sleepFromSystem_;
   // Replies of the system check it: they may come after this object has gone.
   std::shared_ptr<PowerControl*> self_ = std::make_shared<PowerControl*>(this);
 };

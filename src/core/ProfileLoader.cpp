@@ -8,19 +8,15 @@
 
 #include "common/Dates.h"
 #include "common/Files.h"
-#include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
 #include "core/LostProfileFiles.h"
 #include "core/MainMenu.h"
+#include "core/MenuItemIds.h"
 #include "core/NoMixerLine.h"
 #include "core/ProfileTable.h"
-#include "core/ProgramsLinkCheck.h"
 #include "core/SettingsHotkey.h"
-#include "core/StatusStrip.h"
-#include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
-#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 
@@ -37,36 +33,11 @@ constexpr std::array<std::string_view, 14> kBackupOrder = {
     "cdagent", "cdaudio", "clock",   "daybook",  "ie",  "keyboard", "mixerfly",
     "note",    "org",     "pcagent", "reminder", "run", "status",   "tel"};
 
-// status.hif WPOS keys, by AppletWindow.
-struct PlaceKeys {
-  const char* x;
-  const char* y;
-};
-constexpr std::array<PlaceKeys, 9> kPlaceKeys = {{{"RunX", "RunY"},
-                                                  {"NoteX", "NoteY"},
-                                                  {"TelX", "TelY"},
-                                                  {"DBX", "DBY"},
-                                                  {"RemX", "RemY"},
-                                                  {"ShedX", "ShedY"},
-                                                  {"TimeX", "TimeY"},
-                                                  {"CDAX", "CDAY"},
-                                                  {"PCAX", "PCAY"}}};
-// The order in which the windows are placed: the applet windows, then the three whose
-// places live in the shared values.
-constexpr std::array<AppletWindow, 9> kPlacementOrder = {
-    AppletWindow::Run,  AppletWindow::Rem, AppletWindow::Time,
-    AppletWindow::Shed, AppletWindow::CDA, AppletWindow::PCA,
-    AppletWindow::Note, AppletWindow::Tel, AppletWindow::DB};
-
-constexpr int kParkedStrip = TF_Main::kParked;
+constexpr int kParkedStrip = MainWindowPlace::kParked;
 constexpr int kOwnIconStyle = 12;
 constexpr int kFullVolume = 65535;
 // How often a start volume that waits for the mixer's first answer looks for it.
 constexpr int kMixerWaitMs = 250;
-
-std::size_t IndexOf(AppletWindow window) {
-  return static_cast<std::size_t>(window);
-}
 
 const char* kMixerChanged =
     "WARNING!\rAudio mixer (sound card) configuration was changed!\rMixerFly configation is not "
@@ -74,21 +45,13 @@ const char* kMixerChanged =
 
 }  // namespace
 
-ProfileLoader::ProfileLoader(CoreContext& ctx) : ctx_(ctx) {
-  // The applet windows' own sizes until their windows tell theirs.
-  sizes_[IndexOf(AppletWindow::Run)] = {425, 330};
-  sizes_[IndexOf(AppletWindow::Note)] = {646, 436};
-  sizes_[IndexOf(AppletWindow::Tel)] = {330, 378};
-  sizes_[IndexOf(AppletWindow::DB)] = {646, 436};
-  sizes_[IndexOf(AppletWindow::Rem)] = {350, 270};
-  sizes_[IndexOf(AppletWindow::Shed)] = {560, 410};
-  sizes_[IndexOf(AppletWindow::Time)] = {310, 200};
-  sizes_[IndexOf(AppletWindow::CDA)] = {480, 390};
-  sizes_[IndexOf(AppletWindow::PCA)] = {480, 390};
+ProfileLoader::ProfileLoader(CoreContext& ctx, MainMenu& menu, CoreHotkeys& hotkeys)
+    : ctx_(ctx), menu_(menu), hotkeys_(hotkeys) {
+  BindSteps();
 }
 
 bool ProfileLoader::Ended() const {
-  return ctx_.main != nullptr && ctx_.main->Ended();
+  return ctx_.lifetime.Ended();
 }
 
 fs::path ProfileLoader::PlainFile(std::string_view name) const {
@@ -97,6 +60,99 @@ fs::path ProfileLoader::PlainFile(std::string_view name) const {
 
 void ProfileLoader::Progress(int position) {
   ctx_.view.SetBusyProgress(position);
+}
+
+void ProfileLoader::BindSteps() {
+  constexpr SubsystemId core = SubsystemId::Core;
+  auto& load = ctx_.steps.loadProfile;
+  SharedValues& v = ctx_.values;
+  CoreHotkeySet& keys = hotkeys_.Keys();
+
+  load.Bind(LoadStep::kParkStripShowBusyBox, core, [this, &v] {
+    ctx_.mainWindow.Move(kParkedStrip, ctx_.mainWindow.Top());
+    ctx_.view.ShowBusyBox("Pelorin - " + v.Current.name,
+                          (v.RestoringMode ? "Restoring " : "Starting profile: ") + v.Current.name);
+  });
+  load.Bind(LoadStep::kProfileFolder, core, [this, &v] {
+    const std::string& path = loadingPath_;
+    v.ProfileDir = ctx_.layout.ProfileDir(path);
+    ctx_.files.SetProfilePath(path);
+    ctx_.custodo.SetProfilePath(path);
+    RepairLostProfile(path);
+  });
+  load.Bind(LoadStep::kClearPlaylistRequest, core, [&v] { v.PlaylistRequest = -1; });
+  load.Bind(LoadStep::kResetProgramsSubmenu, core, [this] { menu_.ResetProgramsSubmenu(); });
+  load.Bind(LoadStep::kSetProfileActive, core, [&v] { v.ProfileActive = true; });
+  load.BindUntil(LoadStep::kReadMainSettings, core, [this] { return ReadMainSettings(); });
+  load.Bind(LoadStep::kCheckSettingsFiles, core, [this, &v] {
+    if (!v.Custodo) return;
+    for (const std::string_view name : kCheckOrder)
+      ctx_.custodo.CheckSettingsFile(name);
+  });
+  load.Bind(LoadStep::kReadPowerHotkeys, core, [this, &keys, &v] {
+    // The rest of pcagent.hif (wallpapers, power functions) is the PC agent's.
+    const SettingsFile pcagent(PlainFile("pcagent"));
+    keys.Key1 = ReadHotkey(pcagent, "POWER", "Key1");
+    keys.Key2 = ReadHotkey(pcagent, "POWER", "Key2");
+    keys.Key3 = ReadHotkey(pcagent, "POWER", "Key3");
+    keys.KeyT = ReadHotkey(pcagent, "POWER", "KeyT");
+    v.MissingPictures.clear();
+  });
+  // The disc rules are the CD agent's; the file is opened here all the same, so that a
+  // damaged one is found (and offered its backup) at every load.
+  load.BindUntil(LoadStep::kOpenCdAgentRules, core, [this] {
+    return ctx_.files.ReadScrambled("wimcdax2", [](const SettingsFile&) {});
+  });
+  load.Bind(LoadStep::kReadFastStartHotkey, core, [this, &keys] {
+    keys.FastStart = ReadHotkey(SettingsFile(PlainFile("run")), "SYSTEM", "HotKey");
+  });
+  load.Bind(LoadStep::kPlaceWindows, core, [this] {
+    const SettingsFile status(PlainFile("status"));
+    ctx_.places.PlaceWindows(status);
+    ctx_.mainWindow.Move(status.ReadInteger("POSITION", "X", kParkedStrip),
+                         status.ReadInteger("POSITION", "Y", 0));
+  });
+  load.Bind(LoadStep::kReadReminderHotkey, core, [this, &keys] {
+    keys.Reminder = ReadHotkey(SettingsFile(PlainFile("reminder")), "SYSTEM", "Hotkey");
+  });
+  load.Bind(LoadStep::kReadNoteHotkey, core, [this, &keys] {
+    keys.Note = ReadHotkey(SettingsFile(PlainFile("note")), "SYSTEM", "Hotkey");
+  });
+  load.Bind(LoadStep::kReadMixerHotkeys, core, [this, &keys, &v] {
+    const SettingsFile mixerfly(PlainFile("mixerfly"));
+    keys.VolUpKey = ReadHotkey(mixerfly, "SYSTEM", "VolUpKey");
+    keys.VolDownKey = ReadHotkey(mixerfly, "SYSTEM", "VolDownKey");
+    keys.PrevKey = ReadHotkey(mixerfly, "SYSTEM", "PrevKey");
+    keys.NextKey = ReadHotkey(mixerfly, "SYSTEM", "NextKey");
+    keys.PlayKey = ReadHotkey(mixerfly, "SYSTEM", "PlayKey");
+    keys.StopKey = ReadHotkey(mixerfly, "SYSTEM", "StopKey");
+    keys.PauseKey = ReadHotkey(mixerfly, "SYSTEM", "PauseKey");
+    keys.FuncKey = ReadHotkey(mixerfly, "SYSTEM", "FuncKey");
+    v.AutoPlay = mixerfly.ReadBool("SYSTEM", "Auto", false);
+    v.AutoStop = mixerfly.ReadBool("SYSTEM", "AutoStop", false);
+  });
+  load.Bind(LoadStep::kCheckMixerLine, core, [this] {
+    SettingsFile mixerfly(PlainFile("mixerfly"));
+    CheckMixerLine(mixerfly);
+  });
+  load.Bind(LoadStep::kReadMixerLine, core, [this] { ReadMixerLine(); });
+  load.Bind(LoadStep::kBuildProgramsSubmenu, core, [this] { BuildProgramsSubmenu(); });
+  load.Bind(LoadStep::kBackUpProfileFiles, core, [this] { BackUpProfileFiles(); });
+  load.Bind(LoadStep::kRememberToday, core,
+            [this, &v] { v.RememberedDate = ExpandYearSlash(DateNowTextUS(ctx_.ports.clock)); });
+  load.Bind(LoadStep::kProfileLoaded, core, [this, &v] {
+    v.ProfileLoaded = true;
+    ctx_.view.HideBusyBox();
+  });
+  load.Bind(LoadStep::kFirstRunPreferences, core, [this, &v] {
+    if (!v.FirstRun) return;
+    v.FirstRun = false;
+    ctx_.commands.Click(menu_item::kConfig);
+  });
+
+  ctx_.steps.resume.Bind(ResumeStep::kStartVolume, core, [this, &v] {
+    if (v.StartVol && v.MixID >= 0 && v.DestID >= 0) ApplyStartVolume();
+  });
 }
 
 void ProfileLoader::LoadProfile(const std::string& path) {
@@ -110,91 +166,14 @@ void ProfileLoader::LoadProfile(const std::string& path) {
     entry.identity.path = path;
     entry.folderValid = false;
     ReportDamagedProfile(ctx_.ports.dialogs, entry, DamagedProfileOutcome::CannotContinue);
-    ctx_.main->SaveAndQuit();
+    ctx_.lifetime.SaveAndQuit();
     return;
   }
-  positionsLoaded_ = false;
+  ctx_.places.ForgetPlacement();
   v.ProfileLoaded = false;
-
-  ctx_.main->MoveMainWindow(kParkedStrip, ctx_.main->Top());
-  ctx_.view.ShowBusyBox("Pelorin - " + v.Current.name,
-                        (v.RestoringMode ? "Restoring " : "Starting profile: ") + v.Current.name);
-  Progress(0);
-
-  v.ProfileDir = ctx_.layout.ProfileDir(path);
-  ctx_.files.SetProfilePath(path);
-  ctx_.custodo.SetProfilePath(path);
-  RepairLostProfile(path);
-  if (Ended()) return;
-
-  StopServices();
-
-  ctx_.menu->ResetProgramsSubmenu();
-  Progress(5);
-  v.ProfileActive = true;
-  Progress(10);
-
-  if (!ReadMainSettings()) return;
-  Progress(15);
-
-  if (v.Custodo) {
-    for (const std::string_view name : kCheckOrder)
-      ctx_.custodo.CheckSettingsFile(name);
-  }
-  Progress(18);
-
-  ReadPowerHotkeys();
-  // The allowed computer-use hours and their power function; the rest of wimpcax2.hf
-  // (the date control and the volume lock) joins with the PC agent.
-  if (!ctx_.files.ReadScrambled("wimpcax2", [&v](const SettingsFile& wimpcax2) {
-        ComputerUseHours& hours = v.ComputerUse;
-        hours.FuncS = wimpcax2.ReadInteger("POWER", "FuncS", 0);
-        hours.H1 = wimpcax2.ReadString("POWER", "H1", "00");
-        hours.M1 = wimpcax2.ReadString("POWER", "M1", "00");
-        hours.H2 = wimpcax2.ReadString("POWER", "H2", "23");
-        hours.M2 = wimpcax2.ReadString("POWER", "M2", "59");
-      }))
-    return;
-  Progress(22);
-  // The same for the CD agent's wimcdax2.hf.
-  if (!ctx_.files.ReadScrambled("wimcdax2", [](const SettingsFile&) {})) return;
-  Progress(28);
-
-  v.Hotkeys.FastStart = ReadHotkey(SettingsFile(PlainFile("run")), "SYSTEM", "HotKey");
-  {
-    const SettingsFile status(PlainFile("status"));
-    ctx_.strip->LoadSettings(status);
-    PlaceWindows(status);
-  }
-  Progress(32);
-  Progress(35);
-  v.Hotkeys.Reminder = ReadHotkey(SettingsFile(PlainFile("reminder")), "SYSTEM", "Hotkey");
-  Progress(42);
-  v.Hotkeys.Note = ReadHotkey(SettingsFile(PlainFile("note")), "SYSTEM", "Hotkey");
-
-  ReadMixerSettings();
-  if (Ended()) return;
-  Progress(65);
-  Progress(70);
-
-  BuildProgramsSubmenu();
-  Progress(73);
-  if (v.StartupFileEx) {
-    ctx_.links->CheckAtProfileLoad();
-    if (Ended()) return;
-  }
-  Progress(78);
-
-  BackUpProfileFiles();
-  Progress(90);
-
-  StartServices();
-  v.ProfileLoaded = true;
-  Progress(100);
-  ctx_.view.HideBusyBox();
-
-  // The Preferences dialog opens here once after the first run when it exists.
-  v.FirstRun = false;
+  loadingPath_ = path;
+  ctx_.steps.loadProfile.Run([this] { return !Ended(); }, {},
+                             [this](int position) { Progress(position); });
 }
 
 std::vector<std::string_view> ProfileLoader::MissingScrambledFiles(const fs::path& directory) {
@@ -280,15 +259,6 @@ void ProfileLoader::CreateMissingScrambledFiles(const fs::path& directory,
   }
 }
 
-void ProfileLoader::StopServices() {
-  // The CD player, the agents' timers, the reminder, the organizer pop-up and the fly
-  // panel join this as they are built.
-  ctx_.values.PlaylistRequest = -1;
-  ctx_.timers->StopAll();
-  ctx_.main->CloseAllWindows();
-  ctx_.hotkeys->UnregisterHotkeys();
-}
-
 bool ProfileLoader::ReadMainSettings() {
   SharedValues& v = ctx_.values;
   bool block = true;
@@ -343,44 +313,16 @@ bool ProfileLoader::ReadMainSettings() {
   // Block off: unlocked. Block on: locked, unless the lock state is remembered, in
   // which case it is the state the profile was left in.
   if (block && (!restoreBlock || stateBlocked)) {
-    ctx_.menu->ApplyLockedMenu();
+    menu_.ApplyLockedMenu();
   } else {
-    ctx_.menu->ApplyUnlockedMenu();
+    menu_.ApplyUnlockedMenu();
   }
-  ctx_.timers->SetExInterval(v.ExInterval);
   return true;
 }
 
-void ProfileLoader::ReadPowerHotkeys() {
-  // The rest of pcagent.hif (wallpapers, power functions) is the PC agent's.
-  CoreHotkeySet& keys = ctx_.values.Hotkeys;
-  const SettingsFile pcagent(PlainFile("pcagent"));
-  keys.Key1 = ReadHotkey(pcagent, "POWER", "Key1");
-  keys.Key2 = ReadHotkey(pcagent, "POWER", "Key2");
-  keys.Key3 = ReadHotkey(pcagent, "POWER", "Key3");
-  keys.KeyT = ReadHotkey(pcagent, "POWER", "KeyT");
-  ctx_.values.MissingPictures.clear();
-}
-
-void ProfileLoader::ReadMixerSettings() {
+void ProfileLoader::ReadMixerLine() {
   SharedValues& v = ctx_.values;
-  CoreHotkeySet& keys = v.Hotkeys;
-  SettingsFile mixerfly(PlainFile("mixerfly"));
-  keys.VolUpKey = ReadHotkey(mixerfly, "SYSTEM", "VolUpKey");
-  keys.VolDownKey = ReadHotkey(mixerfly, "SYSTEM", "VolDownKey");
-  keys.PrevKey = ReadHotkey(mixerfly, "SYSTEM", "PrevKey");
-  keys.NextKey = ReadHotkey(mixerfly, "SYSTEM", "NextKey");
-  keys.PlayKey = ReadHotkey(mixerfly, "SYSTEM", "PlayKey");
-  keys.StopKey = ReadHotkey(mixerfly, "SYSTEM", "StopKey");
-  keys.PauseKey = ReadHotkey(mixerfly, "SYSTEM", "PauseKey");
-  keys.FuncKey = ReadHotkey(mixerfly, "SYSTEM", "FuncKey");
-  v.AutoPlay = mixerfly.ReadBool("SYSTEM", "Auto", false);
-  v.AutoStop = mixerfly.ReadBool("SYSTEM", "AutoStop", false);
-
-  CheckMixerLine(mixerfly);
-  if (Ended()) return;
-  Progress(55);
-
+  const SettingsFile mixerfly(PlainFile("mixerfly"));
   v.MixID = mixerfly.ReadInteger("MIXER", "MixID", -1);
   v.DestID = mixerfly.ReadInteger("MIXER", "DestID", -1);
   v.SourceID = mixerfly.ReadInteger("MIXER", "SourceID", -1);
@@ -455,7 +397,7 @@ void ProfileLoader::BuildProgramsSubmenu() {
     // Styles 0-11 are the built-in pictures; 12 is the entry's own icon, kept after them.
     int picture = style < kOwnIconStyle ? style : kOwnIconStyle - 1 + entry;
     if (picture < 0) picture = -1;
-    ctx_.menu->AddProgramItem(run.ReadString(section, "Caption", ""), picture);
+    menu_.AddProgramItem(run.ReadString(section, "Caption", ""), picture);
   }
 }
 
@@ -468,92 +410,6 @@ void ProfileLoader::BackUpProfileFiles() {
     for (const std::string_view name : kBackupOrder)
       ctx_.custodo.BackupSettingsFile(name);
   });
-}
-
-void ProfileLoader::StartServices() {
-  // The sleep indicator, the organizer, the agents, the CD player and the fly panel
-  // join this as they are built.
-  SharedValues& v = ctx_.values;
-  ctx_.timers->StartHiAndEx();
-  ctx_.hotkeys->RegisterHotkeys();
-  v.ComputerUseCheckAllowed = true;
-  v.RememberedDate = ExpandYearSlash(DateNowTextUS(ctx_.ports.clock));
-  ctx_.timers->StartLow();
-}
-
-void ProfileLoader::PlaceWindows(const SettingsFile& status) {
-  const int screenWidth = ctx_.ports.screen.Width();
-  const int screenHeight = ctx_.ports.screen.Height();
-  for (const AppletWindow window : kPlacementOrder) {
-    const PlaceKeys& keys = kPlaceKeys[IndexOf(window)];
-    const WindowSize size = SizeOf(window);
-    WindowPlace place;
-    place.x = status.ReadInteger("WPOS", keys.x, screenWidth / 2 - size.width / 2);
-    place.y = status.ReadInteger("WPOS", keys.y, screenHeight / 2 - size.height / 2);
-    if (place.y < 0) place.y = 0;
-    if (place.y > screenHeight - 30) place.y = screenHeight - size.height;
-    if (place.x < 0) place.x = 0;
-    if (place.x > screenWidth - 50) place.x = screenWidth - size.width;
-    SetPlace(window, place);
-  }
-  ctx_.main->MoveMainWindow(status.ReadInteger("POSITION", "X", kParkedStrip),
-                            status.ReadInteger("POSITION", "Y", 0));
-  positionsLoaded_ = true;
-}
-
-void ProfileLoader::SaveWindowPositions() {
-  if (Ended() || !positionsLoaded_) return;
-  ReportWriteErrors(ctx_.ports.dialogs, [this] {
-    SettingsFile status(PlainFile("status"));
-    SettingsTransaction change(status);
-    status.WriteInteger("POSITION", "X", ctx_.main->Left());
-    status.WriteInteger("POSITION", "Y", ctx_.main->Top());
-    for (std::size_t i = 0; i < kPlaceKeys.size(); ++i) {
-      const WindowPlace place = PlaceOf(static_cast<AppletWindow>(i));
-      status.WriteInteger("WPOS", kPlaceKeys[i].x, place.x);
-      status.WriteInteger("WPOS", kPlaceKeys[i].y, place.y);
-    }
-    change.Commit();
-    ctx_.custodo.BackupSettingsFile("status");
-  });
-}
-
-WindowPlace ProfileLoader::PlaceOf(AppletWindow window) const {
-  switch (window) {
-    case AppletWindow::Note:
-      return ctx_.values.NotePlace;
-    case AppletWindow::Tel:
-      return ctx_.values.TelPlace;
-    case AppletWindow::DB:
-      return ctx_.values.DBPlace;
-    default:
-      return places_[IndexOf(window)];
-  }
-}
-
-void ProfileLoader::SetPlace(AppletWindow window, WindowPlace place) {
-  switch (window) {
-    case AppletWindow::Note:
-      ctx_.values.NotePlace = place;
-      break;
-    case AppletWindow::Tel:
-      ctx_.values.TelPlace = place;
-      break;
-    case AppletWindow::DB:
-      ctx_.values.DBPlace = place;
-      break;
-    default:
-      places_[IndexOf(window)] = place;
-      break;
-  }
-}
-
-ProfileLoader::WindowSize ProfileLoader::SizeOf(AppletWindow window) const {
-  return sizes_[IndexOf(window)];
-}
-
-void ProfileLoader::SetWindowSize(AppletWindow window, WindowSize size) {
-  sizes_[IndexOf(window)] = size;
 }
 
 }  // namespace pelorin

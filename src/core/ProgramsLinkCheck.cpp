@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Files.h"
+#include "core/BackgroundTimers.h"
 #include "core/MainMenu.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
@@ -20,7 +21,15 @@ bool Contains(const std::vector<std::string>& list, const std::string& item) {
 
 }  // namespace
 
-ProgramsLinkCheck::ProgramsLinkCheck(CoreContext& ctx) : ctx_(ctx) {}
+ProgramsLinkCheck::ProgramsLinkCheck(CoreContext& ctx, MainMenu& menu, BackgroundTimers& timers)
+    : ctx_(ctx), menu_(menu) {
+  ctx_.steps.loadProfile.Bind(LoadStep::kCheckProgramLinks, SubsystemId::Core, [this] {
+    if (ctx_.values.StartupFileEx) CheckAtProfileLoad();
+  });
+  ctx_.steps.exTimer.Bind(ExTimerStep::kProgramsEntries, SubsystemId::Core, [this, &timers] {
+    if (ctx_.values.SpyFileEx) CheckPeriodically(timers.ExTickAnswer());
+  });
+}
 
 void ProgramsLinkCheck::CheckAtProfileLoad() {
   ctx_.values.MissingLinks.clear();
@@ -66,7 +75,7 @@ void ProgramsLinkCheck::Check(DialogAnswer& toAll, bool periodic) {
       }
       // The Programs window closes first here once it exists.
       if (periodic) missing.erase(std::remove(missing.begin(), missing.end(), file), missing.end());
-      ctx_.menu->RemoveProgramItem(entry);
+      menu_.RemoveProgramItem(entry);
       DeleteNumberedSection(run, entry, count);
       --count;
     }

@@ -7,12 +7,17 @@
 
 namespace pelorin {
 
+class BackgroundTimers;
+class MainMenu;
+
 // The check of the Programs entries of run.hif whose files no longer exist, asked
 // with Yes, No, No to All and Yes to All, used at profile load and by the periodic
 // existence check.
 class ProgramsLinkCheck {
  public:
-  explicit ProgramsLinkCheck(CoreContext& ctx);
+  // Takes part in the profile load (when main.hf STARTUP/FileEx is on) and in the
+  // existence checks of `timers` (when SPY/FileEx is on); removed entries leave `menu`.
+  ProgramsLinkCheck(CoreContext& ctx, MainMenu& menu, BackgroundTimers& timers);
 
   // At profile load: MissingLinks is cleared first and every missing file is asked.
   void CheckAtProfileLoad();
@@ -27,6 +32,7 @@ class ProgramsLinkCheck {
   ports::DialogAnswer Ask(const std::string& caption, bool periodic, ports::DialogAnswer& toAll);
 
   CoreContext& ctx_;
+  MainMenu& menu_;
 };
 
 }  // namespace pelorin

@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "common/Hotkeys.h"
-#include "core/ComputerUseHours.h"
-
 namespace pelorin {
 
 // Identity of a profile: its number in the profile table (from 1), access type
@@ -42,18 +39,6 @@ struct FlyPanelOptions {
   bool ClockFlash = true;
 };
 
-// The combinations the core registers (Part of the menu and dispatch rules): where
-// each comes from is said beside it.
-struct CoreHotkeySet {
-  THotkey MenuKey;    // pelorin.hf System/MenuKey
-  THotkey FastStart;  // run.hif SYSTEM/HotKey
-  THotkey Note;       // note.hif SYSTEM/Hotkey
-  THotkey Reminder;   // reminder.hif SYSTEM/Hotkey (registered by the reminder itself)
-  THotkey VolUpKey, VolDownKey, PrevKey, NextKey, PlayKey, StopKey, PauseKey,
-      FuncKey;                     // mixerfly.hif
-  THotkey Key1, Key2, Key3, KeyT;  // pcagent.hif POWER
-};
-
 // The values the main window holds and the applets read. Each is written only where
 // its comment says.
 struct SharedValues {
@@ -62,9 +47,7 @@ struct SharedValues {
   std::filesystem::path ProfileDir;  // the current profile's folder (ProgramDir before one)
   bool RestoringMode = false;
   bool NTFamily = true;
-  bool Running = false;         // cleared when shutdown begins
-  bool ClosingAllowed = false;  // close requests are refused while false
-  bool FirstRun = false;        // the first-run installation ran in this process
+  bool FirstRun = false;  // the first-run installation ran in this process
   std::vector<std::string> MissingLinks;
   std::vector<std::string> MissingPictures;
 
@@ -105,8 +88,6 @@ struct SharedValues {
   std::array<bool, 18> PanelFlags{};  // [1]..[17]; [12] unused
   AccessPasswords AC;
 
-  CoreHotkeySet Hotkeys;
-
   // Positions of the three windows that take them from here when shown.
   WindowPlace NotePlace, TelPlace, DBPlace;
 
@@ -117,21 +98,15 @@ struct SharedValues {
   bool AutoPlay = false, AutoStop = false;
 
   // Date control and on-demand windows.
-  std::string RememberedDate;  // MM/DD/YYYY
+  bool AutostartWanted = false;  // the entry existed at start-up or was switched on
+  std::string RememberedDate;    // MM/DD/YYYY
   bool DateIllusion = false;
   bool PreferencesOpen = false;
   bool PhoneBookCreated = false;
 
-  // The media player requests handled by the 200 ms timer.
-  bool PlayRequest = false;
-  bool StopRequest = false;
+  // A playlist position for the media player to jump to (-1 = none), set by the CD
+  // agent and carried out by the 200 ms timer.
   int PlaylistRequest = -1;
-  bool PlayAfterJump = false;
-
-  bool ComputerUseCheckAllowed = false;
-  ComputerUseHours ComputerUse;  // wimpcax2.hf POWER, read by LoadProfile
-  bool AutostartWanted = false;  // the entry existed at start-up or was switched on
-  bool CompanionStarted = false;
 };
 
 }  // namespace pelorin

@@ -92,7 +92,15 @@ StatusStrip::StatusStrip(CoreContext& ctx)
       disk1Timer_(ctx.ports.timers.Create("StatusDisk1Timer", kFirstDriveTickMs,
                                           [this] { StatusDisk1TimerTimer(); })),
       disk2Timer_(ctx.ports.timers.Create("StatusDisk2Timer", kFirstDriveTickMs,
-                                          [this] { StatusDisk2TimerTimer(); })) {}
+                                          [this] { StatusDisk2TimerTimer(); })),
+      stopAtEnd_(ctx.lifetime.stopTimers.Subscribe([this] { StopTimers(); })) {
+  constexpr SubsystemId core = SubsystemId::Core;
+  ctx_.steps.loadProfile.Bind(LoadStep::kReadStatusSettings, core, [this] {
+    LoadSettings(SettingsFile(SuiteLayout::PlainTwin(ctx_.values.ProfileDir, "status")));
+  });
+  ctx_.steps.suspend.Bind(SuspendStep::kStopStripTimers, core, [this] { StopTimers(); });
+  ctx_.steps.resume.Bind(ResumeStep::kStartStripTimers, core, [this] { StartTimers(); });
+}
 
 StatusStrip::~StatusStrip() = default;
 
@@ -125,7 +133,7 @@ void StatusStrip::StartTimers() {
 }
 
 void StatusStrip::StatusTimerTimer() {
-  if (ctx_.main != nullptr && ctx_.main->Ended()) return;
+  if (ctx_.lifetime.Ended()) return;
   // The volume fly-out, once it exists, is put on top again here (without activating it).
   ShowMeasurements();
 }
@@ -179,7 +187,7 @@ std::string StatusStrip::MeasurementText(const StatusTextSettings& text, bool le
 }
 
 void StatusStrip::ShowMeasurements() {
-  if (ctx_.main == nullptr || ctx_.main->Left() < 0) {
+  if (ctx_.mainWindow.Left() < 0) {
     SetTexts("-", "-");
     return;
   }
@@ -202,7 +210,7 @@ std::string StatusStrip::TextOf(const StatusTextSettings& text, bool leftText,
 }
 
 void StatusStrip::CycleDrive(StatusTextSettings& text, ports::Timer& timer) {
-  if (ctx_.main != nullptr && ctx_.main->Ended()) return;
+  if (ctx_.lifetime.Ended()) return;
   timer.SetInterval(std::max(text.interval, 0));
   if (!IsDriveKind(text.id) || text.interval <= 0) return;
   const ports::DriveTable& drives = ctx_.ports.drives;
@@ -225,7 +233,7 @@ void StatusStrip::SetTexts(std::string left, std::string right) {
   if (left == left_ && right == right_) return;
   left_ = std::move(left);
   right_ = std::move(right);
-  if (changed) changed();
+  changed();
 }
 
 }  // namespace pelorin

@@ -65,7 +65,7 @@ class StatusStrip {
   const std::string& LeftText() const { return left_; }
   const std::string& RightText() const { return right_; }
   // Called whenever a text has changed.
-  std::function<void()> changed;
+  ports::Notification<> changed;
 
   // The settings of the left (1) or right (2) text; any other number gives defaults
   // and changes nothing. A change applies to the running strip at once.
@@ -97,6 +97,7 @@ class StatusStrip {
   std::unique_ptr<ports::Timer> statusTimer_;
   std::unique_ptr<ports::Timer> disk1Timer_;
   std::unique_ptr<ports::Timer> disk2Timer_;
+  ports::Subscription stopAtEnd_;
 };
 
 }  // namespace pelorin

@@ -1,16 +1,14 @@
 #include "core/StatusStripMouse.h"
 
 #include "core/MainMenu.h"
-#include "core/ProfileLoader.h"
-#include "core/TF_Main.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
 
-StatusStripMouse::StatusStripMouse(CoreContext& ctx) : ctx_(ctx) {}
+StatusStripMouse::StatusStripMouse(CoreContext& ctx, MainMenu& menu) : ctx_(ctx), menu_(menu) {}
 
 void StatusStripMouse::MouseDown(int x, int y) {
-  if (ctx_.main->Ended()) return;
+  if (ctx_.lifetime.Ended()) return;
   dragging_ = true;
   pressX_ = x;
   pressY_ = y;
@@ -23,39 +21,41 @@ void StatusStripMouse::MouseDown(int x, int y) {
 // the far border's reach (screen size - strip size - snap distance) lies against that
 // border.
 int StatusStripMouse::Snap(int value, int screenSize, int stripSize) const {
-  if (value <= TF_Main::kStripSnapDistance) return 0;
-  if (value >= screenSize - stripSize - TF_Main::kStripSnapDistance) return screenSize - stripSize;
+  if (value <= MainWindowPlace::kStripSnapDistance) return 0;
+  if (value >= screenSize - stripSize - MainWindowPlace::kStripSnapDistance)
+    return screenSize - stripSize;
   return value;
 }
 
 void StatusStripMouse::MouseMove(int screenX, int screenY) {
-  if (!dragging_ || ctx_.main->Ended() || ctx_.values.Locked || ctx_.main->Left() < 0) return;
-  int left = ctx_.main->Left();
-  int top = ctx_.main->Top();
+  if (!dragging_ || ctx_.lifetime.Ended() || ctx_.values.Locked || ctx_.mainWindow.Left() < 0)
+    return;
+  int left = ctx_.mainWindow.Left();
+  int top = ctx_.mainWindow.Top();
   const int newLeft = screenX - pressX_;
   const int newTop = screenY - pressY_;
   if (winSnap_) {
-    left = Snap(newLeft, ctx_.ports.screen.Width(), TF_Main::kStripWidth);
-    top = Snap(newTop, ctx_.ports.screen.Height(), TF_Main::kStripHeight);
+    left = Snap(newLeft, ctx_.ports.screen.Width(), MainWindowPlace::kStripWidth);
+    top = Snap(newTop, ctx_.ports.screen.Height(), MainWindowPlace::kStripHeight);
   } else {
     if (newLeft >= 0) left = newLeft;
     if (newTop >= 0) top = newTop;
   }
-  ctx_.main->MoveMainWindow(left, top);
+  ctx_.mainWindow.Move(left, top);
 }
 
 void StatusStripMouse::MouseUp(bool rightButton, int screenX, int screenY) {
   dragging_ = false;
-  if (ctx_.main->Ended() || !rightButton) return;
+  if (ctx_.lifetime.Ended() || !rightButton) return;
   // The fly panel collapses here too once it exists.
-  ctx_.menu->ShowMainMenu(screenX, screenY);
+  menu_.ShowMainMenu(screenX, screenY);
 }
 
 void StatusStripMouse::DoubleClick() {
-  if (ctx_.main->Ended() || ctx_.values.Locked) return;
-  if (ctx_.main->Left() >= 0)
-    ctx_.main->MoveMainWindow(ctx_.main->Left() + TF_Main::kParked, ctx_.main->Top());
-  ctx_.loader->SaveWindowPositions();
+  if (ctx_.lifetime.Ended() || ctx_.values.Locked) return;
+  if (ctx_.mainWindow.Left() >= 0)
+    ctx_.mainWindow.Move(ctx_.mainWindow.Left() + MainWindowPlace::kParked, ctx_.mainWindow.Top());
+  ctx_.places.SaveWindowPositions();
 }
 
 }  // namespace pelorin

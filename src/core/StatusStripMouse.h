@@ -4,12 +4,14 @@
 
 namespace pelorin {
 
+class MainMenu;
+
 // The status strip's mouse handling: dragging it (with snapping to the screen's
 // borders when status.hif SYSTEM/WinSnap is on), the menu on a right-button release,
 // and hiding it with a double click.
 class StatusStripMouse {
  public:
-  explicit StatusStripMouse(CoreContext& ctx);
+  StatusStripMouse(CoreContext& ctx, MainMenu& menu);
 
   // Positions: `x`, `y` inside the strip for the press; screen positions otherwise.
   void MouseDown(int x, int y);
@@ -23,6 +25,7 @@ class StatusStripMouse {
   int Snap(int value, int screenSize, int stripSize) const;
 
   CoreContext& ctx_;
+  MainMenu& menu_;
   bool dragging_ = false;
   bool winSnap_ = true;
   int pressX_ = 0;

@@ -1,42 +1,47 @@
 #include "core/SuiteLock.h"
 
 #include "core/MainMenu.h"
+#include "core/MenuItemIds.h"
+#include "core/PasswordActions.h"
 #include "core/TF_Main.h"
-#include "core/TF_Pass.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
 
-SuiteLock::SuiteLock(CoreContext& ctx) : ctx_(ctx) {}
+SuiteLock::SuiteLock(CoreContext& ctx, MainMenu& menu, TF_Main& main, PasswordGate& passwords)
+    : ctx_(ctx), menu_(menu), main_(main), passwords_(passwords) {
+  ctx_.commands.Bind(menu_item::kBlock, SubsystemId::Core, [this] { MainPopup_BlockClick(); });
+  ctx_.passwordActions.Bind(kUnlockAction, SubsystemId::Core, {.accepted = [this] { Unlock(); }});
+}
 
 void SuiteLock::MainPopup_BlockClick() {
-  if (ctx_.main->Ended()) return;
-  // The fly panel, once it exists, is brought forward first.
+  if (ctx_.lifetime.Ended()) return;
+  // (The click brought the fly panel forward first.)
   if (ctx_.values.Locked) {
-    ctx_.pass->Request(TF_Pass::kUnlock, "Enter password to unlock Pelorin.", ctx_.values.AC.GEN1,
-                       0, true);
+    passwords_.Request(kUnlockAction, ctx_.values.AC.GEN1, 0, true);
     return;
   }
   const ports::MessageRequest question{.text = "Do you really want to lock Pelorin?",
                                        .caption = "Security System",
                                        .icon = ports::DialogIcon::Warning,
                                        .buttons = ports::DialogButtons::YesNo};
-  if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || ctx_.main->Ended()) return;
+  if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || ctx_.lifetime.Ended())
+    return;
   // A second click may have locked the suite while the question was open.
   if (ctx_.values.Locked) return;
   Lock();
 }
 
 void SuiteLock::Lock() {
-  ctx_.menu->ApplyLockedMenu();
-  ctx_.main->CloseAllWindows();
+  menu_.ApplyLockedMenu();
+  main_.CloseAllWindows();
   StoreLockState(true);
 }
 
 void SuiteLock::Unlock() {
-  if (ctx_.main->Ended()) return;
-  ctx_.menu->ApplyUnlockedMenu();
+  if (ctx_.lifetime.Ended()) return;
+  menu_.ApplyUnlockedMenu();
   StoreLockState(false);
 }
 

@@ -4,13 +4,17 @@
 
 namespace pelorin {
 
+class MainMenu;
+class PasswordGate;
+class TF_Main;
+
 // The lock: the "Lock" item locks the suite after a question and "Unlock" asks for
 // the general password. The state is kept per profile in main.hf
 // STARTUP/StateBlocked at every change, so that a profile that remembers its lock
 // state starts the way it was left.
 class SuiteLock {
  public:
-  explicit SuiteLock(CoreContext& ctx);
+  SuiteLock(CoreContext& ctx, MainMenu& menu, TF_Main& main, PasswordGate& passwords);
 
   // The "Lock"/"Unlock" item (command 115).
   void MainPopup_BlockClick();
@@ -22,6 +26,9 @@ class SuiteLock {
   void StoreLockState(bool locked);
 
   CoreContext& ctx_;
+  MainMenu& menu_;
+  TF_Main& main_;
+  PasswordGate& passwords_;
 };
 
 }  // namespace pelorin

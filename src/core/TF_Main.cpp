@@ -6,17 +6,13 @@
 #include "common/Files.h"
 #include "common/SystemInfo.h"
 #include "common/Text.h"
-#include "core/BackgroundTimers.h"
 #include "core/CoreHotkeys.h"
+#include "core/DesktopCalculator.h"
 #include "core/FirstRunInstallation.h"
 #include "core/MainMenu.h"
-#include "core/ProfileLoader.h"
+#include "core/MenuItemIds.h"
 #include "core/ProfileTable.h"
 #include "core/StartupSettings.h"
-#include "core/StatusStrip.h"
-#include "core/TF_Pass.h"
-#include "core/TF_Profile.h"
-#include "core/TF_SProfile.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
 
@@ -37,15 +33,98 @@ constexpr int kLastDrive = 26;    // Z:
 
 }  // namespace
 
-TF_Main::TF_Main(CoreContext& ctx)
-    : ctx_(ctx), startupTimer_(ctx.ports.timers.Create("StartupTimer", kSplashInterval, [this] {
-        StartupTimerTimer();
-      })) {}
+TF_Main::TF_Main(CoreContext& ctx, MainMenu& menu, CoreHotkeys& hotkeys, PasswordGate& passwords)
+    : ctx_(ctx),
+      menu_(menu),
+      hotkeys_(hotkeys),
+      passwords_(passwords),
+      startupTimer_(ctx.ports.timers.Create("StartupTimer", kSplashInterval,
+                                            [this] { StartupTimerTimer(); })) {
+  ctx_.lifetime.ProvideExits({.prepareShutdown = [this] { PrepareShutdown(); },
+                              .saveAndQuit = [this] { SaveAndQuit(); },
+                              .quitNow = [this] { QuitNow(); }});
+  BindSteps();
+}
 
 TF_Main::~TF_Main() = default;
 
+void TF_Main::BindSteps() {
+  constexpr SubsystemId core = SubsystemId::Core;
+  SuiteSteps& steps = ctx_.steps;
+  SharedValues& v = ctx_.values;
+  SuiteLifetime& life = ctx_.lifetime;
+
+  steps.prepareShutdown.Bind(ShutdownStep::kTellCompanion, core,
+                             [this] { PostShutdownToCompanion(); });
+  steps.prepareShutdown.Bind(ShutdownStep::kAllowClosing, core, [this] {
+    ctx_.lifetime.ClosingAllowed = true;
+    ctx_.view.SetTrayIcon(false, false, false);
+  });
+  steps.prepareShutdown.Bind(ShutdownStep::kForgetMissingFiles, core, [&v] {
+    v.MissingLinks.clear();
+    v.MissingPictures.clear();
+  });
+  steps.prepareShutdown.Bind(ShutdownStep::kSaveWindowPositions, core,
+                             [this] { ctx_.places.SaveWindowPositions(); });
+  steps.prepareShutdown.Bind(ShutdownStep::kClearRunning, core, [&life] { life.Running = false; });
+  steps.prepareShutdown.Bind(ShutdownStep::kCloseAllWindows, core, [this] { CloseAllWindows(); });
+  steps.prepareShutdown.Bind(ShutdownStep::kDeleteSystemSettingsCopies, core,
+                             [this] { DeleteSystemSettingsCopies(); });
+
+  // The lists of missing files stay through a refused close: the periodic checks go on
+  // using them.
+  steps.refusedClose.Bind(RefusedCloseStep::kClearRunning, core, [&life] { life.Running = false; });
+  steps.refusedClose.Bind(RefusedCloseStep::kSaveWindowPositions, core,
+                          [this] { ctx_.places.SaveWindowPositions(); });
+  steps.leaveProfile.Bind(LeaveProfileStep::kSaveWindowPositions, core,
+                          [this] { ctx_.places.SaveWindowPositions(); });
+  steps.leaveProfile.Bind(LeaveProfileStep::kClearRestoringMode, core,
+                          [&v] { v.RestoringMode = false; });
+
+  steps.closeAllWindows.Bind(CloseWindowStep::kHideStrip, core, [this] {
+    if (Left() >= 0) MoveMainWindow(Left() + kParked, Top());
+  });
+  steps.loadProfile.Bind(LoadStep::kCloseAllWindows, core, [this] { CloseAllWindows(); });
+  steps.suspend.Bind(SuspendStep::kCloseAllWindows, core, [this] { CloseAllWindows(); });
+
+  ctx_.commands.Bind(menu_item::kClose, core, [this] { Exit(); });
+  ctx_.commands.Bind(menu_item::kStatus, core, [this] { ShowOrHideStrip(); });
+  ctx_.commands.Bind(menu_item::kCalc, core,
+                     [this] { OpenDesktopCalculator(ctx_.ports.shell, ctx_.ports.dialogs); });
+  ctx_.passwordActions.Bind(kExitAction, core, {.accepted = [this] {
+                              ctx_.lifetime.Running = true;
+                              SaveAndQuit();
+                            }});
+}
+
+bool TF_Main::Holds(StepCondition condition) const {
+  const SharedValues& v = ctx_.values;
+  const bool running = ctx_.lifetime.Running;
+  const bool withProfile = v.ProfileActive && !v.ProfileSwitchPending;
+  switch (condition) {
+    case StepCondition::Always:
+      return true;
+    case StepCondition::WhileRunning:
+      return running;
+    case StepCondition::WithActiveProfile:
+      return withProfile;
+    case StepCondition::WhileRunningWithProfile:
+      return running && withProfile;
+  }
+  return false;
+}
+
+void TF_Main::ShowOrHideStrip() {
+  if (Left() < 0) {
+    FormShow();
+  } else {
+    MoveMainWindow(Left() + kParked, Top());
+    ctx_.places.SaveWindowPositions();
+  }
+}
+
 bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAllowed) {
-  if (ended_) return false;
+  if (Ended()) return false;
   SharedValues& v = ctx_.values;
   ctx_.view.SetApplicationTitle("Starting...");
 
@@ -58,13 +137,13 @@ bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAll
   v.ProfileDir = v.ProgramDir;
   v.MissingLinks.clear();
   v.MissingPictures.clear();
-  v.Running = true;
+  ctx_.lifetime.Running = true;
 
   std::error_code ignored;
   CreatePrivateDirectories(ctx_.layout.BackupDir(), ignored);
   ctx_.view.PlaceMixerFly(0, kMixerFlyStartTop);
   ctx_.view.SetTaskbarButtonVisible(false);
-  ctx_.hotkeys->AddAtoms();
+  hotkeys_.AddAtoms();
 
   const bool written = ReportWriteErrors(ctx_.ports.dialogs, [this] {
     if (!ctx_.files.OpenSystemSettings()) return;
@@ -74,13 +153,13 @@ bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAll
     }
     // The session may have ended during the installation's message: the plain copy that
     // the shutdown deleted is not made again.
-    if (ended_) return;
+    if (Ended()) return;
     ctx_.files.DeleteSystemSettingsCopy();
-    MoveMainWindow(kParked, top_);
+    MoveMainWindow(kParked, Top());
     if (!ctx_.files.OpenSystemSettings()) return;
     ReadStartupSettings();
   });
-  if (ended_) return false;
+  if (Ended()) return false;
   if (!written) {
     // Without its system settings the suite cannot go on.
     SaveAndQuit();
@@ -88,7 +167,7 @@ bool TF_Main::MainCreate(const std::vector<std::string>& args, bool restoringAll
   }
 
   ctx_.files.DeleteSystemSettingsCopy();
-  MoveMainWindow(kParked, top_);
+  MoveMainWindow(kParked, Top());
   startupTimer_->SetInterval(v.SplashScreen ? kSplashInterval : kQuickStartInterval);
   startupTimer_->SetEnabled(true);
   return true;
@@ -101,7 +180,7 @@ void TF_Main::ReadStartupSettings() {
   v.SplashScreen = s.SplashScreen;
   v.PassProfile = s.PassProfile;
   v.TrayIcon = s.TrayIcon;
-  v.Hotkeys.MenuKey = s.MenuKey;
+  hotkeys_.Keys().MenuKey = s.MenuKey;
   v.ShowProfiles = s.ShowProfiles;
   v.BlockCancel = s.BlockCancel;
   v.ProfilesCount = s.ProfilesCount;
@@ -110,23 +189,20 @@ void TF_Main::ReadStartupSettings() {
   v.CurrentPass = s.StartProfilePass;
   startProfileFolderValid_ = s.StartProfileFolderValid;
 
-  ctx_.menu->RebuildProfilesSubmenu(system, s.ProfilesCount);
+  menu_.RebuildProfilesSubmenu(system, s.ProfilesCount);
   if (s.Priority) ctx_.ports.desktop.SetPriority(*s.Priority);
 }
 
 void TF_Main::StartupTimerTimer() {
-  if (ended_) return;
+  if (Ended()) return;
   const int interval = startupTimer_->Interval();
   startupTimer_->SetEnabled(false);
   SharedValues& v = ctx_.values;
-  MoveMainWindow(kParked, top_);
+  MoveMainWindow(kParked, Top());
 
   if (interval == kSplashInterval && !v.RestoringMode) {
     const ports::Screen& screen = ctx_.ports.screen;
-    splash_ = true;
-    width_ = kSplashWidth;
-    height_ = kSplashHeight;
-    shown_ = true;
+    ctx_.mainWindow.BecomeSplash();
     MoveMainWindow((screen.Width() - kSplashWidth) / 2, (screen.Height() - kSplashHeight) / 2);
     startupTimer_->SetInterval(kSplashDuration);
     startupTimer_->SetEnabled(true);
@@ -134,14 +210,11 @@ void TF_Main::StartupTimerTimer() {
   }
 
   v.AutostartWanted = ctx_.ports.desktop.AutostartExists();
-  MoveMainWindow(kParked, top_);
+  MoveMainWindow(kParked, Top());
   ctx_.view.PlaceMixerFly(kMixerFlyParkedLeft, kMixerFlyParkedTop);
   EnumerateCdDrives();
 
-  splash_ = false;
-  width_ = kStripWidth;
-  height_ = kStripHeight;
-  shown_ = true;
+  ctx_.mainWindow.BecomeStrip();
   MoveMainWindow(kParked, 0);
 
   if (!MakeSecondSystemSettingsCopy()) return;
@@ -151,13 +224,13 @@ void TF_Main::StartupTimerTimer() {
     v.StartupSelection = true;
     v.FromSelector = false;
     v.ProfileActive = false;
-    ctx_.selector->Show();
+    ctx_.hooks.ShowProfileSelection();
   } else if (!startProfileFolderValid_) {
     RefuseDamagedStartProfile();
   } else {
     RequestStartProfile();
   }
-  if (ended_) return;
+  if (Ended()) return;
 
   std::error_code ignored;
   fs::remove(SecondSystemSettingsCopy(), ignored);
@@ -197,8 +270,7 @@ void TF_Main::RequestStartProfile() {
   v.FromSelector = false;
   v.ProfileActive = false;
   const std::string expected = v.PassProfile || v.RestoringMode ? "" : v.CurrentPass;
-  ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", expected, 0,
-                     !v.BlockCancel);
+  passwords_.Request(kProfileChangeAction, expected, 0, !v.BlockCancel);
 }
 
 void TF_Main::RefuseDamagedStartProfile() {
@@ -212,7 +284,7 @@ void TF_Main::RefuseDamagedStartProfile() {
   ReportDamagedProfile(
       ctx_.ports.dialogs, entry,
       another ? DamagedProfileOutcome::ChooseAnother : DamagedProfileOutcome::CannotContinue);
-  if (ended_) return;
+  if (Ended()) return;
   if (!another) {
     SaveAndQuit();
     return;
@@ -220,24 +292,25 @@ void TF_Main::RefuseDamagedStartProfile() {
   v.StartupSelection = true;
   v.FromSelector = false;
   v.ProfileActive = false;
-  ctx_.selector->Show();
+  ctx_.hooks.ShowProfileSelection();
 }
 
 void TF_Main::FormShow() {
   const SharedValues& v = ctx_.values;
-  if (ended_ || StartupTimerRunning() || !v.ProfileActive || v.ProfileSwitchPending) return;
+  if (Ended() || StartupTimerRunning() || !v.ProfileActive || v.ProfileSwitchPending) return;
   const int screenWidth = ctx_.ports.screen.Width();
   const int screenHeight = ctx_.ports.screen.Height();
   const SettingsFile status(SuiteLayout::PlainTwin(v.ProfileDir, "status"));
-  int x = status.ReadInteger("POSITION", "X", screenWidth / 2 - kStripCentreOffsetX);
-  int y = status.ReadInteger("POSITION", "Y", screenHeight / 2 - kStripCentreOffsetY);
+  int x =
+      status.ReadInteger("POSITION", "X", screenWidth / 2 - MainWindowPlace::kStripCentreOffsetX);
+  int y =
+      status.ReadInteger("POSITION", "Y", screenHeight / 2 - MainWindowPlace::kStripCentreOffsetY);
   if (x < 0) x -= kParked;  // a hidden strip is stored 4000 pixels to the left
-  if (x > screenWidth - (kStripWidth - kStripOverhang)) x = screenWidth - kStripWidth;
-  if (y > screenHeight - (kStripHeight - kStripOverhang)) y = screenHeight - kStripHeight;
-  splash_ = false;
-  width_ = kStripWidth;
-  height_ = kStripHeight;
-  shown_ = true;
+  if (x > screenWidth - (kStripWidth - MainWindowPlace::kStripOverhang))
+    x = screenWidth - kStripWidth;
+  if (y > screenHeight - (kStripHeight - MainWindowPlace::kStripOverhang))
+    y = screenHeight - kStripHeight;
+  ctx_.mainWindow.BecomeStrip();
   MoveMainWindow(x, y);
   ctx_.view.RaiseMainWindow();
 }
@@ -249,67 +322,45 @@ void TF_Main::PostShutdownToCompanion() {
   }
 }
 
-void TF_Main::SaveProfileState() {
-  // The wallpaper state and the CD player's track selection join this once the PC
-  // agent and the CD player exist.
-  ReportWriteErrors(ctx_.ports.dialogs, [this] { ctx_.loader->SaveWindowPositions(); });
-}
-
 void TF_Main::PrepareShutdown() {
-  if (ended_) return;
-  SharedValues& v = ctx_.values;
-  PostShutdownToCompanion();
-  v.ClosingAllowed = true;
-  ctx_.view.SetTrayIcon(false, false, false);
-  if (v.Running && v.ProfileActive && !v.ProfileSwitchPending) {
-    v.MissingLinks.clear();
-    v.MissingPictures.clear();
-    SaveProfileState();
-    if (ended_) return;
-  }
-  v.Running = false;
-  CloseAllWindows();
-  ctx_.hotkeys->DeleteAtoms();
-  DeleteSystemSettingsCopies();
+  if (Ended()) return;
+  ctx_.steps.prepareShutdown.Run([this] { return !Ended(); },
+                                 [this](StepCondition c) { return Holds(c); });
 }
 
 void TF_Main::SaveAndQuit() {
-  if (ended_) return;
+  if (Ended()) return;
   PrepareShutdown();
   QuitNow();
 }
 
 void TF_Main::QuitNow() {
-  if (ended_) return;
+  if (Ended()) return;
   PostShutdownToCompanion();
   DeleteSystemSettingsCopies();
-  ended_ = true;
   startupTimer_->SetEnabled(false);
-  ctx_.timers->StopAll();
-  ctx_.strip->StopTimers();
+  // Those who keep timers stop them now: nothing of the suite runs after this handler.
+  ctx_.lifetime.MarkEnded();
   ctx_.view.EndProcess();
 }
 
 void TF_Main::CloseAllWindows() {
-  if (ended_) return;
-  if (left_ >= 0) MoveMainWindow(left_ + kParked, top_);
-  // The other applet windows join this as they are built.
-  if (ctx_.profileEditor->Visible()) ctx_.profileEditor->FormClose();
+  if (Ended()) return;
+  ctx_.steps.closeAllWindows.Run([this] { return !Ended(); });
 }
 
 void TF_Main::Exit() {
   // No question while the close password could not be asked (a waiting computer-use
   // request or profile change, or no profile loaded yet).
-  if (ended_ || !ctx_.pass->Accepts(TF_Pass::kExit)) return;
+  if (Ended() || !passwords_.Accepts(kExitAction)) return;
   const ports::MessageRequest question{
       .text = "Do you really want to close Pelorin?\r(all unsaved data will be saved)",
       .caption = "Close Pelorin?",
       .icon = ports::DialogIcon::Warning,
       .buttons = ports::DialogButtons::YesNo,
       .systemModal = true};
-  if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || ended_) return;
-  ctx_.pass->Request(TF_Pass::kExit, "Enter password to close Pelorin.", ctx_.values.AC.GEN1, 0,
-                     true);
+  if (ctx_.ports.dialogs.Show(question) != ports::DialogAnswer::Yes || Ended()) return;
+  passwords_.Request(kExitAction, ctx_.values.AC.GEN1, 0, true);
 }
 
 bool TF_Main::QueryEndSession() {
@@ -317,30 +368,19 @@ bool TF_Main::QueryEndSession() {
 }
 
 void TF_Main::EndSession() {
-  if (ended_) return;
-  ctx_.values.ClosingAllowed = true;
+  if (Ended()) return;
+  ctx_.lifetime.ClosingAllowed = true;
   // A refused close request cleared Running; the end of the session saves all the
   // same, as Exit does.
-  ctx_.values.Running = true;
+  ctx_.lifetime.Running = true;
   SaveAndQuit();
 }
 
 bool TF_Main::CloseRequested() {
-  SharedValues& v = ctx_.values;
-  if (ended_ || v.ClosingAllowed) return true;
-  v.Running = false;
-  ctx_.timers->StopHi();
-  // The lists of missing files stay: the periodic checks go on using them.
-  if (v.ProfileActive && !v.ProfileSwitchPending) SaveProfileState();
-  if (ended_) return true;
-  ctx_.hotkeys->DeleteAtoms();
-  return false;
-}
-
-void TF_Main::MoveMainWindow(int left, int top) {
-  left_ = left;
-  top_ = top;
-  ctx_.view.PlaceMainWindow(left_, top_, width_, height_, splash_, shown_);
+  if (Ended() || ctx_.lifetime.ClosingAllowed) return true;
+  ctx_.steps.refusedClose.Run([this] { return !Ended(); },
+                              [this](StepCondition c) { return Holds(c); });
+  return Ended();
 }
 
 bool TF_Main::StartupTimerRunning() const {

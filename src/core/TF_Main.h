@@ -10,25 +10,22 @@
 
 namespace pelorin {
 
+class CoreHotkeys;
+class MainMenu;
+
 // The main window: start-up and shutdown, the splash and the strip's place, the start
 // profile request, the desktop session ending and refused close requests.
 class TF_Main {
  public:
-  static constexpr int kStripWidth = 97;
-  static constexpr int kStripHeight = 33;
-  // The strip's default place: this far left of and above the middle of the screen.
-  static constexpr int kStripCentreOffsetX = 49;
-  static constexpr int kStripCentreOffsetY = 16;
-  // How far a shown strip may reach past the right or bottom border before it is put
-  // back against that border.
-  static constexpr int kStripOverhang = 10;
-  // While dragged with snapping, the strip lies against a border it comes this close to.
-  static constexpr int kStripSnapDistance = 10;
-  static constexpr int kSplashWidth = 300;
-  static constexpr int kSplashHeight = 377;
-  static constexpr int kParked = -4000;  // left edge of a window parked off screen
+  static constexpr int kStripWidth = MainWindowPlace::kStripWidth;
+  static constexpr int kStripHeight = MainWindowPlace::kStripHeight;
+  static constexpr int kSplashWidth = MainWindowPlace::kSplashWidth;
+  static constexpr int kSplashHeight = MainWindowPlace::kSplashHeight;
+  static constexpr int kParked = MainWindowPlace::kParked;
 
-  explicit TF_Main(CoreContext& ctx);
+  // `menu` gets the Profiles submenu of the start-up settings, `hotkeys` the menu key and
+  // the atoms; `passwords` asks for the start profile's and the close password.
+  TF_Main(CoreContext& ctx, MainMenu& menu, CoreHotkeys& hotkeys, PasswordGate& passwords);
   ~TF_Main();
 
   // The creation steps of the main window (after the single-instance check, which the
@@ -57,12 +54,12 @@ class TF_Main {
   bool CloseRequested();
 
   // Whether the process has ended (QuitNow ran): handlers do nothing any more.
-  bool Ended() const { return ended_; }
+  bool Ended() const { return ctx_.lifetime.Ended(); }
 
   // The main window's place (a left edge below 0: the strip is hidden).
-  int Left() const { return left_; }
-  int Top() const { return top_; }
-  void MoveMainWindow(int left, int top);
+  int Left() const { return ctx_.mainWindow.Left(); }
+  int Top() const { return ctx_.mainWindow.Top(); }
+  void MoveMainWindow(int left, int top) { ctx_.mainWindow.Move(left, top); }
   bool StartupTimerRunning() const;
 
   // The CD drives found at start-up (drive numbers, 4 = D: ... 26 = Z:, in letter
@@ -82,19 +79,20 @@ class TF_Main {
   // or the suite ends.
   void RefuseDamagedStartProfile();
   void PostShutdownToCompanion();
-  void SaveProfileState();
+  void BindSteps();
+  // The i-Panel item: the strip shown where it was hidden, or hidden (its hidden place
+  // kept in status.hif).
+  void ShowOrHideStrip();
+  // The conditions of the shutdown's rows.
+  bool Holds(StepCondition condition) const;
 
   CoreContext& ctx_;
+  MainMenu& menu_;
+  CoreHotkeys& hotkeys_;
+  PasswordGate& passwords_;
   std::unique_ptr<ports::Timer> startupTimer_;
   std::vector<int> cdDrives_;
   bool startProfileFolderValid_ = true;
-  int left_ = kParked;
-  int top_ = 0;
-  int width_ = kSplashWidth;
-  int height_ = kSplashHeight;
-  bool splash_ = true;
-  bool shown_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace pelorin

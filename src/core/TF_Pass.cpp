@@ -2,15 +2,6 @@
 
 #include <algorithm>
 
-#include "core/BackgroundTimers.h"
-#include "core/CoreHotkeys.h"
-#include "core/MainMenu.h"
-#include "core/PowerControl.h"
-#include "core/ProfileLoader.h"
-#include "core/SuiteLock.h"
-#include "core/TF_Main.h"
-#include "core/TF_SProfile.h"
-#include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
@@ -40,11 +31,11 @@ TF_Pass::TF_Pass(CoreContext& ctx)
 TF_Pass::~TF_Pass() = default;
 
 bool TF_Pass::Ended() const {
-  return ctx_.main != nullptr && ctx_.main->Ended();
+  return ctx_.lifetime.Ended();
 }
 
 void TF_Pass::Notify() {
-  if (changed) changed();
+  changed();
 }
 
 bool TF_Pass::Accepts(Action action) const {
@@ -55,10 +46,11 @@ bool TF_Pass::Accepts(Action action) const {
   return true;
 }
 
-bool TF_Pass::Request(Action action, const std::string& text, const std::string& expectedPassword,
-                      int timeoutMs, bool cancelEnabled) {
-  if (!Accepts(action)) return false;
-  text_ = text;
+bool TF_Pass::Request(Action action, const std::string& expectedPassword, int timeoutMs,
+                      bool cancelEnabled) {
+  const PasswordActionRow* row = PasswordActions::Row(action);
+  if (row == nullptr || !Accepts(action)) return false;
+  text_ = std::string(row->text);
   expected_ = expectedPassword;
   timeoutMs_ = std::max(timeoutMs, 0);
   cancelEnabled_ = cancelEnabled;
@@ -186,7 +178,8 @@ void TF_Pass::CancelClick() {
   // The pointer and Alt+Tab are let go before the cancel's handling, whose message
   // (the start profile's refusal) must be reachable.
   HoldUser(false);
-  if (pending_ == kProfileChange) ProfileChangeCancelled();
+  const PasswordOutcome& outcome = ctx_.passwordActions.Outcome(pending_);
+  if (outcome.cancelButton) outcome.cancelButton();
   Close();
 }
 
@@ -215,90 +208,16 @@ void TF_Pass::PasswordTimerTimer() {
 }
 
 void TF_Pass::Accepted(Action action) {
-  switch (action) {
-    case kProfileChange:
-      ProfileChangeAccepted();
-      break;
-    case kUnlock:
-      Finish();
-      ctx_.lock->Unlock();
-      break;
-    case kExit:
-      Finish();
-      ctx_.values.Running = true;
-      ctx_.main->SaveAndQuit();
-      break;
-    case kComputerUse:
-      // The right password allows the computer's use until the next profile load.
-      Finish();
-      ctx_.values.ComputerUseCheckAllowed = false;
-      ctx_.timers->StartLow();
-      break;
-    default:
-      // Actions 1, 2, 3, 5, 6 and 8 open the CD agent, a protected disc, the
-      // Preferences dialog, the PC agent and the day book; each applet adds its
-      // action here. Until then the request is dropped.
-      Finish();
-      break;
-  }
+  // The request is over before its action runs: the action may ask anew.
+  Finish();
+  const PasswordOutcome& outcome = ctx_.passwordActions.Outcome(action);
+  if (outcome.accepted) outcome.accepted();
 }
 
 void TF_Pass::Cancelled(Action action) {
-  // A cancelled profile change was handled by the Cancel button itself.
   Finish();
-  if (action == kComputerUse) {
-    // Nobody gave the password for working outside the allowed hours: the PC agent's
-    // power function for that case runs. Whenever the suite outlives it (the system
-    // refused it, the computer woke up again, the kind does nothing), the 1-second
-    // check runs again and asks again while the hours are still not allowed.
-    ctx_.power->PowerAction(ctx_.values.ComputerUse.FuncS, [this] {
-      if (!Ended()) ctx_.timers->StartLow();
-    });
-  }
-  // Actions 1, 2 and 6 (the agents and a protected disc) also act on cancel; they are
-  // added with their applets. The others drop the request.
-}
-
-void TF_Pass::ProfileChangeAccepted() {
-  SharedValues& v = ctx_.values;
-  ctx_.view.SetTrayIcon(v.TrayIcon || v.Hotkeys.MenuKey.Key == 0, true, false);
-  Finish();
-  v.StartupSelection = false;
-  ctx_.loader->LoadProfile(v.Current.path);
-  if (Ended()) return;
-  v.ProfileActive = true;
-  v.ProfileSwitchPending = false;
-  ctx_.hotkeys->RegisterHotkeys();
-  ctx_.menu->CheckProfile(v.Current.number);
-  const int number = v.Current.number;
-  ReportWriteErrors(ctx_.ports.dialogs, [this, number] {
-    ctx_.files.ChangeSystemSettings([number](SettingsFile& system) {
-      system.WriteInteger("System", "CurrentProfile", number);
-    });
-  });
-}
-
-void TF_Pass::ProfileChangeCancelled() {
-  SharedValues& v = ctx_.values;
-  if (v.StartupSelection && !v.FromSelector) {
-    ports::MessageRequest message;
-    message.text = "Impossible to enter in Pelorin : current profile is under password protection!";
-    message.caption = "Security System";
-    message.icon = ports::DialogIcon::Error;
-    ctx_.ports.dialogs.Show(message);
-    ctx_.main->QuitNow();
-    return;
-  }
-  if (v.StartupSelection && v.FromSelector) {
-    ctx_.selector->Show();
-    return;
-  }
-  if (v.ProfileSwitchPending) {
-    v.Current = v.Previous;
-    v.ProfileActive = true;
-    v.ProfileSwitchPending = false;
-    ctx_.hotkeys->RegisterHotkeys();
-  }
+  const PasswordOutcome& outcome = ctx_.passwordActions.Outcome(action);
+  if (outcome.cancelled) outcome.cancelled();
 }
 
 }  // namespace pelorin

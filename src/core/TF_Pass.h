@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/CoreContext.h"
+#include "core/PasswordActions.h"
 #include "ports/Screen.h"
 #include "ports/Timers.h"
 
@@ -14,25 +15,24 @@ namespace pelorin {
 // sets the pending action and starts the 100 ms password timer, which carries the
 // action out when the dialog was accepted or cancelled. With an empty expected
 // password nothing is shown and the request is accepted on the next tick.
-class TF_Pass {
+class TF_Pass : public PasswordGate {
  public:
-  // The pending actions.
-  enum Action {
-    kNone = 0,
-    kHiddenCdAgent = 1,
-    kDiscPassword = 2,
-    kPreferencesPage = 3,
-    kUnlock = 4,
-    kPreferences = 5,
-    kHiddenPcAgent = 6,
-    kProfileChange = 7,
-    kDayBook = 8,
-    kExit = 9,
-    kComputerUse = 10,
-  };
+  // The pending actions, by their codes.
+  using Action = PasswordAction;
+  static constexpr Action kNone = kNoPasswordAction;
+  static constexpr Action kHiddenCdAgent = kHiddenCdAgentAction;
+  static constexpr Action kDiscPassword = kDiscPasswordAction;
+  static constexpr Action kPreferencesPage = kPreferencesPageAction;
+  static constexpr Action kUnlock = kUnlockAction;
+  static constexpr Action kPreferences = kPreferencesAction;
+  static constexpr Action kHiddenPcAgent = kHiddenPcAgentAction;
+  static constexpr Action kProfileChange = kProfileChangeAction;
+  static constexpr Action kDayBook = kDayBookAction;
+  static constexpr Action kExit = kExitAction;
+  static constexpr Action kComputerUse = kComputerUseAction;
 
   explicit TF_Pass(CoreContext& ctx);
-  ~TF_Pass();
+  ~TF_Pass() override;
 
   // Whether a request for `action` would be taken now. A waiting computer-use request
   // or profile change is never displaced by a request of another kind: the first holds
@@ -40,11 +40,12 @@ class TF_Pass {
   // through their own outcome. (A profile change may be replaced by another one: the
   // user chose a different profile.) Before a profile has been loaded its passwords
   // are not known, so nothing but the profile change itself is asked.
-  bool Accepts(Action action) const;
-  // Starts a request (ShowPassword included). False when the request is refused (see
-  // Accepts): nothing was shown and nothing is pending for it.
-  bool Request(Action action, const std::string& text, const std::string& expectedPassword,
-               int timeoutMs, bool cancelEnabled);
+  bool Accepts(Action action) const override;
+  // Starts a request (ShowPassword included) with the action's own text. False when the
+  // request is refused (see Accepts): nothing was shown and nothing is pending for it.
+  bool Request(Action action, const std::string& expectedPassword, int timeoutMs,
+               bool cancelEnabled) override;
+  Action Pending() const override { return pending_; }
 
   // The dialog's controls.
   void OkClick(const std::string& typed);  // OK button or Enter
@@ -72,7 +73,7 @@ class TF_Pass {
   bool CancelEnabled() const { return cancelEnabled_; }
   int Timeout() const { return timeoutMs_; }
   Action PendingAction() const { return pending_; }
-  std::function<void()> changed;  // the widget re-reads the state
+  ports::Notification<> changed;  // the widget re-reads the state
 
  private:
   void ShowPassword();
@@ -93,8 +94,6 @@ class TF_Pass {
   void ReleasePointer();
   bool DialogPlaceKnown() const;
   ports::ScreenArea PointerArea() const;
-  void ProfileChangeAccepted();
-  void ProfileChangeCancelled();
 
   CoreContext& ctx_;
   std::unique_ptr<ports::Timer> passwordTimer_;

@@ -19,7 +19,7 @@ void TF_Sleep::OKBtnClick() {
 }
 
 void TF_Sleep::Changed() {
-  if (changed) changed();
+  changed();
 }
 
 }  // namespace pelorin

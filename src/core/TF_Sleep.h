@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "ports/Notification.h"
+
 namespace pelorin {
 
 // The "Sleep mode detected" window: shown when the computer goes to sleep (when the
@@ -28,7 +30,7 @@ class TF_Sleep {
   void OKBtnClick();
 
   // Called after every change, for the widget to read the state again.
-  std::function<void()> changed;
+  ports::Notification<> changed;
 
  private:
   void Changed();

@@ -8,7 +8,9 @@ using ports::MediaPlayer;
 
 }  // namespace
 
-WinampRemote::WinampRemote(CoreContext& ctx) : ctx_(ctx) {}
+WinampRemote::WinampRemote(CoreContext& ctx) : ctx_(ctx) {
+  ctx_.steps.hiTimer.Bind(HiTimerStep::kMediaPlayer, SubsystemId::Core, [this] { Tick(); });
+}
 
 void WinampRemote::Tick() {
   MediaPlayer& player = ctx_.ports.player;
@@ -27,13 +29,13 @@ void WinampRemote::Tick() {
   }
 
   if (running) {
-    if (v.PlayRequest) {
+    if (PlayRequest) {
       player.Command(MediaPlayer::kPlay);
-      v.PlayRequest = false;
+      PlayRequest = false;
     }
-    if (v.StopRequest) {
+    if (StopRequest) {
       player.Command(MediaPlayer::kStop);
-      v.StopRequest = false;
+      StopRequest = false;
     }
     const int position = v.PlaylistRequest;
     if (position >= 0) {
@@ -44,8 +46,8 @@ void WinampRemote::Tick() {
       if (player.Query(MediaPlayer::kPlaylistPosition, 0) == position) {
         v.PlaylistRequest = -1;
         trackedRequest_ = -1;
-        if (v.PlayAfterJump) player.Command(MediaPlayer::kPlay);
-        v.PlayAfterJump = false;
+        if (PlayAfterJump) player.Command(MediaPlayer::kPlay);
+        PlayAfterJump = false;
         return;
       }
     }
@@ -55,7 +57,7 @@ void WinampRemote::Tick() {
   // request sent five times a second for ever: it is dropped after its lifetime.
   if (v.PlaylistRequest >= 0 && now - requestSeenAtMs_ >= kPositionRequestLifetimeMs) {
     v.PlaylistRequest = -1;
-    v.PlayAfterJump = false;
+    PlayAfterJump = false;
     trackedRequest_ = -1;
   }
 }

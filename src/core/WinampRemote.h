@@ -7,7 +7,7 @@
 namespace pelorin {
 
 // The media player's part of the 200 ms tick: find the player, and carry out the
-// pending play, stop and playlist-position requests (SharedValues). A position request
+// pending play, stop and playlist-position requests. A position request
 // that the player never confirms is dropped after 10 seconds of the monotonic clock.
 class WinampRemote {
  public:
@@ -17,6 +17,12 @@ class WinampRemote {
 
   void Tick();
   bool Running() const;
+
+  // The requests the CD agent leaves for the next tick: play, stop, and whether to play
+  // after the jump to the shared playlist-position request.
+  bool PlayRequest = false;
+  bool StopRequest = false;
+  bool PlayAfterJump = false;
 
  private:
   CoreContext& ctx_;

@@ -56,7 +56,7 @@ TEST(BackgroundTimersTest, CompanionIsStartedThenGreetedOnce) {
 
   sim.timers.Advance(200);
   EXPECT_EQ(sim.companion.starts, 1);
-  EXPECT_TRUE(sim.suite.values().CompanionStarted);
+  EXPECT_TRUE(sim.suite.timers().CompanionStarted());
   sim.timers.Advance(1000);  // its window takes a while
   EXPECT_EQ(sim.companion.starts, 1);
   EXPECT_TRUE(sim.companion.posted.empty());
@@ -65,7 +65,7 @@ TEST(BackgroundTimersTest, CompanionIsStartedThenGreetedOnce) {
   sim.timers.Advance(1000);
   EXPECT_EQ(sim.companion.posted,
             (std::vector<sim::SimCompanion::Message>{ports::kCompanionGreeting}));
-  EXPECT_FALSE(sim.suite.values().CompanionStarted);
+  EXPECT_FALSE(sim.suite.timers().CompanionStarted());
 
   // A companion that went away is started again, and greeted again.
   sim.companion.windowExists = false;

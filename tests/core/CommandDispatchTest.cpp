@@ -172,7 +172,7 @@ class ProfileChangeTest : public ::testing::Test {
         "[Profile2]\r\nName=Work desk\r\nPath=Work\r\nType=0\r\nPass=secret\r\n");
     SharedValues& v = sim.suite.values();
     v.ProfilesCount = 2;
-    v.Hotkeys.MenuKey = {77, 1, 1, 0, 0};
+    sim.suite.hotkeys().Keys().MenuKey = {77, 1, 1, 0, 0};
     sim.suite.hotkeys().RegisterHotkeys();
     v.RestoringMode = true;
     v.StartupSelection = true;

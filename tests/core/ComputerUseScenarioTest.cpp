@@ -77,7 +77,7 @@ TEST_F(ComputerUse, TheRightPasswordAllowsTheComputerUntilTheNextLoad) {
   p.Advance(1000);
   p.suite.pass().OkClick("agent");
   p.Advance(100);
-  EXPECT_FALSE(p.values().ComputerUseCheckAllowed);
+  EXPECT_FALSE(p.suite.timers().ComputerUseCheckAllowed());
   EXPECT_TRUE(p.suite.timers().LowTimer().Enabled());
   p.Advance(60000);
   EXPECT_FALSE(p.suite.pass().Visible());

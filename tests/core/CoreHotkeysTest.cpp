@@ -33,7 +33,7 @@ TEST(CoreHotkeysTest, AtomsNumberTheNamesInOrderUntilDeleted) {
 TEST(CoreHotkeysTest, RegistersSetKeysAndSkipsRefusedOnes) {
   SuiteOnSim sim;
   CoreHotkeys& hotkeys = sim.suite.hotkeys();
-  CoreHotkeySet& keys = sim.suite.values().Hotkeys;
+  CoreHotkeySet& keys = sim.suite.hotkeys().Keys();
   keys.MenuKey = {kKeyM, 1, 1, 0, 0};  // Ctrl + Alt + M
   keys.Key1 = keys.MenuKey;            // the same combination: the system refuses it
   keys.PlayKey = {kKeyP, 0, 0, 0, 1};  // Win + P
@@ -68,7 +68,7 @@ TEST(CoreHotkeysTest, RegistersSetKeysAndSkipsRefusedOnes) {
 TEST(CoreHotkeysTest, RefusedCloseLeavesTheKeysToTheNextLoad) {
   SuiteOnSim sim;
   CoreHotkeys& hotkeys = sim.suite.hotkeys();
-  CoreHotkeySet& keys = sim.suite.values().Hotkeys;
+  CoreHotkeySet& keys = sim.suite.hotkeys().Keys();
   using Combination = sim::SimHotkeys::Combination;
   keys.MenuKey = {kKeyM, 1, 1, 0, 0};  // Ctrl + Alt + M
   hotkeys.RegisterHotkeys();
@@ -106,7 +106,7 @@ TEST(CoreHotkeysTest, ModifierWordDecodesIntoTheCombination) {
   for (const Case& c : cases) {
     SCOPED_TRACE("word " + std::to_string(c.word));
     SuiteOnSim sim;
-    sim.suite.values().Hotkeys.MenuKey = c.menuKey;
+    sim.suite.hotkeys().Keys().MenuKey = c.menuKey;
     sim.suite.hotkeys().WM_HOTKEY(c.word ^ 1u, kKeyM);  // one modifier off: no match
     sim.suite.hotkeys().WM_HOTKEY(c.word, kKeyM + 1);   // another key: no match
     EXPECT_TRUE(sim.view.popups.empty());
@@ -133,7 +133,7 @@ TEST(CoreHotkeysTest, EveryFeatureOnTheKeyActsInDispatchOrderAlsoWhileLocked) {
   SuiteOnSim sim(&dialogs);
   dialogs.view = &sim.view;
   WriteBytes(sim.suite.values().ProfileDir / "pcagent.hif", "[POWER]\r\nFunc1=2\r\n");
-  CoreHotkeySet& keys = sim.suite.values().Hotkeys;
+  CoreHotkeySet& keys = sim.suite.hotkeys().Keys();
   keys.MenuKey = {kKeyM, 1, 0, 1, 0};  // Ctrl + Shift + M
   keys.Key1 = keys.MenuKey;
   sim.suite.hotkeys().RegisterHotkeys();
@@ -173,7 +173,7 @@ TEST(CoreHotkeysTest, FirstPowerKeyAsksTheQuestionOfItsFunction) {
     SCOPED_TRACE(c.pcagent != nullptr ? c.pcagent : "no pcagent.hif");
     SuiteOnSim sim;
     if (c.pcagent != nullptr) WriteBytes(sim.suite.values().ProfileDir / "pcagent.hif", c.pcagent);
-    sim.suite.values().Hotkeys.Key1 = {kF9, 0, 0, 0, 0};
+    sim.suite.hotkeys().Keys().Key1 = {kF9, 0, 0, 0, 0};
     if (c.question != nullptr) sim.dialogs.Expect(c.question, DialogAnswer::No);
     sim.suite.hotkeys().WM_HOTKEY(0, kF9);
     EXPECT_EQ(sim.dialogs.Pending(), 0u);

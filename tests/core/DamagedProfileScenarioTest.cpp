@@ -8,7 +8,7 @@
 #include "core/ProfileLoader.h"
 #include "core/StartupScenario.h"
 #include "core/TF_Pass.h"
-#include "core/TF_SProfile.h"
+#include "prefs/TF_SProfile.h"
 
 namespace pelorin {
 namespace {

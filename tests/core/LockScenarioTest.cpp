@@ -7,7 +7,7 @@
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
-#include "core/TF_Profile.h"
+#include "prefs/TF_Profile.h"
 
 namespace pelorin {
 namespace {

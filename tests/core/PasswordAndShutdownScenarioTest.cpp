@@ -8,8 +8,8 @@
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
-#include "core/TF_Profile.h"
-#include "core/TF_SProfile.h"
+#include "prefs/TF_Profile.h"
+#include "prefs/TF_SProfile.h"
 #include "support/TempDir.h"
 
 namespace pelorin {
@@ -186,7 +186,7 @@ TEST_F(Shutdown, ExitWithoutClosePasswordSavesAndEnds) {
   EXPECT_EQ(Plain("status").ReadInteger("POSITION", "X", 0), TF_Main::kParked);
   EXPECT_TRUE(Plain("status").ValueExists("WPOS", "PCAY"));
   EXPECT_TRUE(PlainCopiesLeft().empty());
-  EXPECT_FALSE(p.values().Running);
+  EXPECT_FALSE(p.suite.lifetime().Running);
 }
 
 TEST_F(Shutdown, ExitAnsweredNoOrWithAWrongPasswordGoesOn) {
@@ -213,7 +213,7 @@ TEST_F(Shutdown, EndOfTheDesktopSessionSavesAndEnds) {
   EXPECT_FALSE(p.Ended());
   p.suite.main().EndSession();
   EXPECT_TRUE(p.Ended());
-  EXPECT_TRUE(p.values().ClosingAllowed);
+  EXPECT_TRUE(p.suite.lifetime().ClosingAllowed);
   EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
 }
 
@@ -221,7 +221,7 @@ TEST_F(Shutdown, CloseFromOutsideIsRefusedAfterSaving) {
   SuiteProcess& p = *process;
   EXPECT_FALSE(p.suite.main().CloseRequested());
   EXPECT_FALSE(p.Ended());
-  EXPECT_FALSE(p.values().Running);
+  EXPECT_FALSE(p.suite.lifetime().Running);
   EXPECT_FALSE(p.suite.timers().HiTimer().Enabled());
   EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
   EXPECT_EQ(p.view.endProcessCalls, 0);

@@ -45,10 +45,7 @@ struct QuestionCase {
 // one registered hot-key (the menu key), which shows whether the hot-keys are held.
 struct PowerSim {
   PowerSim() {
-    CoreContext& ctx = sim.suite.context();
-    ctx.strip = &strip;
-    ctx.power = &power;
-    sim.suite.values().Hotkeys.MenuKey = {kKeyM, 1, 1, 0, 0};
+    sim.suite.hotkeys().Keys().MenuKey = {kKeyM, 1, 1, 0, 0};
     sim.suite.hotkeys().RegisterHotkeys();
     strip.StartTimers();
   }
@@ -71,7 +68,7 @@ struct PowerSim {
               performed ? std::vector<PowerCall>{*performed} : std::vector<PowerCall>{});
     EXPECT_EQ(Ended(), ends);
     EXPECT_EQ(sim.view.endProcessCalls, ends ? 1 : 0);
-    EXPECT_EQ(sim.suite.values().Running, !ends);
+    EXPECT_EQ(sim.suite.lifetime().Running, !ends);
     // An ending suite has let its hot-key atoms go; a running one still holds its keys.
     EXPECT_EQ(sim.suite.hotkeys().AtomId("PELN_PWR1") != 0, !ends);
     if (!ends) {
@@ -104,8 +101,8 @@ struct PowerSim {
   }
 
   SuiteOnSim sim;
-  StatusStrip strip{sim.suite.context()};
-  PowerControl power{sim.suite.context()};
+  StatusStrip& strip = sim.suite.strip();
+  PowerControl& power = sim.suite.power();
 };
 
 TEST(PowerControlTest, PowerMenuAsksForTheMainWindowAndActsOnlyOnYes) {
@@ -232,7 +229,7 @@ TEST(PowerControlTest, RefusedOrUnansweredCallIsReportedAndTheSuiteGoesOn) {
       s.ExpectOutcome({}, false);
       // Nothing of the shutdown began: the companion was not told, the atoms are there.
       EXPECT_TRUE(s.sim.companion.posted.empty());
-      EXPECT_FALSE(s.sim.suite.values().ClosingAllowed);
+      EXPECT_FALSE(s.sim.suite.lifetime().ClosingAllowed);
       EXPECT_NE(s.sim.suite.hotkeys().AtomId("PELN_PWR1"), 0);
       EXPECT_TRUE(s.strip.StatusTimer().Enabled());
     }
@@ -253,7 +250,7 @@ TEST(PowerControlTest, EndingCallThatFailsAfterSavingIsReportedAndTheSuiteEnds) 
     // Allowed: the suite has saved and waits for the call's answer with its timers
     // stopped.
     s.Advance(s.sim.power.answerDelayMs);
-    EXPECT_TRUE(s.sim.suite.values().ClosingAllowed);
+    EXPECT_TRUE(s.sim.suite.lifetime().ClosingAllowed);
     EXPECT_FALSE(s.Ended());
     EXPECT_FALSE(s.strip.StatusTimer().Enabled());
     EXPECT_FALSE(s.sim.suite.timers().LowTimer().Enabled());
@@ -359,10 +356,17 @@ TEST(PowerControlTest, AnswerAfterThePowerControlWentChangesNothing) {
   SuiteOnSim sim;
   sim.power.Refuse(PowerCall::Suspend);
   {
-    PowerControl asking(sim.suite.context());
-    asking.PowerAction(PowerControl::kTurnOff);
-    PowerControl performing(sim.suite.context());
-    performing.PowerAction(PowerControl::kSleep);
+    // Each on a core of its own, beside the suite's.
+    struct LonePowerControl {
+      explicit LonePowerControl(SuiteOnSim& on) : ctx(on.Ports(), on.view, on.home.path()) {}
+      CoreContext ctx;
+      CoreHotkeys hotkeys{ctx};
+      PowerControl power{ctx, hotkeys};
+    };
+    LonePowerControl asking(sim);
+    asking.power.PowerAction(PowerControl::kTurnOff);
+    LonePowerControl performing(sim);
+    performing.power.PowerAction(PowerControl::kSleep);
   }
   sim.timers.Advance(kAnswersArrivedMs);
   EXPECT_EQ(sim.power.PendingAnswers(), 0u);
@@ -383,7 +387,7 @@ TEST(PowerControlTest, SuspendPausesTheSuiteAndResumeStartsItAgain) {
     s.sim.suite.main().MoveMainWindow(10, 0);  // the strip is on the screen
     TF_Sleep& window = s.power.Sleep();
     int changes = 0;
-    window.changed = [&changes] { ++changes; };
+    const ports::Subscription counting = window.changed.Subscribe([&changes] { ++changes; });
 
     EXPECT_EQ(s.power.WMPowerBroadcast(4), 255);
     EXPECT_TRUE(s.power.Sleeping());
@@ -410,11 +414,8 @@ TEST(PowerControlTest, SuspendPausesTheSuiteAndResumeStartsItAgain) {
   }
 }
 
-TEST(PowerControlTest, SystemSleepReachesTheSuiteOnceAttached) {
+TEST(PowerControlTest, SystemSleepReachesTheSuiteWhileOtherListenersComeAndGo) {
   PowerSim s;
-  s.sim.power.InjectSuspend();
-  EXPECT_FALSE(s.power.Sleeping());
-  s.power.Attach();
   s.sim.power.InjectSuspend();
   EXPECT_TRUE(s.power.Sleeping());
   EXPECT_TRUE(s.power.Sleep().Visible());
@@ -422,11 +423,15 @@ TEST(PowerControlTest, SystemSleepReachesTheSuiteOnceAttached) {
   EXPECT_FALSE(s.power.Sleeping());
   EXPECT_TRUE(s.HotkeysHeld());
   {
-    PowerControl later(s.sim.suite.context());
-    later.Attach();
+    int heard = 0;
+    const ports::Subscription other =
+        s.sim.suite.context().sleep.Subscribe([&heard](bool) { ++heard; });
+    s.sim.power.InjectSuspend();
+    s.sim.power.InjectResume();
+    EXPECT_EQ(heard, 2);
   }
-  s.sim.power.InjectSuspend();  // nobody follows the sleep any more
-  EXPECT_FALSE(s.power.Sleeping());
+  s.sim.power.InjectSuspend();  // the suite still follows the sleep
+  EXPECT_TRUE(s.power.Sleeping());
 }
 
 TEST(PowerControlTest, EventsOutsideAnActiveProfileOrWithoutSuspendChangeNothing) {
@@ -516,8 +521,7 @@ TEST_F(PowerOffScenario, AllowedPowerOffSavesTheProfileThenEnds) {
   process->StartUp();
   process->Advance(400);  // the 200 ms timer starts the companion
   ASSERT_TRUE(process->values().ProfileActive);
-  PowerControl power(process->suite.context());
-  process->suite.context().power = &power;
+  PowerControl& power = process->suite.power();
   std::filesystem::remove(ProfileFile("status.hif"));
 
   process->dialogs.Expect(kPowerOffQuestion, DialogAnswer::Yes);
@@ -528,7 +532,7 @@ TEST_F(PowerOffScenario, AllowedPowerOffSavesTheProfileThenEnds) {
   EXPECT_EQ(process->view.endProcessCalls, 1);
   EXPECT_TRUE(Plain("status").ValueExists("POSITION", "X"));
   EXPECT_TRUE(Plain("status").ValueExists("WPOS", "PCAY"));
-  EXPECT_TRUE(process->values().ClosingAllowed);
+  EXPECT_TRUE(process->suite.lifetime().ClosingAllowed);
   EXPECT_EQ(process->suite.hotkeys().AtomId("PELN_MENU"), 0);
   EXPECT_TRUE(PlainCopiesLeft().empty());
 }

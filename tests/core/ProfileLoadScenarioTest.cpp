@@ -80,7 +80,7 @@ TEST_F(ProfileLoad, MissingProgramsAnsweredNoToAllAreAskedOnceAndRemembered) {
 
   // The periodic check does not ask again about what the owner chose to keep.
   ports::DialogAnswer toAll = DialogAnswer::Ok;
-  p.suite.context().links->CheckPeriodically(toAll);
+  p.suite.links().CheckPeriodically(toAll);
   EXPECT_EQ(p.dialogs.Asked().size(), 1u);
 }
 
@@ -168,7 +168,7 @@ TEST_F(ProfileLoad, WindowPlacesAreKeptInsideTheScreen) {
   p.screen.width = 1024;
   p.screen.height = 768;
   p.StartUp();
-  ProfileLoader& loader = p.suite.loader();
+  WindowPlaces& loader = p.suite.context().places;
   const int runWidth = loader.SizeOf(AppletWindow::Run).width;
   EXPECT_EQ(loader.PlaceOf(AppletWindow::Run).x, 1024 - runWidth);
   EXPECT_EQ(loader.PlaceOf(AppletWindow::Run).y, 0);
@@ -232,8 +232,8 @@ TEST_F(ProfileLoad, ProfileSettingsReachTheSharedValues) {
   EXPECT_FALSE(p.values().MenuFlags[9]);
   EXPECT_EQ(p.suite.timers().ExTimer().Interval(), 30000);
   EXPECT_TRUE(p.suite.timers().ExTimer().Enabled());
-  EXPECT_EQ(p.values().Hotkeys.FastStart, (THotkey{'R', 1, 0, 0, 0}));
-  EXPECT_EQ(p.values().Hotkeys.Key1, (THotkey{'P', 0, 1, 0, 0}));
+  EXPECT_EQ(p.suite.hotkeys().Keys().FastStart, (THotkey{'R', 1, 0, 0, 0}));
+  EXPECT_EQ(p.suite.hotkeys().Keys().Key1, (THotkey{'P', 0, 1, 0, 0}));
   // Registered with the system under their atoms.
   const auto& registered = p.hotkeys.Registered();
   EXPECT_EQ(registered.at(p.suite.hotkeys().AtomId("PELN_FASTSTART")).virtualKey, 'R');

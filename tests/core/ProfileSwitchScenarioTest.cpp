@@ -6,8 +6,8 @@
 #include "core/StartupScenario.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
-#include "core/TF_Profile.h"
-#include "core/TF_SProfile.h"
+#include "prefs/TF_Profile.h"
+#include "prefs/TF_SProfile.h"
 
 namespace pelorin {
 namespace {

@@ -12,8 +12,8 @@
 #include "core/SuiteOnSim.h"
 #include "core/TF_Main.h"
 #include "core/TF_Pass.h"
-#include "core/TF_Profile.h"
-#include "core/TF_SProfile.h"
+#include "prefs/TF_Profile.h"
+#include "prefs/TF_SProfile.h"
 #include "storage/SettingsFile.h"
 #include "support/TempDir.h"
 
@@ -46,10 +46,7 @@ constexpr const char* kThreeProfiles =
 // page and its backup folder.
 class Profiles : public ::testing::Test {
  protected:
-  Profiles() : editor(ctx()), selector(ctx()) {
-    ctx().profileEditor = &editor;
-    ctx().selector = &selector;
-  }
+  Profiles() = default;
 
   CoreContext& ctx() { return sim.suite.context(); }
   SharedValues& values() { return sim.suite.values(); }
@@ -106,8 +103,8 @@ class Profiles : public ::testing::Test {
   }
 
   SuiteOnSim sim;
-  TF_Profile editor;
-  TF_SProfile selector;
+  TF_Profile& editor = sim.suite.profileEditor();
+  TF_SProfile& selector = sim.suite.selector();
 };
 
 // ---- The selection window ----

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Suite.h"
 #include "storage/SettingsFile.h"
+#include "suite/Suite.h"
 #include "support/RecordingMainView.h"
 #include "support/SimPortSet.h"
 #include "support/TempDir.h"

@@ -198,7 +198,7 @@ TEST_F(DamagedMainFile, WithoutBackupTheSuiteSaysSoAndEnds) {
   p.StartUp();
   EXPECT_TRUE(p.Ended());
   EXPECT_EQ(p.view.endProcessCalls, 1);
-  EXPECT_FALSE(p.values().Running);
+  EXPECT_FALSE(p.suite.lifetime().Running);
   EXPECT_EQ(p.dialogs.Pending(), 0u);
   EXPECT_TRUE(PlainCopiesLeft().empty());
 }

@@ -99,7 +99,6 @@ TEST(StatusStripMeasurement, PercentOfAHugeDriveDoesNotOverflow) {
 class StatusStripTest : public ::testing::Test {
  protected:
   StatusStripTest() {
-    sim.suite.context().strip = &strip;
     sim.suite.main().MoveMainWindow(100, 100);
     fs::create_directories(temp / "c");
     fs::create_directories(temp / "d");
@@ -109,7 +108,7 @@ class StatusStripTest : public ::testing::Test {
     sim.drives.SetSpace('D', {0, 700 * kMiB});
     sim.drives.SetDrive('E', DriveType::CdRom);
     sim.desktop.memory = kMemory;
-    strip.changed = [this] { ++changes; };
+    counting = strip.changed.Subscribe([this] { ++changes; });
   }
 
   void WriteStatus(const std::string& system) {
@@ -120,8 +119,9 @@ class StatusStripTest : public ::testing::Test {
 
   testing::SuiteOnSim sim;
   testing::TempDir temp;
-  StatusStrip strip{sim.suite.context()};
+  StatusStrip& strip = sim.suite.strip();
   int changes = 0;
+  ports::Subscription counting;
 };
 
 TEST_F(StatusStripTest, DefaultsMeasureMemoryAndCycleTheRightTextThroughThePresentDrives) {

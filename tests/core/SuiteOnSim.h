@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "core/ScriptedMediaPlayer.h"
-#include "core/Suite.h"
 #include "storage/Scrambler.h"
+#include "suite/Suite.h"
 #include "support/RecordingMainView.h"
 #include "support/SimPortSet.h"
 #include "support/TempDir.h"
@@ -25,7 +25,7 @@ class SuiteOnSim : public SimPortSet<ScriptedMediaPlayer> {
     v.ProfileDir = profileDir;
     v.ProfileActive = true;
     v.ProfileLoaded = true;
-    v.Running = true;
+    suite.lifetime().Running = true;
     suite.hotkeys().AddAtoms();
   }
 

@@ -25,13 +25,14 @@ class WinampRemoteTest : public ::testing::Test {
   }
 
   SuiteOnSim sim;
+  WinampRemote& w = sim.suite.winamp();
   SharedValues& v = sim.suite.values();
 };
 
 TEST_F(WinampRemoteTest, RequestsWaitForThePlayerThenGoOut) {
   sim.player.running = false;
-  v.PlayRequest = true;
-  v.StopRequest = true;
+  w.PlayRequest = true;
+  w.StopRequest = true;
   sim.timers.Advance(1000);
   EXPECT_TRUE(sim.player.log.empty());
   EXPECT_FALSE(sim.suite.winamp().Running());
@@ -40,8 +41,8 @@ TEST_F(WinampRemoteTest, RequestsWaitForThePlayerThenGoOut) {
   sim.timers.Advance(200);
   EXPECT_TRUE(sim.suite.winamp().Running());
   EXPECT_EQ(sim.player.log, (std::vector<std::string>{"cmd 40045", "cmd 40047"}));
-  EXPECT_FALSE(v.PlayRequest);
-  EXPECT_FALSE(v.StopRequest);
+  EXPECT_FALSE(w.PlayRequest);
+  EXPECT_FALSE(w.StopRequest);
   sim.timers.Advance(1000);
   EXPECT_EQ(sim.player.log.size(), 2u);
 }
@@ -49,7 +50,7 @@ TEST_F(WinampRemoteTest, RequestsWaitForThePlayerThenGoOut) {
 TEST_F(WinampRemoteTest, PositionConfirmedLateThenPlays) {
   sim.player.positionQueriesBeforeConfirming = 3;
   v.PlaylistRequest = 4;
-  v.PlayAfterJump = true;
+  w.PlayAfterJump = true;
 
   sim.timers.Advance(200);
   EXPECT_EQ(sim.player.log,
@@ -58,7 +59,7 @@ TEST_F(WinampRemoteTest, PositionConfirmedLateThenPlays) {
 
   sim.timers.Advance(600);
   EXPECT_EQ(v.PlaylistRequest, -1);
-  EXPECT_FALSE(v.PlayAfterJump);
+  EXPECT_FALSE(w.PlayAfterJump);
   EXPECT_EQ(Count(sim.player.log, "query 120 0"), 4);
   EXPECT_EQ(sim.player.log.back(), "cmd 40045");
 
@@ -69,13 +70,13 @@ TEST_F(WinampRemoteTest, PositionConfirmedLateThenPlays) {
 TEST_F(WinampRemoteTest, PositionNeverConfirmedIsDroppedAfterTenSeconds) {
   sim.player.positionQueriesBeforeConfirming = 1'000'000;
   v.PlaylistRequest = 7;
-  v.PlayAfterJump = true;
+  w.PlayAfterJump = true;
 
   sim.timers.Advance(9'800);
   EXPECT_EQ(v.PlaylistRequest, 7);
   sim.timers.Advance(400);
   EXPECT_EQ(v.PlaylistRequest, -1);
-  EXPECT_FALSE(v.PlayAfterJump);
+  EXPECT_FALSE(w.PlayAfterJump);
   EXPECT_EQ(Count(sim.player.log, "cmd 40045"), 0);
 
   const std::size_t sent = sim.player.log.size();

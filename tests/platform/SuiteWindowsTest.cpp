@@ -37,7 +37,7 @@ TEST_F(SuiteWindowsTest, StripRefusesTheWindowManagersCloseUntilShutdown) {
   EXPECT_FALSE(strip.close());
   EXPECT_TRUE(strip.isVisible());
   EXPECT_EQ(strip.pos(), QPoint(100, 100));
-  EXPECT_FALSE(sim.suite.values().Running);  // the refused close's saving ran
+  EXPECT_FALSE(sim.suite.lifetime().Running);  // the refused close's saving ran
 
   sim.suite.main().PrepareShutdown();
   EXPECT_TRUE(strip.close());

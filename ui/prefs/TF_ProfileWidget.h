@@ -7,6 +7,8 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 
+#include "ports/Notification.h"
+
 namespace pelorin {
 class TF_Profile;
 }
@@ -33,6 +35,7 @@ class TF_ProfileWidget : public QDialog {
   void ForwardSelection();
 
   TF_Profile& model_;
+  ports::Subscription modelChanged_;
   QTreeWidget* list_;
   QStackedWidget* panelOrLabel_;
   QWidget* panel_;

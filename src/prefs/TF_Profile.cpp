@@ -1,4 +1,4 @@
-#include "core/TF_Profile.h"
+#include "prefs/TF_Profile.h"
 
 #include <algorithm>
 #include <system_error>
@@ -9,7 +9,6 @@
 #include "core/ProfileLoader.h"
 #include "core/ProfileTable.h"
 #include "core/StartupSettings.h"
-#include "core/TF_Main.h"
 #include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
 #include "storage/SettingsTransaction.h"
@@ -41,7 +40,8 @@ bool FolderUsedByAnother(const SettingsFile& table, int number, const std::strin
 
 }  // namespace
 
-TF_Profile::TF_Profile(CoreContext& ctx) : ctx_(ctx) {}
+TF_Profile::TF_Profile(CoreContext& ctx, MainMenu& menu, ProfileLoader& loader)
+    : ctx_(ctx), menu_(menu), loader_(loader) {}
 
 bool TF_Profile::ValidFolderName(const std::string& name) {
   return ValidProfileFolder(name);
@@ -54,11 +54,11 @@ int TF_Profile::ProfileCount(const SettingsFile& table) {
 }
 
 bool TF_Profile::Ended() const {
-  return ctx_.main != nullptr && ctx_.main->Ended();
+  return ctx_.lifetime.Ended();
 }
 
 void TF_Profile::Notify() {
-  if (changed) changed();
+  changed();
 }
 
 bool TF_Profile::Centered() const {
@@ -112,12 +112,12 @@ bool TF_Profile::Reload(bool withSubmenu) {
     for (int number = 1; number <= count; ++number) {
       rows.push_back(table.ReadString(ProfileSection(number), "Name", kUnnamed));
     }
-    if (withSubmenu) ctx_.menu->RebuildProfilesSubmenu(table, count);
+    if (withSubmenu) menu_.RebuildProfilesSubmenu(table, count);
   });
   if (!read || Ended()) return false;
   rows_ = std::move(rows);
   if (selected_ >= static_cast<int>(rows_.size())) selected_ = -1;
-  if (withSubmenu) ctx_.menu->CheckProfile(ctx_.values.Current.number);
+  if (withSubmenu) menu_.CheckProfile(ctx_.values.Current.number);
   return true;
 }
 
@@ -445,15 +445,15 @@ void TF_Profile::ReinitializeCurrentProfile(const std::string& newPath) {
   ReportWriteErrors(ctx_.ports.dialogs, [&] {
     SettingsFile file(status);
     SettingsTransaction change(file);
-    file.WriteInteger("POSITION", "X", ctx_.main->Left());
-    file.WriteInteger("POSITION", "Y", ctx_.main->Top());
+    file.WriteInteger("POSITION", "X", ctx_.mainWindow.Left());
+    file.WriteInteger("POSITION", "Y", ctx_.mainWindow.Top());
     change.Commit();
     ctx_.custodo.SetProfilePath(newPath);
     ctx_.custodo.BackupSettingsFile("status");
   });
   if (Ended()) return;
   ctx_.values.Current.path = newPath;
-  ctx_.loader->LoadProfile(newPath);
+  loader_.LoadProfile(newPath);
 }
 
 }  // namespace pelorin

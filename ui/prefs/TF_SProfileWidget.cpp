@@ -1,11 +1,11 @@
-#include "ui/TF_SProfileWidget.h"
+#include "ui/prefs/TF_SProfileWidget.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "core/TF_SProfile.h"
+#include "prefs/TF_SProfile.h"
 #include "ui/DialogStacking.h"
 #include "ui/ScreenCentre.h"
 
@@ -49,7 +49,7 @@ TF_SProfileWidget::TF_SProfileWidget(TF_SProfile& model)
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { model_.Select(row); });
   connect(ok, &QPushButton::clicked, this, [this] { model_.OKBtnClick(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { model_.CancelBtnClick(); });
-  model_.changed = [this] { Refresh(); };
+  modelChanged_ = model_.changed.Subscribe([this] { Refresh(); });
 }
 
 void TF_SProfileWidget::Refresh() {

@@ -16,7 +16,7 @@ class TF_SProfile {
   // The name a profile without one shows in the list.
   static constexpr const char* kUnnamedProfile = "Хозяин";
 
-  explicit TF_SProfile(CoreContext& ctx);
+  TF_SProfile(CoreContext& ctx, PasswordGate& passwords);
 
   // `FormShow`: reads the profile table afresh, selects the current profile and shows
   // the window; Cancel is disabled when BlockCancel is on.
@@ -37,7 +37,7 @@ class TF_SProfile {
   bool CancelEnabled() const { return cancelEnabled_; }
   bool Visible() const { return visible_; }
 
-  std::function<void()> changed;  // the widget re-reads the state
+  ports::Notification<> changed;  // the widget re-reads the state
 
  private:
   bool Ended() const;
@@ -45,6 +45,7 @@ class TF_SProfile {
   void Hide();
 
   CoreContext& ctx_;
+  PasswordGate& passwords_;
   std::vector<std::string> names_;
   int selected_ = -1;
   bool cancelEnabled_ = true;

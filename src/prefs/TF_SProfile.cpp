@@ -1,24 +1,23 @@
-#include "core/TF_SProfile.h"
+#include "prefs/TF_SProfile.h"
 
 #include <algorithm>
 
 #include "core/ProfileTable.h"
-#include "core/TF_Main.h"
-#include "core/TF_Pass.h"
-#include "core/TF_Profile.h"
 #include "core/WriteErrorReport.h"
+#include "prefs/TF_Profile.h"
 #include "storage/SettingsFile.h"
 
 namespace pelorin {
 
-TF_SProfile::TF_SProfile(CoreContext& ctx) : ctx_(ctx) {}
+TF_SProfile::TF_SProfile(CoreContext& ctx, PasswordGate& passwords)
+    : ctx_(ctx), passwords_(passwords) {}
 
 bool TF_SProfile::Ended() const {
-  return ctx_.main != nullptr && ctx_.main->Ended();
+  return ctx_.lifetime.Ended();
 }
 
 void TF_SProfile::Notify() {
-  if (changed) changed();
+  changed();
 }
 
 void TF_SProfile::Hide() {
@@ -82,14 +81,13 @@ void TF_SProfile::OKBtnClick() {
   // Hidden before the request: a cancelled request shows this window again.
   Hide();
   const std::string expected = v.PassProfile || v.RestoringMode ? "" : chosen.pass;
-  ctx_.pass->Request(TF_Pass::kProfileChange, "Enter password for selected profile.", expected, 0,
-                     cancelEnabled_);
+  passwords_.Request(kProfileChangeAction, expected, 0, cancelEnabled_);
 }
 
 void TF_SProfile::CancelBtnClick() {
   if (Ended() || !visible_ || !cancelEnabled_) return;
   Hide();
-  ctx_.main->SaveAndQuit();
+  ctx_.lifetime.SaveAndQuit();
 }
 
 void TF_SProfile::FormClose() {

@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ports/Notification.h"
+
 namespace pelorin {
 class TF_SProfile;
 }
@@ -25,6 +27,7 @@ class TF_SProfileWidget : public QDialog {
 
  private:
   TF_SProfile& model_;
+  ports::Subscription modelChanged_;
   QListWidget* list_;
   QPushButton* cancel_;
 };

@@ -9,6 +9,8 @@
 
 namespace pelorin {
 
+class MainMenu;
+class ProfileLoader;
 class SettingsFile;
 
 // The profile configuration window ("Pelorin profiles"): the list of profiles, the
@@ -25,7 +27,9 @@ class TF_Profile {
   // The label shown in place of the panel when the profile's details are not shown.
   static constexpr const char* kLowAccessLabel = "НИЗКИЙ УРОВЕНЬ ДОСТУПА";
 
-  explicit TF_Profile(CoreContext& ctx);
+  // `menu` gets the Profiles submenu rebuilt; `loader` loads the current profile again
+  // after its folder was renamed.
+  TF_Profile(CoreContext& ctx, MainMenu& menu, ProfileLoader& loader);
 
   // The folder rule of the profile table (ValidProfileFolder).
   static bool ValidFolderName(const std::string& name);
@@ -76,7 +80,7 @@ class TF_Profile {
   // Grows each time the focus is to go to ProName.
   int NameFocusRequests() const { return nameFocusRequests_; }
 
-  std::function<void()> changed;  // the widget re-reads the state
+  ports::Notification<> changed;  // the widget re-reads the state
 
  private:
   bool Ended() const;
@@ -109,6 +113,8 @@ class TF_Profile {
   void ReinitializeCurrentProfile(const std::string& newPath);
 
   CoreContext& ctx_;
+  MainMenu& menu_;
+  ProfileLoader& loader_;
   std::vector<std::string> rows_;
   int selected_ = -1;
   bool passwordMasked_ = false;

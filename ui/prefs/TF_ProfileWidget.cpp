@@ -1,4 +1,4 @@
-#include "ui/TF_ProfileWidget.h"
+#include "ui/prefs/TF_ProfileWidget.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "core/TF_Profile.h"
+#include "prefs/TF_Profile.h"
 #include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
@@ -83,7 +83,7 @@ TF_ProfileWidget::TF_ProfileWidget(TF_Profile& model)
   connect(add_, &QPushButton::clicked, this, [this] { model_.AddBtnClick(); });
   connect(apply_, &QPushButton::clicked, this, [this] { model_.ApplyBtnClick(); });
   connect(delete_, &QPushButton::clicked, this, [this] { model_.DeleteBtnClick(); });
-  model_.changed = [this] { Refresh(); };
+  modelChanged_ = model_.changed.Subscribe([this] { Refresh(); });
   Refresh();
 }
 
