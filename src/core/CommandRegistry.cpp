@@ -46,6 +46,13 @@ constexpr ItemOwner kItemOwners[] = {
     {menu_item::kClose, SubsystemId::Core},
 };
 
+const ItemOwner* FindItem(std::string_view itemId) {
+  for (const ItemOwner& row : kItemOwners) {
+    if (row.id == itemId) return &row;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 CommandRegistry::CommandRegistry(const SuiteLifetime& lifetime, const SharedValues& values,
@@ -53,10 +60,8 @@ CommandRegistry::CommandRegistry(const SuiteLifetime& lifetime, const SharedValu
     : lifetime_(lifetime), values_(values), hooks_(hooks) {}
 
 SubsystemId CommandRegistry::OwnerOf(std::string_view itemId) {
-  for (const ItemOwner& row : kItemOwners) {
-    if (row.id == itemId) return row.owner;
-  }
-  return SubsystemId::Core;
+  const ItemOwner* item = FindItem(itemId);
+  return item != nullptr ? item->owner : SubsystemId::Core;
 }
 
 void CommandRegistry::Bind(std::string_view itemId, SubsystemId owner,
@@ -81,11 +86,8 @@ bool CommandRegistry::Exists(std::string_view itemId) const {
   if (itemId == menu_item::kRun) return Exists(menu_item::kProgramsWindow);
   if (itemId == menu_item::kPower) return Exists(menu_item::kPowerOff);
   if (itemId == menu_item::kProfile) return static_cast<bool>(profiles_);
-  for (const ItemOwner& row : kItemOwners) {
-    if (row.id == itemId) return clicks_.contains(itemId);
-  }
   // Ids the menu does not know (the entries of the two lists) always exist.
-  return true;
+  return FindItem(itemId) == nullptr || clicks_.contains(itemId);
 }
 
 bool CommandRegistry::Answering() const {
@@ -96,9 +98,8 @@ void CommandRegistry::Click(std::string_view itemId) const {
   if (!Answering()) return;
   const auto found = clicks_.find(itemId);
   if (found == clicks_.end()) return;
-  for (const ItemOwner& row : kItemOwners) {
-    if (row.id == itemId && row.flyPanelFirst) hooks_.BringFlyPanelForward();
-  }
+  const ItemOwner* item = FindItem(itemId);
+  if (item != nullptr && item->flyPanelFirst) hooks_.BringFlyPanelForward();
   if (lifetime_.Ended()) return;
   found->second();
 }

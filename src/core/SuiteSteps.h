@@ -442,23 +442,20 @@ inline constexpr std::array<StepRow<TrayClickStep>, static_cast<std::size_t>(Tra
     }};
 static_assert(InStepOrder(kTrayClickSteps));
 
-template <typename Step, std::size_t N>
-using TableOf = StepTable<Step, N>;
-
 // Every sequence of the suite, for the subsystems to fill.
 struct SuiteSteps {
-  TableOf<LoadStep, kLoadProfileSteps.size()> loadProfile{kLoadProfileSteps};
-  TableOf<ShutdownStep, kShutdownSteps.size()> prepareShutdown{kShutdownSteps};
-  TableOf<RefusedCloseStep, kRefusedCloseSteps.size()> refusedClose{kRefusedCloseSteps};
-  TableOf<LeaveProfileStep, kLeaveProfileSteps.size()> leaveProfile{kLeaveProfileSteps};
-  TableOf<CloseWindowStep, kCloseWindowSteps.size()> closeAllWindows{kCloseWindowSteps};
-  TableOf<SuspendStep, kSuspendSteps.size()> suspend{kSuspendSteps};
-  TableOf<ResumeStep, kResumeSteps.size()> resume{kResumeSteps};
-  TableOf<HiTimerStep, kHiTimerSteps.size()> hiTimer{kHiTimerSteps};
-  TableOf<ExTimerStep, kExTimerSteps.size()> exTimer{kExTimerSteps};
-  TableOf<LowTimerStep, kLowTimerSteps.size()> lowTimer{kLowTimerSteps};
-  TableOf<DeactivatedStep, kDeactivatedSteps.size()> deactivated{kDeactivatedSteps};
-  TableOf<TrayClickStep, kTrayClickSteps.size()> trayLeftClick{kTrayClickSteps};
+  StepTable<LoadStep, kLoadProfileSteps.size()> loadProfile{kLoadProfileSteps};
+  StepTable<ShutdownStep, kShutdownSteps.size()> prepareShutdown{kShutdownSteps};
+  StepTable<RefusedCloseStep, kRefusedCloseSteps.size()> refusedClose{kRefusedCloseSteps};
+  StepTable<LeaveProfileStep, kLeaveProfileSteps.size()> leaveProfile{kLeaveProfileSteps};
+  StepTable<CloseWindowStep, kCloseWindowSteps.size()> closeAllWindows{kCloseWindowSteps};
+  StepTable<SuspendStep, kSuspendSteps.size()> suspend{kSuspendSteps};
+  StepTable<ResumeStep, kResumeSteps.size()> resume{kResumeSteps};
+  StepTable<HiTimerStep, kHiTimerSteps.size()> hiTimer{kHiTimerSteps};
+  StepTable<ExTimerStep, kExTimerSteps.size()> exTimer{kExTimerSteps};
+  StepTable<LowTimerStep, kLowTimerSteps.size()> lowTimer{kLowTimerSteps};
+  StepTable<DeactivatedStep, kDeactivatedSteps.size()> deactivated{kDeactivatedSteps};
+  StepTable<TrayClickStep, kTrayClickSteps.size()> trayLeftClick{kTrayClickSteps};
 };
 
 }  // namespace pelorin
