@@ -16,9 +16,11 @@
 #include "linux/LogindPower.h"
 #include "linux/QtDialogs.h"
 #include "linux/QtTimers.h"
+#include "linux/StderrLog.h"
 #include "sim/SimDriveTable.h"
 #include "sim/SimMediaPlayer.h"
 #include "sim/SimMixer.h"
+#include "sim/SimSound.h"
 
 namespace pelorin::app {
 namespace {
@@ -38,12 +40,13 @@ struct CommonServices {
   lnx::LinuxHotkeys hotkeys;
   lnx::LinuxScreen screen;
   lnx::LinuxCompanion companion;
+  lnx::StderrLog log;
 };
 
 // A backend: the common services and its own shell, mixer, media player, desktop,
 // drive table and power.
 template <typename Shell, typename Mixer, typename Player, typename Desktop, typename Drives,
-          typename Power>
+          typename Power, typename Sound>
 class BackendSet : public Backends {
  public:
   template <typename... DesktopArgs>
@@ -53,7 +56,7 @@ class BackendSet : public Backends {
   CorePorts Ports() override {
     return {common_.clock, common_.timers, common_.dialogs, shell_,         common_.hotkeys,
             mixer_,        player_,        desktop_,        common_.screen, common_.companion,
-            drives_,       power_};
+            drives_,       power_,         sound_,          common_.log};
   }
 
  protected:
@@ -64,6 +67,7 @@ class BackendSet : public Backends {
   Desktop desktop_;
   Drives drives_;
   Power power_{common_.timers};
+  Sound sound_{common_.clock};
 };
 
 // The computer's power and the session through systemd-logind on the system bus. Every
@@ -74,11 +78,13 @@ class SystemPower : public lnx::LogindPower {
   explicit SystemPower(ports::Timers& /*timers*/) : LogindPower(QDBusConnection::systemBus()) {}
 };
 
-using LinuxBackends = BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer,
-                                 lnx::LinuxDesktop, lnx::LinuxDriveTable, SystemPower>;
+using LinuxBackends =
+    BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer, lnx::LinuxDesktop,
+               lnx::LinuxDriveTable, SystemPower, sim::SimSound>;
 
-class SimBackends : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMediaPlayer,
-                                      LoggedSimDesktop, sim::SimDriveTable, LoggedSimPower> {
+class SimBackends
+    : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMediaPlayer, LoggedSimDesktop,
+                        sim::SimDriveTable, LoggedSimPower, sim::SimSound> {
  public:
   explicit SimBackends(const ProgramPlace& place) : BackendSet(place, "sim") {
     drives_.SetDrive('C', ports::DriveType::Fixed, "/");

@@ -96,15 +96,20 @@ void QtMainView::SetApplicationTitle(const std::string& title) {
 // it is visible; there is no separate application button to show or hide.
 void QtMainView::SetTaskbarButtonVisible(bool) {}
 
-void QtMainView::SetTrayIcon(bool visible, bool active, bool ringing) {
+void QtMainView::SetTrayIcon(bool visible, bool active) {
   if (!tray_) return;
   trayActive_ = active;
   tray_->setVisible(visible);
   if (visible && active) {
-    trayAnimation_.start(ringing ? 100 : 1000);
+    trayAnimation_.start(trayRinging_ ? 100 : 1000);
   } else {
     trayAnimation_.stop();
   }
+}
+
+void QtMainView::SetTrayRinging(bool ringing) {
+  trayRinging_ = ringing;
+  if (trayAnimation_.isActive()) trayAnimation_.setInterval(ringing ? 100 : 1000);
 }
 
 void QtMainView::NextTrayFrame() {

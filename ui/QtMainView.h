@@ -41,7 +41,8 @@ class QtMainView : public MainView {
   void BringMixerFlyToFront() override;
   void SetApplicationTitle(const std::string& title) override;
   void SetTaskbarButtonVisible(bool visible) override;
-  void SetTrayIcon(bool visible, bool active, bool ringing) override;
+  void SetTrayIcon(bool visible, bool active) override;
+  void SetTrayRinging(bool ringing) override;
   void PopupMenu(const MenuItem& menu, int x, int y) override;
   void ShowBusyBox(const std::string& caption, const std::string& text) override;
   void SetBusyProgress(int position) override;
@@ -72,6 +73,7 @@ class QtMainView : public MainView {
   QTimer trayAnimation_;
   int trayFrame_ = 0;
   bool trayActive_ = false;
+  bool trayRinging_ = false;
 };
 
 }  // namespace pelorin::ui

@@ -1,7 +1,9 @@
 #include "linux/QtDialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -87,6 +89,35 @@ QString LinesOf(const std::string& text) {
 }
 
 }  // namespace
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    QString masks = parts[i + 1];
+    masks.replace(QLatin1Char(';'), QLatin1Char(' '));
+    // Qt reads the masks from the parentheses of the description; one that shows none
+    // gets them added.
+    filters << (description.contains(QLatin1Char('('))
+                    ? description
+                    : description + QStringLiteral(" (") + masks + QLatin1Char(')'));
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+std::string QtDialogs::ChooseFileToOpen(const ports::OpenFileRequest& request) {
+  QFileDialog dialog(nullptr, QString::fromStdString(request.title),
+                     QString::fromStdString(request.initialFile), QtFileFilter(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+  // Above the suite's always-on-top windows, as the message boxes are.
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
+}
 
 DialogAnswer QtDialogs::Show(const ports::MessageRequest& request) {
   QMessageBox box;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <string>
+
 #include "ports/Dialogs.h"
 
 namespace pelorin::lnx {
@@ -10,6 +13,11 @@ namespace pelorin::lnx {
 class QtDialogs : public ports::Dialogs {
  public:
   ports::DialogAnswer Show(const ports::MessageRequest& request) override;
+  std::string ChooseFileToOpen(const ports::OpenFileRequest& request) override;
 };
+
+// A filter of the form "Wave files (*.wav)|*.wav|All files (*.*)|*.*" as Qt takes it:
+// "Wave files (*.wav);;All files (*.*)".
+QString QtFileFilter(const std::string& filter);
 
 }  // namespace pelorin::lnx

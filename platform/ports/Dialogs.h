@@ -21,13 +21,25 @@ struct MessageRequest {
   bool foreground = false;   // brought to the foreground when shown
 };
 
-// Modal message boxes and questions. Each call returns when the user has answered;
-// timers keep firing meanwhile.
+// A dialog that asks for a file to open. `filter` has the form
+// "Wave files (*.wav)|*.wav|All files (*.*)|*.*": pairs of a description and its masks.
+struct OpenFileRequest {
+  std::string title;
+  std::string filter;
+  std::string defaultExtension;  // added to a name typed without one
+  bool fileMustExist = true;
+  std::string initialFile;  // where the dialog starts; may be empty
+};
+
+// Modal message boxes, questions and file choosers. Each call returns when the user
+// has answered; timers keep firing meanwhile.
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
 
   virtual DialogAnswer Show(const MessageRequest& request) = 0;
+  // The chosen file (a full path), or empty when the user cancelled.
+  virtual std::string ChooseFileToOpen(const OpenFileRequest& request) = 0;
 };
 
 }  // namespace pelorin::ports

@@ -56,4 +56,21 @@ DialogAnswer SimDialogs::Show(const ports::MessageRequest& request) {
   return next.answer;
 }
 
+SimDialogs& SimDialogs::ExpectFileChoice(std::string title, std::string file,
+                                         std::int64_t delayMs) {
+  fileScript_.push_back({std::move(title), std::move(file), delayMs});
+  return *this;
+}
+
+std::string SimDialogs::ChooseFileToOpen(const ports::OpenFileRequest& request) {
+  fileAsked_.push_back(request);
+  if (fileScript_.empty()) Fail("unexpected file chooser: \"" + request.title + "\"");
+  const ExpectedFile next = fileScript_.front();
+  if (next.title != request.title)
+    Fail("expected file chooser \"" + next.title + "\", asked \"" + request.title + "\"");
+  fileScript_.pop_front();
+  if (timers_ != nullptr && next.delayMs > 0) timers_->Advance(next.delayMs);
+  return next.file;
+}
+
 }  // namespace pelorin::sim

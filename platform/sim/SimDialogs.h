@@ -34,6 +34,12 @@ class SimDialogs : public ports::Dialogs {
 
   ports::DialogAnswer Show(const ports::MessageRequest& request) override;
 
+  // Expects the next file chooser to have this title and answers it with `file`
+  // (empty: cancelled).
+  SimDialogs& ExpectFileChoice(std::string title, std::string file, std::int64_t delayMs = 0);
+  std::string ChooseFileToOpen(const ports::OpenFileRequest& request) override;
+  const std::vector<ports::OpenFileRequest>& FileChoicesAsked() const { return fileAsked_; }
+
   const std::vector<ports::MessageRequest>& Asked() const { return asked_; }
   // Expected questions that were never asked.
   std::size_t Pending() const { return script_.size(); }
@@ -51,7 +57,14 @@ class SimDialogs : public ports::Dialogs {
   [[noreturn]] void Fail(std::string message);
 
   SimTimers* timers_;
+  struct ExpectedFile {
+    std::string title, file;
+    std::int64_t delayMs;
+  };
+
   std::deque<Expected> script_;
+  std::deque<ExpectedFile> fileScript_;
+  std::vector<ports::OpenFileRequest> fileAsked_;
   std::vector<ports::MessageRequest> asked_;
   std::vector<std::string> failures_;
 };

@@ -102,30 +102,35 @@ int CoreHotkeys::AtomId(std::string_view name) const {
 void CoreHotkeys::RegisterHotkeys() {
   const bool atomsDeleted = atoms_[0] == 0;  // all exist or none does
   if (atomsDeleted && !ctx_.lifetime.ClosingAllowed) AddAtoms();
+  for (const RegisteredHotkey& row : kRegistered)
+    RegisterOne(row.atom, keys_.*row.hotkey);
+}
+
+void CoreHotkeys::RegisterOne(std::string_view atom, const THotkey& hotkey) {
+  const int id = AtomId(atom);
+  if (id == 0) return;  // no atoms (shutdown has begun)
   ports::Hotkeys& system = ctx_.ports.hotkeys;
-  for (const RegisteredHotkey& row : kRegistered) {
-    const int id = AtomId(row.atom);
-    if (id == 0) continue;  // no atoms (shutdown has begun)
-    const THotkey& hotkey = keys_.*row.hotkey;
-    int& held = held_[IndexOf(row.atom)];
-    // A combination the system refuses (another program holds it, or the key has no
-    // equivalent here) is left out quietly; the identifier then holds nothing.
-    if (hotkey.Key != 0 && system.Register(id, HotkeyModifiers(hotkey), hotkey.Key)) {
-      held = id;
-    } else {
-      system.Unregister(id);
-      held = 0;
-    }
+  int& held = held_[IndexOf(atom)];
+  // A combination the system refuses (another program holds it, or the key has no
+  // equivalent here) is left out quietly; the identifier then holds nothing.
+  if (hotkey.Key != 0 && system.Register(id, HotkeyModifiers(hotkey), hotkey.Key)) {
+    held = id;
+  } else {
+    system.Unregister(id);
+    held = 0;
   }
 }
 
+void CoreHotkeys::UnregisterOne(std::string_view atom) {
+  int& held = held_[IndexOf(atom)];
+  const int id = held != 0 ? held : AtomId(atom);
+  if (id != 0) ctx_.ports.hotkeys.Unregister(id);
+  held = 0;
+}
+
 void CoreHotkeys::UnregisterHotkeys() {
-  for (std::string_view atom : kReleased) {
-    int& held = held_[IndexOf(atom)];
-    const int id = held != 0 ? held : AtomId(atom);
-    if (id != 0) ctx_.ports.hotkeys.Unregister(id);
-    held = 0;
-  }
+  for (std::string_view atom : kReleased)
+    UnregisterOne(atom);
 }
 
 void CoreHotkeys::WM_HOTKEY(unsigned modifiers, int virtualKey) {

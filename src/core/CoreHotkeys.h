@@ -112,6 +112,11 @@ class CoreHotkeys {
   // ends them for good.
   void RegisterHotkeys();
   void UnregisterHotkeys();
+  // One identifier's combination on its own, for a source that holds it only for a
+  // while (the reminder's stop key, while something rings): a Key of 0, or a
+  // combination the system refuses, leaves the identifier holding nothing.
+  void RegisterOne(std::string_view atom, const THotkey& hotkey);
+  void UnregisterOne(std::string_view atom);
 
   // A press: the WM_HOTKEY lParam's low word (modifiers) and high word (key).
   void WM_HOTKEY(unsigned modifiers, int virtualKey);

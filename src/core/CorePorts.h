@@ -6,11 +6,13 @@
 #include "ports/Dialogs.h"
 #include "ports/DriveTable.h"
 #include "ports/Hotkeys.h"
+#include "ports/Log.h"
 #include "ports/MediaPlayer.h"
 #include "ports/Mixer.h"
 #include "ports/Power.h"
 #include "ports/Screen.h"
 #include "ports/Shell.h"
+#include "ports/Sound.h"
 #include "ports/Timers.h"
 
 namespace pelorin {
@@ -29,6 +31,8 @@ struct CorePorts {
   ports::Companion& companion;
   ports::DriveTable& drives;
   ports::Power& power;
+  ports::Sound& sound;
+  ports::Log& log;
 };
 
 }  // namespace pelorin

@@ -30,9 +30,11 @@ class MainView {
   virtual void SetApplicationTitle(const std::string& title) = 0;
   virtual void SetTaskbarButtonVisible(bool visible) = 0;
 
-  // The tray icon: shown or not; `active` false makes it inert (at shutdown);
-  // `ringing` animates it fast.
-  virtual void SetTrayIcon(bool visible, bool active, bool ringing) = 0;
+  // The tray icon: shown or not; `active` false makes it inert (at shutdown).
+  virtual void SetTrayIcon(bool visible, bool active) = 0;
+  // The icon's animation: a frame every 100 ms while something rings, every second
+  // otherwise.
+  virtual void SetTrayRinging(bool ringing) = 0;
 
   // Pops a menu up at a screen position; the items call back when clicked.
   virtual void PopupMenu(const MenuItem& menu, int x, int y) = 0;

@@ -62,7 +62,7 @@ void ProfileSwitch::ProfilesItemClick(int position) {
 
 void ProfileSwitch::Accepted() {
   SharedValues& v = ctx_.values;
-  ctx_.view.SetTrayIcon(v.TrayIcon || hotkeys_.Keys().MenuKey.Key == 0, true, false);
+  ctx_.view.SetTrayIcon(v.TrayIcon || hotkeys_.Keys().MenuKey.Key == 0, true);
   v.StartupSelection = false;
   loader_.LoadProfile(v.Current.path);
   if (ctx_.lifetime.Ended()) return;

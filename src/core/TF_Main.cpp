@@ -58,7 +58,7 @@ void TF_Main::BindSteps() {
                              [this] { PostShutdownToCompanion(); });
   steps.prepareShutdown.Bind(ShutdownStep::kAllowClosing, core, [this] {
     ctx_.lifetime.ClosingAllowed = true;
-    ctx_.view.SetTrayIcon(false, false, false);
+    ctx_.view.SetTrayIcon(false, false);
   });
   steps.prepareShutdown.Bind(ShutdownStep::kForgetMissingFiles, core, [&v] {
     v.MissingLinks.clear();

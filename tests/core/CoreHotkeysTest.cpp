@@ -123,6 +123,7 @@ class QuestionOrderDialogs : public ports::Dialogs {
     popupsBefore.push_back(view != nullptr ? view->popups.size() : 0);
     return DialogAnswer::Yes;
   }
+  std::string ChooseFileToOpen(const ports::OpenFileRequest&) override { return {}; }
   const testing::RecordingMainView* view = nullptr;
   std::vector<ports::MessageRequest> asked;
   std::vector<std::size_t> popupsBefore;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "linux/LinuxScreen.h"
 #include "linux/QtTimers.h"
 #include "platform/QtTestApplication.h"
+#include "support/TempDir.h"
 
 namespace pelorin::lnx {
 namespace {
@@ -176,6 +178,49 @@ TEST_F(QtDialogsTest, BoxesStayOnTopWithTheirTextWhileTimersFire) {
   EXPECT_TRUE(onTop);
   EXPECT_EQ(icon, QMessageBox::Critical);
   EXPECT_EQ(pointer, (ports::ScreenPoint{200, 150}));
+}
+
+}  // namespace
+}  // namespace pelorin::lnx
+
+namespace pelorin::lnx {
+namespace {
+
+TEST(QtFileFilterTest, WindowsFiltersBecomeQtFilters) {
+  EXPECT_EQ(QtFileFilter("Wave files (*.wav)|*.wav|All files (*.*)|*.*").toStdString(),
+            "Wave files (*.wav);;All files (*.*)");
+  EXPECT_EQ(QtFileFilter("Pictures|*.bmp;*.jpg").toStdString(), "Pictures (*.bmp *.jpg)");
+  EXPECT_EQ(QtFileFilter("").toStdString(), "");
+}
+
+TEST_F(QtDialogsTest, FileChooserGivesTheChosenFileAndNothingWhenCancelled) {
+  testing::TempDir folder;
+  const std::string chosen = (folder / "bell.wav").string();
+  testing::WriteBytes(folder / "bell.wav", "RIFF");
+  const ports::OpenFileRequest request{.title = "Open sound WAV file",
+                                       .filter = "Wave files (*.wav)|*.wav|All files (*.*)|*.*",
+                                       .defaultExtension = "wav",
+                                       .fileMustExist = true,
+                                       .initialFile = folder.path().string() + "/"};
+  auto answer = [](std::function<void(QFileDialog&)> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      poll->stop();
+      poll->deleteLater();
+      act(*dialog);
+    });
+    poll->start(10);
+  };
+  answer([&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Open sound WAV file");
+    dialog.selectFile(QString::fromStdString(chosen));
+    QMetaObject::invokeMethod(&dialog, "accept");
+  });
+  EXPECT_EQ(dialogs.ChooseFileToOpen(request), chosen);
+  answer([](QFileDialog& dialog) { QMetaObject::invokeMethod(&dialog, "reject"); });
+  EXPECT_EQ(dialogs.ChooseFileToOpen(request), "");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ class AnsweringDialogs : public ports::Dialogs {
     return request.buttons == ports::DialogButtons::Ok ? ports::DialogAnswer::Ok
                                                        : ports::DialogAnswer::No;
   }
+  std::string ChooseFileToOpen(const ports::OpenFileRequest&) override { return {}; }
   std::vector<std::string> shown;
 };
 

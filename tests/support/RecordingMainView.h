@@ -33,11 +33,11 @@ class RecordingMainView : public MainView {
   void BringMixerFlyToFront() override { ++mixerFlyFronts; }
   void SetApplicationTitle(const std::string& text) override { title = text; }
   void SetTaskbarButtonVisible(bool v) override { taskbarButton = v; }
-  void SetTrayIcon(bool v, bool a, bool r) override {
+  void SetTrayIcon(bool v, bool a) override {
     trayVisible = v;
     trayActive = a;
-    trayRinging = r;
   }
+  void SetTrayRinging(bool r) override { trayRinging = r; }
   void PopupMenu(const MenuItem& menu, int x, int y) override { popups.push_back({menu, x, y}); }
   void ShowBusyBox(const std::string& caption, const std::string& text) override {
     busyVisible = true;

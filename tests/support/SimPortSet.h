@@ -7,11 +7,13 @@
 #include "sim/SimDialogs.h"
 #include "sim/SimDriveTable.h"
 #include "sim/SimHotkeys.h"
+#include "sim/SimLog.h"
 #include "sim/SimMediaPlayer.h"
 #include "sim/SimMixer.h"
 #include "sim/SimPower.h"
 #include "sim/SimScreen.h"
 #include "sim/SimShell.h"
+#include "sim/SimSound.h"
 #include "sim/SimTimers.h"
 
 namespace pelorin::testing {
@@ -27,7 +29,8 @@ struct SimPortSet {
     return CorePorts{clock,     timers,  dialogsPort != nullptr ? *dialogsPort : dialogs,
                      shell,     hotkeys, mixer,
                      player,    desktop, screen,
-                     companion, drives,  power};
+                     companion, drives,  power,
+                     sound,     log};
   }
 
   sim::SimClock clock;
@@ -42,6 +45,8 @@ struct SimPortSet {
   sim::SimCompanion companion;
   sim::SimDriveTable drives;
   sim::SimPower power{timers};
+  sim::SimSound sound{clock};
+  sim::SimLog log;
 };
 
 }  // namespace pelorin::testing

@@ -10,6 +10,8 @@ namespace pelorin::ctl {
 class StderrDialogs : public ports::Dialogs {
  public:
   ports::DialogAnswer Show(const ports::MessageRequest& request) override;
+  // No file is ever chosen on the tool's behalf.
+  std::string ChooseFileToOpen(const ports::OpenFileRequest&) override { return {}; }
 };
 
 }  // namespace pelorin::ctl
