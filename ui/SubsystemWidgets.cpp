@@ -1,5 +1,6 @@
 #include "ui/SubsystemWidgets.h"
 
+#include "ui/alarms/AlarmsWidgets.h"
 #include "ui/prefs/PrefsWidgets.h"
 
 namespace pelorin::ui {
@@ -11,6 +12,7 @@ using Factory = std::unique_ptr<SubsystemWidgets> (*)(Suite&);
 // One line per subsystem; a factory gives nothing when its subsystem is not there.
 constexpr Factory kFactories[] = {
     &MakePrefsWidgets,
+    &MakeAlarmsWidgets,
 };
 
 }  // namespace

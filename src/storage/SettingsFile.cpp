@@ -56,21 +56,6 @@ std::string_view StorableKeyName(std::string_view name) {
   return trimmed;
 }
 
-std::optional<SettingsDocument::KeyLine> FindKeyLine(const SettingsDocument& document,
-                                                     std::string_view section,
-                                                     std::string_view key) {
-  const auto sectionNumber = document.FindSection(TrimSettingsBlanks(section));
-  if (!sectionNumber) return std::nullopt;
-  return document.FindKey(*sectionNumber, TrimSettingsBlanks(key));
-}
-
-std::optional<std::string> FindValue(const SettingsDocument& document, std::string_view section,
-                                     std::string_view key) {
-  const auto keyLine = FindKeyLine(document, section, key);
-  if (!keyLine) return std::nullopt;
-  return document.Value(*keyLine);
-}
-
 }  // namespace
 
 void RefuseSettingsWrite(const std::filesystem::path& reported, bool tooLarge) {
@@ -112,47 +97,39 @@ void SettingsFile::Change(SettingsEdit edit) {
   if (!cache.Write(target_, std::move(bytes))) throw SettingsWriteError(ReportedName());
 }
 
+SettingsView SettingsFile::View() const {
+  return SettingsView(Document());
+}
+
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
-  auto value = FindValue(*Document(), section, key);
-  if (value) return std::move(*value);
-  // The Windows functions give the default without its trailing spaces.
-  const std::size_t kept = defaultValue.find_last_not_of(' ');
-  return std::string(defaultValue.substr(0, kept == std::string_view::npos ? 0 : kept + 1));
+  return View().ReadString(section, key, defaultValue);
 }
 
 int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
                               int defaultValue) const {
-  const auto value = FindValue(*Document(), section, key);
-  if (!value) return defaultValue;
-  return ParseSettingsInteger(*value).value_or(defaultValue);
+  return View().ReadInteger(section, key, defaultValue);
 }
 
 bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
                             bool defaultValue) const {
-  const auto value = FindValue(*Document(), section, key);
-  if (!value) return defaultValue;
-  const auto number = ParseSettingsInteger(*value);
-  return number ? *number != 0 : defaultValue;
+  return View().ReadBool(section, key, defaultValue);
 }
 
 bool SettingsFile::SectionExists(std::string_view section) const {
-  return Document()->FindSection(TrimSettingsBlanks(section)).has_value();
+  return View().SectionExists(section);
 }
 
 bool SettingsFile::ValueExists(std::string_view section, std::string_view key) const {
-  return FindKeyLine(*Document(), section, key).has_value();
+  return View().ValueExists(section, key);
 }
 
 std::vector<std::string> SettingsFile::ReadSection(std::string_view section) const {
-  const auto document = Document();
-  const auto number = document->FindSection(TrimSettingsBlanks(section));
-  if (!number) return {};
-  return document->KeyNames(*number);
+  return View().ReadSection(section);
 }
 
 std::vector<std::string> SettingsFile::ReadSections() const {
-  return Document()->SectionNames();
+  return View().ReadSections();
 }
 
 void SettingsFile::WriteString(std::string_view section, std::string_view key,

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/SettingsView.h"
 #include "storage/SettingsWriteError.h"
 
 namespace pelorin {
@@ -48,6 +49,9 @@ class SettingsFile {
   explicit SettingsFile(std::filesystem::path file);
 
   const std::filesystem::path& FileName() const { return file_; }
+
+  // The file as it is now, for many reads that look at it once.
+  SettingsView View() const;
 
   // Values are cut to 2047 characters. The default is given without its trailing
   // spaces, as the Windows functions give it.

@@ -1,5 +1,6 @@
 #include "suite/SubsystemFactories.h"
 
+#include "alarms/AlarmsSubsystem.h"
 #include "prefs/PrefsSubsystem.h"
 
 namespace pelorin {
@@ -12,6 +13,7 @@ using Factory = std::unique_ptr<AppletSubsystem> (*)(SubsystemServices&);
 // the step tables run in the tables' own order, whatever this order is).
 constexpr Factory kFactories[] = {
     &MakePrefsSubsystem,
+    &MakeAlarmsSubsystem,
 };
 
 }  // namespace
