@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# End to end under a virtual X display: the real program with the simulated system
+# services on a new home, its clock started just before 07:30 on a Monday. An alarm for
+# 07:30 on Mondays rings (the simulated sound card says so on standard error) and a
+# click on the tray icon stops it.
+set -euo pipefail
+bin=$1
+faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+work=$(mktemp -d)
+suite_pid=""
+cleanup() {
+  [[ -n "$suite_pid" ]] && kill "$suite_pid" 2>/dev/null || true
+  pkill -P $$ 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+home=$work/home
+
+fail() { echo "FAIL: $*" >&2; cat "$work/suite.log" >&2; exit 1; }
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.2
+  done
+}
+answer() {
+  wait_for 20 xdotool search --name "$1" || fail "no window \"$1\""
+  local w
+  w=$(xdotool search --name "$1" | head -n 1)
+  xdotool windowactivate --sync "$w" >/dev/null 2>&1 || xdotool windowfocus --sync "$w"
+  xdotool key "$2"
+}
+[[ -f "$faketime_library" ]] || fail "libfaketime is not installed"
+
+openbox >/dev/null 2>&1 &
+trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
+
+# The wall clock starts at 07:29:20 and runs on; the timers' monotonic clock is the
+# real one.
+LD_PRELOAD=$faketime_library FAKETIME="@2026-01-05 07:29:20" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+  "$bin/pelorin" --home "$home" --backend sim >"$work/suite.log" 2>&1 &
+suite_pid=$!
+answer "Brimwell  Pelorin  Ovelle" Return
+state_is() { [[ "$("$bin/pelorin" --home "$home" --sim state)" == "$1" ]]; }
+wait_for 20 state_is active || fail "the profile was not loaded"
+[[ -f "$home/System/Snd/C_Remind2.wav" ]] || fail "the standard sounds are not in the new home"
+
+# One alarm: 07:30 on Mondays, the standard sound; the due check reads the file afresh.
+printf '[SYSTEM]\r\nCount=1\r\nUseSC=1\r\nUsePC=0\r\nEveryHour=0\r\n[0]\r\nCaption=Wake up\r\nHour=07\r\nMin=30\r\nEnabled=1\r\nDay1=1\r\nSndStd=1\r\n' \
+  >"$home/Profiles/Master/reminder.hif"
+rings() { grep -q 'pelorin (sim): sound ring play ".*C_Remind2.wav" loop$' "$work/suite.log"; }
+wait_for 60 rings || fail "the alarm did not ring"
+grep -q 'pelorin (sim): sound ring stop' "$work/suite.log" && fail "the ring stopped by itself"
+
+# The tray icon: the suite's small window in the tray.
+tray_icon() {
+  local w
+  for w in $(xdotool search --onlyvisible --class pelorin 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if ((WIDTH <= 48 && HEIGHT <= 48)); then echo "$w"; return 0; fi
+  done
+  return 1
+}
+icon=$(tray_icon) || fail "no tray icon"
+xdotool mousemove --window "$icon" 8 8 click 1
+stopped() { grep -q 'pelorin (sim): sound ring stop' "$work/suite.log"; }
+wait_for 10 stopped || fail "a click on the tray icon did not stop the ring"
+# Within the same minute the alarm does not ring again.
+sleep 4
+[[ "$(grep -c 'sound ring play' "$work/suite.log")" == 1 ]] || fail "the alarm rang twice in its minute"
+
+"$bin/pelorin" --home "$home" --command 116 || fail "command 116 not received"
+answer "Close Pelorin?" Return
+wait_for 20 bash -c "! kill -0 $suite_pid" || fail "the suite did not end"
+suite_pid=""
+echo "PASS"
