@@ -1,0 +1,23 @@
+#include "linux/QtSound.h"
+
+#include <utility>
+
+#include "linux/QtTonePlayer.h"
+#include "linux/QtWavePlayer.h"
+
+namespace pelorin::lnx {
+
+QtSound::QtSound(const ports::Clock& clock) : clock_(clock) {}
+
+QtSound::~QtSound() = default;
+
+std::unique_ptr<ports::WavePlayer> QtSound::CreatePlayer(std::string name) {
+  return std::make_unique<QtWavePlayer>(std::move(name), clock_);
+}
+
+void QtSound::Tone(int frequencyHz, int durationMs) {
+  if (!tones_) tones_ = std::make_unique<QtTonePlayer>();
+  tones_->Tone(frequencyHz, durationMs);
+}
+
+}  // namespace pelorin::lnx
