@@ -12,11 +12,11 @@ QtSound::QtSound(const ports::Clock& clock) : clock_(clock) {}
 QtSound::~QtSound() = default;
 
 std::unique_ptr<ports::WavePlayer> QtSound::CreatePlayer(std::string name) {
-  return std::make_unique<QtWavePlayer>(std::move(name), clock_);
+  return std::make_unique<QtWavePlayer>(std::move(name), clock_, module_);
 }
 
 void QtSound::Tone(int frequencyHz, int durationMs) {
-  if (!tones_) tones_ = std::make_unique<QtTonePlayer>();
+  if (!tones_) tones_ = std::make_unique<QtTonePlayer>(module_);
   tones_->Tone(frequencyHz, durationMs);
 }
 

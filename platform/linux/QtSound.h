@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "linux/SoundModule.h"
 #include "ports/Clock.h"
 #include "ports/Sound.h"
 
@@ -11,8 +12,8 @@ namespace pelorin::lnx {
 class QtTonePlayer;
 
 // Sound through Qt Multimedia on the desktop's sound server: wave players and the
-// beeper's tones. Nothing of Qt's sound system is made before the first sound, so the
-// suite's start-up does not pay for it.
+// beeper's tones. Qt's sound system is loaded, in the sound module, at the first sound,
+// so the suite's start-up does not pay for it.
 class QtSound : public ports::Sound {
  public:
   explicit QtSound(const ports::Clock& clock);
@@ -23,6 +24,7 @@ class QtSound : public ports::Sound {
 
  private:
   const ports::Clock& clock_;
+  SoundModule module_;
   std::unique_ptr<QtTonePlayer> tones_;
 };
 

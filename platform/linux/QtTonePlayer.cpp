@@ -1,9 +1,7 @@
 #include "linux/QtTonePlayer.h"
 
 #include <QDir>
-#include <QSoundEffect>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -32,7 +30,7 @@ constexpr std::size_t kMostKept = 32;
 
 }  // namespace
 
-QtTonePlayer::QtTonePlayer() {
+QtTonePlayer::QtTonePlayer(SoundModule& module) : module_(module) {
   sounding_.setSingleShot(true);
   QObject::connect(&sounding_, &QTimer::timeout, &sounding_, [this] { StartNext(); });
 }
@@ -53,16 +51,16 @@ void QtTonePlayer::StartNext() {
   while (!waiting_.empty()) {
     const ToneKey tone = waiting_.front();
     waiting_.pop_front();
-    if (QSoundEffect* effect = EffectFor(tone)) {
+    if (SoundEffect* effect = EffectFor(tone)) {
       current_ = tone;
-      effect->play();
+      effect->Play(files_[tone], false);
       sounding_.start(tone.second);
       return;
     }
   }
 }
 
-QSoundEffect* QtTonePlayer::EffectFor(const ToneKey& tone) {
+SoundEffect* QtTonePlayer::EffectFor(const ToneKey& tone) {
   if (const auto found = effects_.find(tone); found != effects_.end()) return found->second.get();
   if (!folder_) {
     folder_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/pelorin-tones-XXXXXX");
@@ -76,9 +74,11 @@ QSoundEffect* QtTonePlayer::EffectFor(const ToneKey& tone) {
   if (effects_.size() >= kMostKept) {
     // The one that sounds now stays, and sounds to its end.
     std::erase_if(effects_, [this](const auto& entry) { return entry.first != current_; });
+    std::erase_if(files_, [this](const auto& entry) { return entry.first != current_; });
   }
-  auto effect = std::make_unique<QSoundEffect>();
-  effect->setSource(QUrl::fromLocalFile(file));
+  std::unique_ptr<SoundEffect> effect = module_.CreateEffect();
+  if (!effect) return nullptr;
+  files_[tone] = file.toStdString();
   return effects_.emplace(tone, std::move(effect)).first->second.get();
 }
 

@@ -4,20 +4,20 @@
 #include <memory>
 #include <string>
 
+#include "linux/SoundEffect.h"
+#include "linux/SoundModule.h"
 #include "ports/Clock.h"
 #include "ports/Sound.h"
 
-class QSoundEffect;
-
 namespace pelorin::lnx {
 
-// A wave player on the desktop's sound server through QSoundEffect. The file is judged
-// by its header before Qt sees it, so that nothing but a real PCM sound is played. Its
-// Qt audio object is made at the first Play: a suite that never rings never loads the
-// sound system.
+// A wave player on the desktop's sound server through the sound module's QSoundEffect.
+// The file is judged by its header before Qt sees it, so that nothing but a real PCM
+// sound is played. Its sound effect is made at the first Play: a suite that never rings
+// never loads the sound system.
 class QtWavePlayer : public ports::WavePlayer {
  public:
-  QtWavePlayer(std::string name, const ports::Clock& clock);
+  QtWavePlayer(std::string name, const ports::Clock& clock, SoundModule& module);
   ~QtWavePlayer() override;
 
   bool Play(const std::string& file, ports::Repeat repeat) override;
@@ -27,7 +27,8 @@ class QtWavePlayer : public ports::WavePlayer {
  private:
   std::string name_;
   const ports::Clock& clock_;
-  std::unique_ptr<QSoundEffect> effect_;
+  SoundModule& module_;
+  std::unique_ptr<SoundEffect> effect_;
   bool playing_ = false;
   bool looped_ = false;
   // Without a sound device QSoundEffect plays for ever: a sound played once is over

@@ -16,6 +16,8 @@
 
 #include "linux/LinuxClock.h"
 #include "linux/QtSound.h"
+#include "linux/QtWavePlayer.h"
+#include "linux/SoundModule.h"
 #include "platform/QtTestApplication.h"
 #include "platform/ScopedEnvironmentVariable.h"
 #include "support/PrivatePulseServer.h"
@@ -196,6 +198,16 @@ TEST_F(QtSoundOnPulse, WhatCannotBePlayedGivesFalseAndSilence) {
     const ScopedEnvironmentVariable nowhere("PULSE_SERVER", "unix:" + (dir_ / "none").string());
     EXPECT_FALSE(ring->Play((kSounds / "C_Remind2.wav").string(), ports::Repeat::Loop));
     sound_.Tone(1000, 300);
+  }
+  {
+    // No sound module beside the program: no sound, and a word on why.
+    lnx::SoundModule missing(dir_ / "no-such-module.so");
+    lnx::QtWavePlayer player("ring", clock_, missing);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(player.Play((kSounds / "C_Remind2.wav").string(), ports::Repeat::Loop));
+    EXPECT_FALSE(player.Playing());
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("sound module cannot be loaded"),
+              std::string::npos);
   }
   ASSERT_TRUE(recording_->RecordFor(1.0));
   EXPECT_LT(recording_->LoudestSince(before), kSilence);
