@@ -5,7 +5,16 @@
 #include <iostream>
 #include <system_error>
 
+#include "linux/SoundServerProbe.h"
+
 namespace pelorin::lnx {
+namespace {
+
+// How long a frozen server may take to answer, and how long it is left alone after.
+constexpr std::chrono::milliseconds kServerAnswerWait{200};
+constexpr std::chrono::seconds kServerCheckPause{5};
+
+}  // namespace
 
 std::filesystem::path SoundModule::DefaultFile() {
   std::error_code error;
@@ -15,6 +24,12 @@ std::filesystem::path SoundModule::DefaultFile() {
 
 std::unique_ptr<SoundEffect> SoundModule::CreateEffect() {
   if (!tried_) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < nextServerCheck_) return nullptr;
+    if (!SoundServerAnswers(kServerAnswerWait)) {
+      nextServerCheck_ = now + kServerCheckPause;
+      return nullptr;
+    }
     tried_ = true;
     // Never unloaded: Qt keeps objects of the module's sound system until the end.
     if (void* module = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL)) {

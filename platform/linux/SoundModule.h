@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -17,7 +18,8 @@ class SoundModule {
   explicit SoundModule(std::filesystem::path file) : file_(std::move(file)) {}
 
   // A new sound effect, or nothing when the module cannot be loaded (said once on
-  // standard error).
+  // standard error). Nor is it loaded while the sound server is frozen: Qt's sound system
+  // would hold the program for half a minute waiting for it to answer.
   std::unique_ptr<SoundEffect> CreateEffect();
 
   static std::filesystem::path DefaultFile();
@@ -25,6 +27,7 @@ class SoundModule {
  private:
   std::filesystem::path file_ = DefaultFile();
   bool tried_ = false;
+  std::chrono::steady_clock::time_point nextServerCheck_;
   CreateSoundEffectFunction create_ = nullptr;
 };
 

@@ -213,5 +213,20 @@ TEST_F(QtSoundOnPulse, WhatCannotBePlayedGivesFalseAndSilence) {
   EXPECT_LT(recording_->LoudestSince(before), kSilence);
 }
 
+// Qt's sound system, asked to connect to a frozen server, would hold the program for
+// half a minute: it is not asked until the server answers again.
+TEST_F(QtSoundOnPulse, AFrozenServerIsNotWaitedForAndPlaysOnceItGoesOn) {
+  const auto ring = sound_.CreatePlayer("ring");
+  const std::string alarm = (kSounds / "C_Remind2.wav").string();
+  server_->Freeze();
+  EXPECT_FALSE(ring->Play(alarm, ports::Repeat::Loop));
+  EXPECT_FALSE(ring->Playing());
+  sound_.Tone(1000, 300);
+  server_->Thaw();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return ring->Play(alarm, ports::Repeat::Loop); }));
+  EXPECT_TRUE(ProcessEventsUntil([&] { return recording_->RecentRms() > kHeard; }));
+  ring->Stop();
+}
+
 }  // namespace
 }  // namespace pelorin
