@@ -67,9 +67,9 @@ bool Answers(const std::string& path, std::chrono::milliseconds wait) {
   int error = 0;
   const int fd = ConnectWithoutWaiting(path, error);
   if (fd < 0) return false;
-  // A frame header whose every field is impossible.
-  const unsigned char frame[20] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                   0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  // A frame header that claims a length beyond any frame's: the server refuses it
+  // before it looks at anything else.
+  const unsigned char frame[20] = {0xFF, 0xFF, 0xFF, 0xFF};
   bool answered = false;
   if (::send(fd, frame, sizeof frame, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof frame)) {
     pollfd watch{.fd = fd, .events = POLLIN, .revents = 0};
