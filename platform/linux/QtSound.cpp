@@ -1,7 +1,5 @@
 #include "linux/QtSound.h"
 
-#include <utility>
-
 #include "linux/QtTonePlayer.h"
 #include "linux/QtWavePlayer.h"
 
@@ -11,8 +9,9 @@ QtSound::QtSound(const ports::Clock& clock) : clock_(clock) {}
 
 QtSound::~QtSound() = default;
 
-std::unique_ptr<ports::WavePlayer> QtSound::CreatePlayer(std::string name) {
-  return std::make_unique<QtWavePlayer>(std::move(name), clock_, module_);
+// The real players log nothing, so they need no name.
+std::unique_ptr<ports::WavePlayer> QtSound::CreatePlayer(std::string /*name*/) {
+  return std::make_unique<QtWavePlayer>(clock_, module_);
 }
 
 void QtSound::Tone(int frequencyHz, int durationMs) {

@@ -2,15 +2,14 @@
 
 #include <filesystem>
 #include <optional>
-#include <utility>
 
 #include "common/WaveFile.h"
 #include "linux/SoundServerProbe.h"
 
 namespace pelorin::lnx {
 
-QtWavePlayer::QtWavePlayer(std::string name, const ports::Clock& clock, SoundModule& module)
-    : name_(std::move(name)), clock_(clock), module_(module) {}
+QtWavePlayer::QtWavePlayer(const ports::Clock& clock, SoundModule& module)
+    : clock_(clock), module_(module) {}
 
 QtWavePlayer::~QtWavePlayer() = default;
 

@@ -17,7 +17,7 @@ namespace pelorin::lnx {
 // never loads the sound system.
 class QtWavePlayer : public ports::WavePlayer {
  public:
-  QtWavePlayer(std::string name, const ports::Clock& clock, SoundModule& module);
+  QtWavePlayer(const ports::Clock& clock, SoundModule& module);
   ~QtWavePlayer() override;
 
   bool Play(const std::string& file, ports::Repeat repeat) override;
@@ -25,7 +25,6 @@ class QtWavePlayer : public ports::WavePlayer {
   bool Playing() const override;
 
  private:
-  std::string name_;
   const ports::Clock& clock_;
   SoundModule& module_;
   std::unique_ptr<SoundEffect> effect_;

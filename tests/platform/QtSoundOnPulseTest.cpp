@@ -202,7 +202,7 @@ TEST_F(QtSoundOnPulse, WhatCannotBePlayedGivesFalseAndSilence) {
   {
     // No sound module beside the program: no sound, and a word on why.
     lnx::SoundModule missing(dir_ / "no-such-module.so");
-    lnx::QtWavePlayer player("ring", clock_, missing);
+    lnx::QtWavePlayer player(clock_, missing);
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(player.Play((kSounds / "C_Remind2.wav").string(), ports::Repeat::Loop));
     EXPECT_FALSE(player.Playing());
