@@ -15,12 +15,12 @@
 #include "linux/LinuxShell.h"
 #include "linux/LogindPower.h"
 #include "linux/QtDialogs.h"
+#include "linux/QtSound.h"
 #include "linux/QtTimers.h"
 #include "linux/StderrLog.h"
 #include "sim/SimDriveTable.h"
 #include "sim/SimMediaPlayer.h"
 #include "sim/SimMixer.h"
-#include "sim/SimSound.h"
 
 namespace pelorin::app {
 namespace {
@@ -80,11 +80,11 @@ class SystemPower : public lnx::LogindPower {
 
 using LinuxBackends =
     BackendSet<lnx::LinuxShell, lnx::AlsaMixer, lnx::LinuxMediaPlayer, lnx::LinuxDesktop,
-               lnx::LinuxDriveTable, SystemPower, sim::SimSound>;
+               lnx::LinuxDriveTable, SystemPower, lnx::QtSound>;
 
 class SimBackends
     : public BackendSet<LoggedSimShell, sim::SimMixer, sim::SimMediaPlayer, LoggedSimDesktop,
-                        sim::SimDriveTable, LoggedSimPower, sim::SimSound> {
+                        sim::SimDriveTable, LoggedSimPower, LoggedSimSound> {
  public:
   explicit SimBackends(const ProgramPlace& place) : BackendSet(place, "sim") {
     drives_.SetDrive('C', ports::DriveType::Fixed, "/");

@@ -1,6 +1,7 @@
 #include "app/LoggedSimServices.h"
 
 #include <iostream>
+#include <string>
 #include <utility>
 
 namespace pelorin::app {
@@ -27,6 +28,30 @@ void LoggedSimPower::Perform(ports::PowerCall call, ports::PowerReply reply) {
   static const char* const kNames[] = {"power off", "reboot", "log off", "suspend", "hibernate"};
   std::cerr << "pelorin (sim): " << kNames[static_cast<int>(call)] << "\n";
   SimPower::Perform(call, std::move(reply));
+}
+
+std::string SoundEventLine(const sim::SoundEvent& event) {
+  using Kind = sim::SoundEvent::Kind;
+  std::string line = "pelorin (sim): sound ";
+  switch (event.kind) {
+    case Kind::Play:
+      line += event.player + " play \"" + event.file + "\" " +
+              (event.repeat == ports::Repeat::Loop ? "loop" : "once");
+      if (!event.sounded) line += ": nothing to play";
+      break;
+    case Kind::Stop:
+      line += event.player + " stop";
+      break;
+    case Kind::Tone:
+      line += "tone " + std::to_string(event.frequencyHz) + " Hz " +
+              std::to_string(event.durationMs) + " ms";
+      break;
+  }
+  return line;
+}
+
+LoggedSimSound::LoggedSimSound(const ports::Clock& clock) : SimSound(clock) {
+  SetOnEvent([](const sim::SoundEvent& event) { std::cerr << SoundEventLine(event) << "\n"; });
 }
 
 }  // namespace pelorin::app

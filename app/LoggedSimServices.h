@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
+
 #include "sim/SimDesktop.h"
 #include "sim/SimPower.h"
 #include "sim/SimShell.h"
+#include "sim/SimSound.h"
 
 namespace pelorin::app {
 
@@ -25,5 +28,14 @@ class LoggedSimPower : public sim::SimPower {
   using SimPower::SimPower;
   void Perform(ports::PowerCall call, ports::PowerReply reply) override;
 };
+
+// The simulated sound card, each thing it is asked to sound told on a line of its own.
+class LoggedSimSound : public sim::SimSound {
+ public:
+  explicit LoggedSimSound(const ports::Clock& clock);
+};
+
+// The line the sim program writes for a sound event, without its end of line.
+std::string SoundEventLine(const sim::SoundEvent& event);
 
 }  // namespace pelorin::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 namespace pelorin::lnx {
 
 // What listens on the sockets of the desktop's sound server (PulseAudio, or PipeWire
@@ -16,5 +18,11 @@ enum class SoundServerState {
 // PulseAudio plug-in fails at once on a stuck server, as if there were none; this tells
 // the two apart.
 SoundServerState ProbeSoundServer();
+
+// Whether a listening server also answers within `wait`: a frozen server with room in
+// its queue takes a connection and then says nothing. The probe sends a frame that no
+// server takes, and a live one answers it at once by closing the connection (the server
+// may log a protocol warning, so this is for a rare check, not every sound).
+bool SoundServerAnswers(std::chrono::milliseconds wait);
 
 }  // namespace pelorin::lnx

@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::uint16_t kPcmFormat = 1;
 constexpr std::uint16_t kExtensibleFormat = 0xFFFE;
+// The fields of an extensible `fmt ` chunk, and where its sub-format's tag sits.
+constexpr std::size_t kExtensibleFieldsBytes = 40;
+constexpr std::size_t kSubFormatOffset = 24;
 
 std::uint32_t Little32(const char* bytes) {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes);
@@ -71,16 +74,23 @@ std::optional<WaveFormat> ReadWaveFormat(const std::filesystem::path& file) {
     const std::uint32_t size = Little32(chunk.data() + 4);
     if (id == "fmt ") {
       if (size < 16) return std::nullopt;
-      std::array<char, 16> fields{};
-      if (!in.read(fields.data(), fields.size())) return std::nullopt;
-      const std::uint16_t tag = Little16(fields.data());
-      if (tag != kPcmFormat && tag != kExtensibleFormat) return std::nullopt;
+      std::array<char, kExtensibleFieldsBytes> fields{};
+      const std::size_t fieldsRead = std::min<std::size_t>(size, fields.size());
+      if (!in.read(fields.data(), static_cast<std::streamsize>(fieldsRead))) return std::nullopt;
+      std::uint16_t tag = Little16(fields.data());
+      // The extensible header names its real encoding in the first two bytes of its
+      // sub-format identifier; it is as often compressed as not.
+      if (tag == kExtensibleFormat) {
+        if (fieldsRead < kExtensibleFieldsBytes) return std::nullopt;
+        tag = Little16(fields.data() + kSubFormatOffset);
+      }
+      if (tag != kPcmFormat) return std::nullopt;
       format.channels = Little16(fields.data() + 2);
       format.sampleRate = static_cast<int>(Little32(fields.data() + 4));
       format.bitsPerSample = Little16(fields.data() + 14);
       if (!PlausibleFormat(format)) return std::nullopt;
       haveFormat = true;
-      in.seekg(static_cast<std::streamoff>(size - fields.size() + (size & 1)), std::ios::cur);
+      in.seekg(static_cast<std::streamoff>(size - fieldsRead + (size & 1)), std::ios::cur);
     } else if (id == "data") {
       if (!haveFormat) return std::nullopt;
       const std::uint64_t held = fileSize > position ? fileSize - position : 0;

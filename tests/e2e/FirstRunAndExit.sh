@@ -118,7 +118,8 @@ suite_pid=""
 for f in pelorin.hf Custodo/pelorin.bk Custodo/custodo.sys \
          Profiles/Master/main.hf Profiles/Master/wimcdax2.hf Profiles/Master/wimpcax2.hf \
          Profiles/Master/run.hif Profiles/Master/reminder.hif Profiles/Master/mixerfly.hif \
-         Profiles/Master/status.hif; do
+         Profiles/Master/status.hif System/Snd/C_Remind0.wav System/Snd/C_Remind3.wav \
+         System/Snd/C_EveryHour0.wav System/Snd/C_EveryHour3.wav; do
   [[ -f "$home/$f" ]] || fail "missing $f"
 done
 [[ -d "$home/Profiles/Master/Data" && -d "$home/Custodo/Master" ]] || fail "missing folders"

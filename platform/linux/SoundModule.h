@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include "linux/SoundEffect.h"
+
+namespace pelorin::lnx {
+
+// The sound module, loaded at the first call and kept for the life of the program: it is
+// pelorin-sound.so in lib/pelorin beside the program's bin folder, in the build tree as
+// in an installation.
+class SoundModule {
+ public:
+  SoundModule() = default;
+  // A module file of the caller's choice (tests).
+  explicit SoundModule(std::filesystem::path file) : file_(std::move(file)) {}
+
+  // A new sound effect, or nothing when the module cannot be loaded (said once on
+  // standard error). Nor is it loaded while the sound server is frozen: Qt's sound system
+  // would hold the program for half a minute waiting for it to answer.
+  std::unique_ptr<SoundEffect> CreateEffect();
+
+  static std::filesystem::path DefaultFile();
+
+ private:
+  std::filesystem::path file_ = DefaultFile();
+  bool tried_ = false;
+  std::chrono::steady_clock::time_point nextServerCheck_;
+  CreateSoundEffectFunction create_ = nullptr;
+};
+
+}  // namespace pelorin::lnx
