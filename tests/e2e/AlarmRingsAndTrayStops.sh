@@ -38,9 +38,8 @@ answer() {
 openbox >/dev/null 2>&1 &
 trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
 
-# The wall clock starts at 07:29:45 and runs on (the alarm's minute is the margin for a slow
-# start); the timers' monotonic clock is the
-# real one.
+# The wall clock starts at 07:29:45 and runs on (the alarm's minute is the margin for a
+# slow start); the timers' monotonic clock is the real one.
 LD_PRELOAD=$faketime_library FAKETIME="@2026-01-05 07:29:45" FAKETIME_DONT_FAKE_MONOTONIC=1 \
   "$bin/pelorin" --home "$home" --backend sim >"$work/suite.log" 2>&1 &
 suite_pid=$!
