@@ -1,6 +1,7 @@
 #include "app/Backends.h"
 
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "app/LoggedSimServices.h"
@@ -29,19 +30,30 @@ namespace {
 constexpr std::int64_t kSimDiskBytes = std::int64_t{40} << 30;
 constexpr std::int64_t kSimFreeBytes = std::int64_t{10} << 30;
 
-// What both backends share: the real windows, dialogs, clock, timers, hot-keys,
-// screen and companion.
+// What both backends share: the log, made first for the others to write to, and the
+// real windows, dialogs, clock, timers, hot-keys, screen and companion.
 struct CommonServices {
   explicit CommonServices(const ProgramPlace& place, const char* backendName)
-      : companion(place.home, place.executable, backendName) {}
+      : companion(place.home, place.executable, log, backendName) {}
+  lnx::StderrLog log;
   lnx::LinuxClock clock;
   lnx::QtTimers timers;
   lnx::QtDialogs dialogs;
-  lnx::LinuxHotkeys hotkeys;
-  lnx::LinuxScreen screen;
+  lnx::LinuxHotkeys hotkeys{log};
+  lnx::LinuxScreen screen{log};
   lnx::LinuxCompanion companion;
-  lnx::StderrLog log;
 };
+
+// A backend's service made with `args`, and with the log after them where it takes one
+// (the system's services do, the simulated ones keep no log).
+template <typename Service, typename... Args>
+Service WithLog(ports::Log& log, Args&... args) {
+  if constexpr (std::is_constructible_v<Service, Args&..., ports::Log&>) {
+    return Service(args..., log);
+  } else {
+    return Service(args...);
+  }
+}
 
 // A backend: the common services and its own shell, mixer, media player, desktop,
 // drive table and power.
@@ -62,11 +74,11 @@ class BackendSet : public Backends {
  protected:
   CommonServices common_;
   Shell shell_;
-  Mixer mixer_;
-  Player player_;
+  Mixer mixer_ = WithLog<Mixer>(common_.log);
+  Player player_ = WithLog<Player>(common_.log);
   Desktop desktop_;
   Drives drives_;
-  Power power_{common_.timers};
+  Power power_ = WithLog<Power>(common_.log, common_.timers);
   Sound sound_{common_.clock};
 };
 
@@ -75,7 +87,8 @@ class BackendSet : public Backends {
 // logind's answers come from the bus.
 class SystemPower : public lnx::LogindPower {
  public:
-  explicit SystemPower(ports::Timers& /*timers*/) : LogindPower(QDBusConnection::systemBus()) {}
+  SystemPower(ports::Timers& /*timers*/, ports::Log& log)
+      : LogindPower(QDBusConnection::systemBus(), log) {}
 };
 
 using LinuxBackends =

@@ -23,6 +23,7 @@
 #include "linux/InstanceLock.h"
 #include "linux/InstancePaths.h"
 #include "linux/RestoreToken.h"
+#include "linux/StderrLog.h"
 #include "storage/SuiteHome.h"
 #include "suite/Suite.h"
 #include "ui/QtMainView.h"
@@ -180,8 +181,11 @@ int main(int argc, char** argv) {
                  "password is asked as usual\n";
   }
 
+  // The backends are made after the home is ready; what seeding cleans up goes to
+  // standard error as their log's lines do.
+  lnx::StderrLog seedLog;
   std::string seedError;
-  if (SeedHome(place.home, DeliveredDataDir(place.executable.parent_path()), &seedError) ==
+  if (SeedHome(place.home, DeliveredDataDir(place.executable.parent_path()), seedLog, &seedError) ==
       SeedResult::Failed) {
     std::cerr << "pelorin: " << seedError << "\n";
     return 1;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "linux/AlsaMixer.h"
+#include "sim/SimLog.h"
 #include "support/Eventually.h"
 #include "support/PrivatePulseServer.h"
 
@@ -17,6 +18,7 @@
 namespace {
 
 using pelorin::lnx::AlsaMixer;
+using pelorin::sim::SimLog;
 using pelorin::testing::Eventually;
 using pelorin::testing::PrivatePulseServer;
 
@@ -49,7 +51,8 @@ double CpuSeconds() {
 // A query and a write of the chosen line, as the volume controller makes every 200 ms.
 void QueryAndWrite(benchmark::State& state, bool frozen) {
   if (!Server().Running()) return state.SkipWithError("no PulseAudio server here");
-  AlsaMixer mixer;
+  SimLog mixerLog;
+  AlsaMixer mixer(mixerLog);
   if (!ReachesServer(mixer)) return state.SkipWithError("ALSA's default is not PulseAudio");
   if (frozen) Server().Freeze();
   int value = 0;
@@ -77,7 +80,8 @@ BENCHMARK(BM_QueryAndWriteFrozenServer);
 void BM_StartAndEndWithFrozenServer(benchmark::State& state) {
   if (!Server().Running()) return state.SkipWithError("no PulseAudio server here");
   {
-    AlsaMixer first;  // ALSA's configuration read while the server answers
+    SimLog firstLog;
+    AlsaMixer first(firstLog);  // ALSA's configuration read while the server answers
     if (!ReachesServer(first)) return state.SkipWithError("ALSA's default is not PulseAudio");
   }
   using Clock = std::chrono::steady_clock;
@@ -86,7 +90,8 @@ void BM_StartAndEndWithFrozenServer(benchmark::State& state) {
   int known = 0;
   Server().Freeze();
   for (auto _ : state) {
-    std::optional<AlsaMixer> mixer(std::in_place);
+    SimLog mixerLog;
+    std::optional<AlsaMixer> mixer(std::in_place, mixerLog);
     const auto made = Clock::now();
     known += mixer->Known() ? 1 : 0;
     const auto asked = Clock::now();
@@ -109,7 +114,8 @@ BENCHMARK(BM_StartAndEndWithFrozenServer)->Iterations(10)->Unit(benchmark::kMill
 // happening, per second of waiting (with that of the libraries' own threads).
 void BM_IdleWorker(benchmark::State& state) {
   if (!Server().Running()) return state.SkipWithError("no PulseAudio server here");
-  AlsaMixer mixer;
+  SimLog mixerLog;
+  AlsaMixer mixer(mixerLog);
   if (!ReachesServer(mixer)) return state.SkipWithError("ALSA's default is not PulseAudio");
   std::this_thread::sleep_for(std::chrono::seconds(1));  // past the start's own work
   for (auto _ : state) {

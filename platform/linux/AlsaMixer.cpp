@@ -49,10 +49,30 @@ void ShowWrite(AlsaMixerSnapshot& snapshot, const PendingWrite& write) {
   std::copy_n(write.raw.begin(), count, line->raw.begin());
 }
 
+// The mixer's log as the worker reaches it: a worker left behind on a frozen server
+// writes nothing once the mixer has gone.
+class DetachableLog : public ports::Log {
+ public:
+  explicit DetachableLog(ports::Log& log) : log_(&log) {}
+  void Write(const std::string& source, const std::string& line) override {
+    std::lock_guard lock(mutex_);
+    if (log_ != nullptr) log_->Write(source, line);
+  }
+  void Detach() {
+    std::lock_guard lock(mutex_);
+    log_ = nullptr;
+  }
+
+ private:
+  std::mutex mutex_;
+  ports::Log* log_;
+};
+
 }  // namespace
 
 struct AlsaMixer::Shared {
-  Shared() : wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+  explicit Shared(ports::Log& mixerLog)
+      : wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), log(mixerLog) {}
   ~Shared() {
     if (wakeFd >= 0) ::close(wakeFd);
   }
@@ -95,6 +115,7 @@ struct AlsaMixer::Shared {
 
   const SteadyClock::time_point firstAnswerDeadline = SteadyClock::now() + kFirstAnswerWait;
   const int wakeFd;  // an eventfd that wakes the worker from poll()
+  DetachableLog log;
 
   std::mutex mutex;
   std::condition_variable changed;  // a reading arrived, or the worker ended
@@ -131,7 +152,7 @@ struct AlsaMixer::Shared {
 
 void AlsaMixer::Shared::Work() {
   {
-    AlsaMixerDevices devices;
+    AlsaMixerDevices devices(log);
     auto reading = devices.Read();
     bool answered = reading.has_value();
     if (answered) Publish(std::move(*reading));
@@ -169,7 +190,7 @@ void AlsaMixer::Shared::Work() {
   changed.notify_all();
 }
 
-AlsaMixer::AlsaMixer() : shared_(std::make_shared<Shared>()) {
+AlsaMixer::AlsaMixer(ports::Log& log) : shared_(std::make_shared<Shared>(log)) {
   static std::once_flag silenced;
   std::call_once(silenced, [] { snd_lib_error_set_handler(SilentAlsaErrors); });
   worker_ = std::thread([shared = shared_] { shared->Work(); });
@@ -182,6 +203,7 @@ AlsaMixer::~AlsaMixer() {
   const bool ended =
       shared_->changed.wait_for(lock, kStopWait, [this] { return shared_->finished; });
   lock.unlock();
+  shared_->log.Detach();
   if (ended) {
     worker_.join();
   } else {

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "ports/Log.h"
 #include "ports/Mixer.h"
 
 namespace pelorin::lnx {
@@ -34,7 +35,9 @@ namespace pelorin::lnx {
 // destination line with source -1; raw volumes are scaled to 0..65535 (AlsaVolumeScale).
 //
 // Nothing is printed: ALSA's library messages are silenced for the whole process when
-// the first AlsaMixer is made. Calls may come from any thread.
+// the first AlsaMixer is made; ALSA's failures go to the log instead (AlsaMixerDevices),
+// written from the worker's thread while the mixer exists. Calls may come from any
+// thread.
 class AlsaMixer : public ports::Mixer {
  public:
   static constexpr std::chrono::milliseconds kFirstAnswerWait{50};
@@ -43,7 +46,7 @@ class AlsaMixer : public ports::Mixer {
   // a frozen server is left to finish on its own when the server answers.
   static constexpr std::chrono::milliseconds kStopWait{50};
 
-  AlsaMixer();
+  explicit AlsaMixer(ports::Log& log);
   ~AlsaMixer() override;
   AlsaMixer(const AlsaMixer&) = delete;
   AlsaMixer& operator=(const AlsaMixer&) = delete;

@@ -2,12 +2,14 @@
 
 #include <poll.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "linux/AlsaMixerSnapshot.h"
+#include "ports/Log.h"
 
 namespace pelorin::lnx {
 
@@ -24,9 +26,13 @@ namespace pelorin::lnx {
 // A mixer that fails is closed and opened afresh when next needed. A sound server that
 // listens but does not answer (frozen) makes a reading incomplete rather than one
 // without the server: the devices are not known then.
+//
+// An ALSA call that fails is one line of the log (source "alsa": the device, the call,
+// snd_strerror's text) when the device begins to fail, and one when it is read whole
+// again; failures in between, which the scans would repeat, are not logged.
 class AlsaMixerDevices {
  public:
-  AlsaMixerDevices();
+  explicit AlsaMixerDevices(ports::Log& log);
   ~AlsaMixerDevices();
   AlsaMixerDevices(const AlsaMixerDevices&) = delete;
   AlsaMixerDevices& operator=(const AlsaMixerDevices&) = delete;
@@ -66,7 +72,13 @@ class AlsaMixerDevices {
   // The sound cards in ALSA's order, read anew only when the folder of the sound device
   // files changed (a card came or went): going through every card number costs.
   const std::vector<Device>& Cards();
+  // `what` of `device` failed with ALSA's error `error`: logged unless it fails already.
+  void Failed(const std::string& device, const std::string& what, int error);
+  // `device` was used without a failure: a failure logged before is logged as over.
+  void Worked(const std::string& device);
 
+  ports::Log& log_;
+  std::map<std::string, std::string> failing_;  // the failing devices, with what failed
   std::unique_ptr<OpenMixers> open_;
   std::vector<Device> lastRead_;
   std::vector<Device> cards_;

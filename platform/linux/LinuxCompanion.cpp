@@ -25,11 +25,13 @@ QString ToQString(const fs::path& path) {
 
 }  // namespace
 
-LinuxCompanion::LinuxCompanion(const fs::path& home, fs::path suiteExecutable, std::string backend)
+LinuxCompanion::LinuxCompanion(const fs::path& home, fs::path suiteExecutable, ports::Log& log,
+                               std::string backend)
     : home_(fs::absolute(home)),
       suiteExecutable_(fs::absolute(suiteExecutable)),
       backend_(std::move(backend)),
-      paths_(InstancePathsFor(home)) {}
+      paths_(InstancePathsFor(home)),
+      log_(log) {}
 
 fs::path LinuxCompanion::ProgramFile() const {
   return suiteExecutable_.parent_path() / "cstdr";
@@ -79,20 +81,41 @@ void LinuxCompanion::Post(const ports::CompanionMessage& message) {
   ::close(fd);
 }
 
-bool LinuxCompanion::ProgramExists() const {
+std::string LinuxCompanion::WhyNotRunnable() const {
   struct stat info {};
   const std::string program = ProgramFile().string();
-  return ::stat(program.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-         ::access(program.c_str(), X_OK) == 0;
+  if (::stat(program.c_str(), &info) != 0) return std::strerror(errno);
+  if (!S_ISREG(info.st_mode)) return "not a file";
+  if (::access(program.c_str(), X_OK) != 0) return std::strerror(errno);
+  return {};
+}
+
+bool LinuxCompanion::ProgramExists() const {
+  return WhyNotRunnable().empty();
 }
 
 bool LinuxCompanion::Start() {
-  if (!ProgramExists()) return false;
+  if (const std::string why = WhyNotRunnable(); !why.empty()) {
+    NoteStart(false, why);
+    return false;
+  }
   QStringList arguments{"START", "--home", ToQString(home_), "--suite",
                         ToQString(suiteExecutable_)};
   if (!backend_.empty()) arguments << "--backend" << QString::fromStdString(backend_);
-  return QProcess::startDetached(ToQString(ProgramFile()), arguments,
-                                 ToQString(suiteExecutable_.parent_path()));
+  QProcess process;
+  process.setProgram(ToQString(ProgramFile()));
+  process.setArguments(arguments);
+  process.setWorkingDirectory(ToQString(suiteExecutable_.parent_path()));
+  const bool started = process.startDetached();
+  NoteStart(started, started ? std::string() : process.errorString().toStdString());
+  return started;
+}
+
+void LinuxCompanion::NoteStart(bool started, const std::string& why) {
+  if (started == !startFailing_) return;
+  startFailing_ = !started;
+  log_.Write("companion", started ? "started " + ProgramFile().string() + " again"
+                                  : "cannot start " + ProgramFile().string() + ": " + why);
 }
 
 }  // namespace pelorin::lnx

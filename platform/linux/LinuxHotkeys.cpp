@@ -8,8 +8,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -27,6 +30,12 @@ struct KeySymbolsDeleter {
   void operator()(xcb_key_symbols_t* symbols) const { xcb_key_symbols_free(symbols); }
 };
 using KeySymbols = std::unique_ptr<xcb_key_symbols_t, KeySymbolsDeleter>;
+
+std::string Hex(unsigned value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%x", value);
+  return text;
+}
 
 struct FreeDeleter {
   void operator()(void* p) const { std::free(p); }
@@ -76,6 +85,29 @@ xcb_window_t RootWindow(xcb_connection_t* connection) {
   return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+// "virtual key 0x70 (keysym 0xffbe) with Ctrl+Alt": how the log names a combination.
+std::string CombinationText(int virtualKey, xcb_keysym_t keysym, unsigned windowsModifiers) {
+  std::string text = "virtual key " + Hex(static_cast<unsigned>(virtualKey));
+  if (keysym != 0) text += " (keysym " + Hex(keysym) + ")";
+  std::string modifiers;
+  const std::pair<unsigned, const char*> names[] = {
+      {2, "Ctrl"}, {1, "Alt"}, {4, "Shift"}, {8, "Super"}};
+  for (const auto& [bit, name] : names) {
+    if ((windowsModifiers & bit) == 0) continue;
+    modifiers += (modifiers.empty() ? "" : "+") + std::string(name);
+  }
+  return text + (modifiers.empty() ? " without modifiers" : " with " + modifiers);
+}
+
+// "BadAccess (10)": the X errors a passive grab may come back with.
+std::string XErrorText(std::uint8_t code) {
+  const char* name = code == XCB_ACCESS   ? "BadAccess"
+                     : code == XCB_VALUE  ? "BadValue"
+                     : code == XCB_WINDOW ? "BadWindow"
+                                          : "X error";
+  return std::string(name) + " (" + std::to_string(code) + ")";
+}
+
 bool Overlaps(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
   return std::any_of(a.begin(), a.end(),
                      [&](std::uint8_t k) { return std::find(b.begin(), b.end(), k) != b.end(); });
@@ -114,7 +146,10 @@ bool LinuxHotkeys::Register(int id, unsigned modifiers, int virtualKey) {
   xcb_connection_t* connection = Connection();
   if (connection == nullptr || virtualKey <= 0) return false;
   const xcb_keysym_t keysym = KeysymForVirtualKey(virtualKey);
-  if (keysym == 0) return false;
+  if (keysym == 0) {
+    log_.Write("hotkeys", "no X key stands for " + CombinationText(virtualKey, 0, modifiers));
+    return false;
+  }
   const KeySymbols symbols(xcb_key_symbols_alloc(connection));
   if (!symbols) return false;
 
@@ -123,7 +158,11 @@ bool LinuxHotkeys::Register(int id, unsigned modifiers, int virtualKey) {
   wanted.virtualKey = virtualKey;
   wanted.xModifiers = XModifiers(modifiers);
   wanted.keycodes = KeycodesOf(symbols.get(), keysym);
-  if (wanted.keycodes.empty()) return false;
+  if (wanted.keycodes.empty()) {
+    log_.Write("hotkeys",
+               "the keyboard map has no key for " + CombinationText(virtualKey, keysym, modifiers));
+    return false;
+  }
   // X lets a client grab a combination twice; the system we stand in for refuses a
   // combination that another identifier of ours holds already.
   for (const auto& [otherId, other] : registered_) {
@@ -149,11 +188,11 @@ bool LinuxHotkeys::Register(int id, unsigned modifiers, int virtualKey) {
     }
   }
   // A grab that another client holds comes back as BadAccess.
-  bool refused = false;
+  std::optional<std::uint8_t> refusal;  // the first X error
   for (const auto& [grab, cookie] : requests) {
     std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(xcb_request_check(connection, cookie));
     if (error) {
-      refused = true;
+      if (!refusal) refusal = error->error_code;
     } else {
       wanted.grabs.push_back(grab);
     }
@@ -162,7 +201,10 @@ bool LinuxHotkeys::Register(int id, unsigned modifiers, int virtualKey) {
   const auto previous = registered_.find(id);
   const std::vector<Grab> held =
       previous != registered_.end() ? previous->second.grabs : std::vector<Grab>{};
-  if (refused) {
+  if (refusal) {
+    log_.Write("hotkeys", "the X server refused the grab of " +
+                              CombinationText(virtualKey, keysym, modifiers) + ": " +
+                              XErrorText(*refusal));
     // Let go of what this attempt took, but not what `id` held before it.
     Ungrab(connection, wanted.grabs, held);
     xcb_flush(connection);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ports/Hotkeys.h"
+#include "ports/Log.h"
 
 struct xcb_connection_t;
 
@@ -20,10 +21,12 @@ namespace pelorin::lnx {
 // can be registered and Register answers false.
 //
 // The virtual key is turned into the keycodes that carry its keysym in the keyboard
-// map current at registration time.
+// map current at registration time. A combination the X server refuses, or a key this
+// keyboard map cannot type, is one line of the log (source "hotkeys"): the key, the
+// modifiers and the X error.
 class LinuxHotkeys : public ports::Hotkeys, public QAbstractNativeEventFilter {
  public:
-  LinuxHotkeys() = default;
+  explicit LinuxHotkeys(ports::Log& log) : log_(log) {}
   ~LinuxHotkeys() override;
   LinuxHotkeys(const LinuxHotkeys&) = delete;
   LinuxHotkeys& operator=(const LinuxHotkeys&) = delete;
@@ -60,6 +63,7 @@ class LinuxHotkeys : public ports::Hotkeys, public QAbstractNativeEventFilter {
                      const std::vector<Grab>& keep = {});
   void InstallFilter();
 
+  ports::Log& log_;
   std::map<int, Registration> registered_;
   std::function<void(int, unsigned, int)> handler_;
   bool filterInstalled_ = false;

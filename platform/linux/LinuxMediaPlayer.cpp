@@ -86,8 +86,9 @@ int ClampToInt(std::int64_t value) {
 
 }  // namespace
 
-LinuxMediaPlayer::LinuxMediaPlayer(QDBusConnection bus, SteadyClock steadyMs, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), steadyMs_(std::move(steadyMs)) {
+LinuxMediaPlayer::LinuxMediaPlayer(ports::Log& log, QDBusConnection bus, SteadyClock steadyMs,
+                                   QObject* parent)
+    : QObject(parent), log_(log), bus_(std::move(bus)), steadyMs_(std::move(steadyMs)) {
   if (!steadyMs_) steadyMs_ = SteadyNowMs;
   // A player is read when it is discovered; polls follow from a second on.
   lastPollMs_ = steadyMs_();
@@ -114,11 +115,12 @@ LinuxMediaPlayer::LinuxMediaPlayer(QDBusConnection bus, SteadyClock steadyMs, QO
 void LinuxMediaPlayer::Send(const QDBusMessage& message,
                             std::function<void(const QVariantList* reply)> onAnswer) {
   QDBusPendingCall call = bus_.asyncCall(message, kCallTimeoutMs);
-  if (!onAnswer) return;
   auto* watcher = new QDBusPendingCallWatcher(call, this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
-          [onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher* w) {
+          [this, message, onAnswer = std::move(onAnswer)](QDBusPendingCallWatcher* w) {
             w->deleteLater();
+            NoteAnswer(message, w->reply());
+            if (!onAnswer) return;
             if (w->isError()) {
               onAnswer(nullptr);
             } else {
@@ -126,6 +128,25 @@ void LinuxMediaPlayer::Send(const QDBusMessage& message,
               onAnswer(&arguments);
             }
           });
+}
+
+void LinuxMediaPlayer::NoteAnswer(const QDBusMessage& call, const QDBusMessage& reply) {
+  // The bus's own answers (a name without an owner: a player that left) are no failure.
+  if (call.service() == kBusService) return;
+  QString what = call.interface() + QLatin1Char('.') + call.member();
+  // Properties calls are told apart by the interface they read.
+  if (call.interface() == kPropertiesInterface && !call.arguments().isEmpty()) {
+    what += QLatin1Char('(') + call.arguments().front().toString() + QLatin1Char(')');
+  }
+  const QString key = call.service() + QLatin1Char(' ') + what;
+  if (reply.type() != QDBusMessage::ErrorMessage) {
+    failingCalls_.erase(key);
+    return;
+  }
+  if (!failingCalls_.insert(key).second) return;
+  log_.Write("mpris", call.service().toStdString() + " answered " + what.toStdString() + " with " +
+                          reply.errorName().toStdString() + ": " +
+                          reply.errorMessage().toStdString());
 }
 
 void LinuxMediaPlayer::Discover(const QString& name, const QString& owner) {

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
+#include "ports/Log.h"
 #include "ports/MediaPlayer.h"
 
 class QDBusMessage;
@@ -38,6 +40,10 @@ namespace pelorin::lnx {
 // it (or the list has not arrived yet), and 0 (the only entry it can tell of) for a
 // player without a track list; 121 GoTo that track when there is a track list, else
 // nothing; 101 removes every track where the track list can be edited, else nothing.
+//
+// A call that a player answers with an error is one line of the log (source "mpris"):
+// the player, the call and the D-Bus error. A call that keeps failing (a poll, say) is
+// logged when it begins to fail and again only after it has once succeeded.
 class LinuxMediaPlayer : public QObject, public ports::MediaPlayer {
   Q_OBJECT
 
@@ -45,7 +51,7 @@ class LinuxMediaPlayer : public QObject, public ports::MediaPlayer {
   // Milliseconds of a steady clock; the default reads std::chrono::steady_clock.
   using SteadyClock = std::function<std::int64_t()>;
 
-  explicit LinuxMediaPlayer(QDBusConnection bus = QDBusConnection::sessionBus(),
+  explicit LinuxMediaPlayer(ports::Log& log, QDBusConnection bus = QDBusConnection::sessionBus(),
                             SteadyClock steadyMs = {}, QObject* parent = nullptr);
 
   bool Find() override;
@@ -85,6 +91,8 @@ class LinuxMediaPlayer : public QObject, public ports::MediaPlayer {
   // arguments, or nullptr when the call failed or timed out.
   void Send(const QDBusMessage& message,
             std::function<void(const QVariantList* reply)> onAnswer = {});
+  // Logs a player's error answer to `call` when that call did not fail last time.
+  void NoteAnswer(const QDBusMessage& call, const QDBusMessage& reply);
   void ApplyPlayerProperties(PlayerState& state, const QVariantMap& properties);
   void ApplyTrackListProperties(PlayerState& state, const QVariantMap& properties);
   // The bus names of the players whose signals come from the message's sender.
@@ -92,8 +100,10 @@ class LinuxMediaPlayer : public QObject, public ports::MediaPlayer {
   std::int64_t PositionUsNow(const PlayerState& state) const;
   PlayerState* Current();
 
+  ports::Log& log_;
   QDBusConnection bus_;
   SteadyClock steadyMs_;
+  std::set<QString> failingCalls_;          // "player interface.method", failed at their last call
   std::map<QString, PlayerState> players_;  // by well-known bus name
   QString current_;
   std::int64_t lastPollMs_ = 0;

@@ -11,6 +11,9 @@ namespace pelorin::lnx {
 // not moved while a modal dialog of the suite is open.
 class LinuxScreen : public ports::Screen {
  public:
+  // A refused confinement goes to `log`.
+  explicit LinuxScreen(ports::Log& log) : confinement_(log) {}
+
   int Width() const override;
   int Height() const override;
   ports::ScreenPoint GetCursorXY() const override;

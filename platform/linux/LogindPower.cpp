@@ -12,6 +12,9 @@
 #include <QDBusVariant>
 #include <QTimer>
 #include <QtGlobal>
+#include <cerrno>
+#include <cstring>
+#include <string>
 #include <utility>
 
 namespace pelorin::lnx {
@@ -76,12 +79,16 @@ PowerAnswer Unanswered(const QDBusMessage& reply) {
 
 }  // namespace
 
-LogindPower::LogindPower(QDBusConnection bus, QObject* parent)
-    : LogindPower(std::move(bus), Limits{}, parent) {}
+LogindPower::LogindPower(QDBusConnection bus, ports::Log& log, QObject* parent)
+    : LogindPower(std::move(bus), log, Limits{}, parent) {}
 
-LogindPower::LogindPower(QDBusConnection bus, Limits limits, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), limits_(limits) {
-  if (!bus_.isConnected()) return;
+LogindPower::LogindPower(QDBusConnection bus, ports::Log& log, Limits limits, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)), log_(log), limits_(limits) {
+  if (!bus_.isConnected()) {
+    log_.Write("logind", "no connection to the bus: " + bus_.lastError().name().toStdString() +
+                             ": " + bus_.lastError().message().toStdString());
+    return;
+  }
   bus_.connect(kService, kManagerPath, kManager, QStringLiteral("PrepareForSleep"), this,
                SLOT(OnPrepareForSleep(bool)));
 }
@@ -105,10 +112,18 @@ void LogindPower::Send(const QDBusMessage& request, int timeoutMs,
   }
   auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(request, timeoutMs), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
-          [then = std::move(then)](QDBusPendingCallWatcher* finished) {
+          [this, request, then = std::move(then)](QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
+            NoteRefusal(request, finished->reply());
             then(finished->reply());
           });
+}
+
+void LogindPower::NoteRefusal(const QDBusMessage& request, const QDBusMessage& reply) {
+  if (reply.type() != QDBusMessage::ErrorMessage) return;
+  log_.Write("logind", request.member().toStdString() + " answered " +
+                           reply.errorName().toStdString() + ": " +
+                           reply.errorMessage().toStdString());
 }
 
 void LogindPower::Allowed(PowerCall call, ports::PowerReply reply) {
@@ -227,21 +242,27 @@ void LogindPower::TakeSleepLock() {
           << QStringLiteral("Pauses the suite's timers before sleep") << QStringLiteral("delay");
   lockRequested_ = true;
   auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(request, kLockRequestMs), this);
-  connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-    w->deleteLater();
-    lockRequested_ = false;
-    const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *w;
-    // Refused: the suite goes on without the lock.
-    if (reply.isError() || !reply.value().isValid()) return;
-    const int fd = ::fcntl(reply.value().fileDescriptor(), F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return;
-    // The computer began to sleep, or the handler went, while the lock was on its way.
-    if (!onSleep_ || sleeping_) {
-      ::close(fd);
-      return;
-    }
-    lockFd_ = fd;
-  });
+  connect(watcher, &QDBusPendingCallWatcher::finished, this,
+          [this, request](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            lockRequested_ = false;
+            const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *w;
+            // Refused: the suite goes on without the lock.
+            NoteRefusal(request, reply.reply());
+            if (reply.isError() || !reply.value().isValid()) return;
+            const int fd = ::fcntl(reply.value().fileDescriptor(), F_DUPFD_CLOEXEC, 0);
+            if (fd < 0) {
+              log_.Write("logind",
+                         std::string("the sleep lock cannot be kept: ") + std::strerror(errno));
+              return;
+            }
+            // The computer began to sleep, or the handler went, while the lock was on its way.
+            if (!onSleep_ || sleeping_) {
+              ::close(fd);
+              return;
+            }
+            lockFd_ = fd;
+          });
 }
 
 void LogindPower::ReleaseSleepLock() {

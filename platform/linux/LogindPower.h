@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "ports/Log.h"
 #include "ports/Power.h"
 
 class QDBusMessage;
@@ -34,6 +35,10 @@ namespace pelorin::lnx {
 // Without a connection to the bus every question and call is answered No (from the
 // event loop, as always) and no sleep is reported. Replies still on their way when the
 // object goes are dropped.
+//
+// What logind refuses (an error reply to an action, a question or the sleep lock) is
+// one line of the log, source "logind", with the D-Bus error's name and text; a
+// missing bus is one line when the object is made.
 class LogindPower : public QObject, public ports::Power {
   Q_OBJECT
 
@@ -44,8 +49,8 @@ class LogindPower : public QObject, public ports::Power {
     int actionMs = 25000;
   };
 
-  explicit LogindPower(QDBusConnection bus, QObject* parent = nullptr);
-  LogindPower(QDBusConnection bus, Limits limits, QObject* parent = nullptr);
+  LogindPower(QDBusConnection bus, ports::Log& log, QObject* parent = nullptr);
+  LogindPower(QDBusConnection bus, ports::Log& log, Limits limits, QObject* parent = nullptr);
   ~LogindPower() override;
 
   void Allowed(ports::PowerCall call, ports::PowerReply reply) override;
@@ -71,10 +76,12 @@ class LogindPower : public QObject, public ports::Power {
   // this process.
   void FindOwnSession(SessionReply then);
   void FindSessionOfProcess(SessionReply then);
+  void NoteRefusal(const QDBusMessage& request, const QDBusMessage& reply);
   void TakeSleepLock();
   void ReleaseSleepLock();
 
   QDBusConnection bus_;
+  ports::Log& log_;
   Limits limits_;
   std::function<void(bool)> onSleep_;
   int lockFd_ = -1;

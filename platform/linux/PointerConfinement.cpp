@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace pelorin::lnx {
 namespace {
@@ -22,9 +23,29 @@ xcb_window_t RootWindow(xcb_connection_t* connection) {
   return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+// Why the server did not grab the pointer: a grab status or an X error.
+std::string GrabRefusalText(const xcb_grab_pointer_reply_t* reply,
+                            const xcb_generic_error_t* error) {
+  if (reply == nullptr) {
+    return "X error " + std::to_string(error != nullptr ? error->error_code : 0);
+  }
+  switch (reply->status) {
+    case XCB_GRAB_STATUS_ALREADY_GRABBED:
+      return "another client holds the pointer";
+    case XCB_GRAB_STATUS_INVALID_TIME:
+      return "invalid time";
+    case XCB_GRAB_STATUS_NOT_VIEWABLE:
+      return "the confining window is not viewable";
+    case XCB_GRAB_STATUS_FROZEN:
+      return "the pointer is frozen by another grab";
+    default:
+      return "grab status " + std::to_string(reply->status);
+  }
+}
+
 }  // namespace
 
-PointerConfinement::PointerConfinement() {
+PointerConfinement::PointerConfinement(ports::Log& log) : log_(log) {
   if (QCoreApplication::instance() != nullptr)
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -100,12 +121,18 @@ bool PointerConfinement::Confine(ports::ScreenArea area) {
 
 bool PointerConfinement::Grab(xcb_connection_t* connection) {
   // Grabbing again while our grab holds replaces it, with the moved window.
+  xcb_generic_error_t* rawError = nullptr;
   std::unique_ptr<xcb_grab_pointer_reply_t, FreeDeleter> reply(xcb_grab_pointer_reply(
       connection,
       xcb_grab_pointer(connection, 1, window_, 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, window_,
                        XCB_NONE, XCB_CURRENT_TIME),
-      nullptr));
+      &rawError));
+  const std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(rawError);
   grabbed_ = reply != nullptr && reply->status == XCB_GRAB_STATUS_SUCCESS;
+  if (!grabbed_) {
+    log_.Write("pointer", "the X server refused to hold the pointer: " +
+                              GrabRefusalText(reply.get(), error.get()));
+  }
   return grabbed_;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "ports/Log.h"
 #include "ports/Screen.h"
 
 struct xcb_connection_t;
@@ -19,9 +20,12 @@ namespace pelorin::lnx {
 // A modal message box or a pop-up menu of the suite opened above suspends the hold
 // until it closes: the message's buttons must be reachable, and a pop-up takes the
 // pointer grab for itself.
+//
+// A grab the server refuses is one line of the log (source "pointer") with the
+// server's reason.
 class PointerConfinement : public QObject {
  public:
-  PointerConfinement();
+  explicit PointerConfinement(ports::Log& log);
   ~PointerConfinement() override;
   PointerConfinement(const PointerConfinement&) = delete;
   PointerConfinement& operator=(const PointerConfinement&) = delete;
@@ -46,6 +50,7 @@ class PointerConfinement : public QObject {
   // After a window of the suite was shown or hidden: the hold suspended or resumed.
   void Reconsider();
 
+  ports::Log& log_;
   std::optional<ports::ScreenArea> area_;  // the area asked for, while it is held
   std::uint32_t window_ = 0;               // the input-only window over the area
   bool grabbed_ = false;

@@ -6,8 +6,8 @@ CoreContext::CoreContext(CorePorts p, MainView& v, const std::filesystem::path& 
     : ports(p),
       view(v),
       layout(home),
-      custodo(layout, "Master", p.dialogs),
-      files(layout, "Master", p.dialogs, custodo, [this] { lifetime.SaveAndQuit(); }) {
+      custodo(layout, "Master", p.dialogs, p.log),
+      files(layout, "Master", p.dialogs, p.log, custodo, [this] { lifetime.SaveAndQuit(); }) {
   values.ProgramDir = home;
   values.ProfileDir = home;
   values.MenuFlags.fill(true);

@@ -112,13 +112,18 @@ void CoreHotkeys::RegisterOne(std::string_view atom, const THotkey& hotkey) {
   ports::Hotkeys& system = ctx_.ports.hotkeys;
   int& held = held_[IndexOf(atom)];
   // A combination the system refuses (another program holds it, or the key has no
-  // equivalent here) is left out quietly; the identifier then holds nothing.
+  // equivalent here) is left out without a message, and only the log says so; the
+  // identifier then holds nothing.
   if (hotkey.Key != 0 && system.Register(id, HotkeyModifiers(hotkey), hotkey.Key)) {
     held = id;
-  } else {
-    system.Unregister(id);
-    held = 0;
+    return;
   }
+  if (hotkey.Key != 0) {
+    ctx_.ports.log.Write(
+        "hotkeys", "the system refused " + std::string(atom) + " (" + HotkeyText(hotkey) + ")");
+  }
+  system.Unregister(id);
+  held = 0;
 }
 
 void CoreHotkeys::UnregisterOne(std::string_view atom) {

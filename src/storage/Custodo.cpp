@@ -43,19 +43,9 @@ FileAccess BackupAccess(bool scrambled) {
   return scrambled ? FileAccess::OwnerOnly : FileAccess::Shared;
 }
 
-void WriteBackupCopy(const fs::path& backup, std::string_view bytes, FileAccess access) {
-  std::error_code ignored;  // a refused copy fails without a message
-  WriteFileAtomically(backup, bytes, {Durability::Durable, access}, ignored);
-}
-
 void WriteSum(SettingsFile& records, std::string_view section, std::string_view key,
               std::uint32_t sum) {
   records.WriteString(section, key, std::to_string(sum));
-}
-
-void RemoveFile(const fs::path& file) {
-  std::error_code ignored;
-  fs::remove(file, ignored);
 }
 
 // Deletes a record without creating a backup database that does not exist yet.
@@ -111,12 +101,18 @@ std::uint32_t RecordedSum(std::string_view text) {
   return value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0;
 }
 
-Custodo::Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs)
-    : layout_(std::move(layout)), profilePath_(std::move(profilePath)), dialogs_(dialogs) {}
+Custodo::Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs,
+                 ports::Log& log)
+    : layout_(std::move(layout)),
+      profilePath_(std::move(profilePath)),
+      dialogs_(dialogs),
+      log_(log) {}
 
 void Custodo::BackupSystemFile() {
-  const std::optional<std::string> bytes = ReadWholeFile(layout_.SystemSettingsFile());
-  if (bytes) WriteBackupCopy(layout_.BackupDir() / "pelorin.bk", *bytes, FileAccess::OwnerOnly);
+  const fs::path file = layout_.SystemSettingsFile();
+  const std::optional<std::string> bytes = ReadForBackup(file);
+  if (bytes)
+    WriteBackupCopy(file, layout_.BackupDir() / "pelorin.bk", *bytes, FileAccess::OwnerOnly);
   SettingsFile records(SuiteLayout::BackupDatabase(layout_.BackupDir()));
   WriteSum(records, "SYSTEM", "pelorin.hf", bytes ? ByteSum(*bytes) : 0);
 }
@@ -178,15 +174,15 @@ void Custodo::BackupSettings(std::string_view name, bool scrambled) {
   const std::string section = scrambled ? "HF" : "HIF";
   const std::string key = file.filename().string();
 
-  const std::optional<std::string> bytes = ReadWholeFile(file);
-  if (custodo_ && bytes) {
-    WriteBackupCopy(backup, *bytes, BackupAccess(scrambled));
+  const std::optional<std::string> bytes = custodo_ ? ReadForBackup(file) : std::nullopt;
+  if (bytes) {
+    WriteBackupCopy(file, backup, *bytes, BackupAccess(scrambled));
     SettingsFile records(database);
     WriteSum(records, section, key, ByteSum(*bytes));
   } else if (!custodo_ || !PathExists(file)) {
     // A file that exists but cannot be read keeps its last backup.
     DeleteRecord(database, section, key);
-    RemoveFile(backup);
+    RemoveBackupCopy(backup);
   }
 }
 
@@ -207,7 +203,7 @@ bool Custodo::CheckSettings(std::string_view name, bool scrambled) {
   if (CarriesContentStamp(file, *bytes)) {
     // Saved whole by the suite, which ended before it could back the file up: the
     // backup is finished now instead of calling the user's change damage.
-    FinishInterruptedBackup([&] { BackupSettings(name, scrambled); });
+    FinishInterruptedBackup(file, [&] { BackupSettings(name, scrambled); });
     return true;
   }
   const std::string subject = (scrambled ? "Protected file \"" : "File \"") + key + "\"";
@@ -218,12 +214,12 @@ bool Custodo::CheckSettings(std::string_view name, bool scrambled) {
 void Custodo::BackupPage(const Page& page) {
   CreateProfileBackupDir();
   const fs::path database = SuiteLayout::BackupDatabase(ProfileBackupDir());
-  const std::optional<std::string> bytes = ReadWholeFile(page.file);
+  const std::optional<std::string> bytes = custodo_ ? ReadForBackup(page.file) : std::nullopt;
   // A page's record is its sum and its length: one write of the database for both.
   SettingsFile records(database);
   SettingsTransaction recordChange(records);
-  if (custodo_ && bytes) {
-    WriteBackupCopy(page.backup, *bytes, FileAccess::Shared);
+  if (bytes) {
+    WriteBackupCopy(page.file, page.backup, *bytes, FileAccess::Shared);
     const std::uint32_t sum = hiProtect_ ? ByteSum(*bytes) : 0;
     if (sum != 0) {
       WriteSum(records, page.section, page.sumKey, sum);
@@ -234,7 +230,7 @@ void Custodo::BackupPage(const Page& page) {
   } else if (!custodo_ || !PathExists(page.file)) {
     DeleteRecord(database, page.section, page.lengthKey);
     DeleteRecord(database, page.section, page.sumKey);
-    RemoveFile(page.backup);
+    RemoveBackupCopy(page.backup);
   }
   recordChange.Commit();
 }
@@ -257,7 +253,7 @@ bool Custodo::CheckPage(const Page& page) {
   const bool sumMatches = recordedSum == 0 || recordedSum == sum;
   if (lengthMatches && sumMatches) return true;
   if (CarriesContentStamp(page.file, *bytes)) {
-    FinishInterruptedBackup([&] { BackupPage(page); });
+    FinishInterruptedBackup(page.file, [&] { BackupPage(page); });
     return true;
   }
   return OfferBackup(page.subject, page.file, page.backup, FileAccess::Shared);
@@ -301,7 +297,10 @@ bool Custodo::OfferBackup(const std::string& subject, const fs::path& file, cons
 
 bool Custodo::Restore(const fs::path& backup, const fs::path& file, FileAccess access) {
   FileError refusal;
-  if (CopyFileAtomically(backup, file, access, refusal)) return true;
+  if (CopyFileAtomically(backup, file, access, refusal)) {
+    Note(file.string() + " was damaged and is restored from its backup " + backup.string());
+    return true;
+  }
   // The file stays as it was, so it counts as not restored.
   return ReportRefusal(refusal);
 }
@@ -314,13 +313,42 @@ bool Custodo::ReportRefusal(const FileError& refusal) {
   return false;
 }
 
-void Custodo::FinishInterruptedBackup(const std::function<void()>& backup) {
+void Custodo::FinishInterruptedBackup(const fs::path& file, const std::function<void()>& backup) {
   try {
     backup();
-  } catch (const SettingsWriteError&) {
+  } catch (const SettingsWriteError& e) {
     // The file is sound; a backup that cannot be written now is tried again after the
     // next save or the next check.
+    Note("the backup of " + file.string() +
+         ", saved without it, cannot be finished: " + WriteFailureText(e.file(), e.cause()));
   }
+}
+
+void Custodo::WriteBackupCopy(const fs::path& file, const fs::path& backup, std::string_view bytes,
+                              FileAccess access) {
+  // A refused copy fails without a message: the last copy stays, and the next save tries
+  // again.
+  std::error_code cause;
+  if (WriteFileAtomically(backup, bytes, {Durability::Durable, access}, cause)) return;
+  Note("the backup of " + file.string() + " is not refreshed: " + WriteFailureText(backup, cause));
+}
+
+void Custodo::RemoveBackupCopy(const fs::path& backup) {
+  std::error_code cause;
+  if (!fs::remove(backup, cause) && cause) {
+    Note("the backup " + backup.string() +
+         " of a file no longer protected stays: " + cause.message());
+  }
+}
+
+std::optional<std::string> Custodo::ReadForBackup(const fs::path& file) {
+  std::error_code cause;
+  std::optional<std::string> bytes = ReadWholeFile(file, cause);
+  if (!bytes && PathExists(file)) {
+    Note("the backup of " + file.string() +
+         " keeps its last copy: " + ReadFailureText(file, cause));
+  }
+  return bytes;
 }
 
 fs::path Custodo::ProfileBackupDir() const {

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/AtomicFile.h"
 #include "common/FileError.h"
 #include "ports/Dialogs.h"
+#include "ports/Log.h"
 #include "storage/SuiteLayout.h"
 
 namespace pelorin {
@@ -37,7 +39,10 @@ bool IsSettingsFileName(std::string_view name);
 //
 // Copies are atomic; copies of scrambled files are readable by the owner only. A copy
 // that the system refuses fails without a message, and the record is written all the
-// same; a record that cannot be written raises SettingsWriteError. Questions and
+// same; a record that cannot be written raises SettingsWriteError. What the user is not
+// told (a refused copy, a file that could not be read for its backup, a backup left
+// unfinished, a damaged file put back from its copy) goes to the log, source
+// "backup", one line each. Questions and
 // messages go to the Dialogs port with the caption "Pelorin Security System" and a
 // warning icon.
 //
@@ -56,7 +61,10 @@ class Custodo {
   // The caption of every message about damaged or lost files.
   static constexpr std::string_view kSecurityCaption = "Pelorin Security System";
 
-  Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs);
+  // The log's source for every line Custodo writes.
+  static constexpr std::string_view kLogSource = "backup";
+
+  Custodo(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs, ports::Log& log);
 
   void SetProfilePath(std::string profilePath) { profilePath_ = std::move(profilePath); }
   const std::string& ProfilePath() const { return profilePath_; }
@@ -121,13 +129,22 @@ class Custodo {
                FileAccess access);
   // Tells the user that the system refused to read or write a file; false.
   bool ReportRefusal(const FileError& refusal);
-  void FinishInterruptedBackup(const std::function<void()>& backup);
+  void FinishInterruptedBackup(const std::filesystem::path& file,
+                               const std::function<void()>& backup);
+  void WriteBackupCopy(const std::filesystem::path& file, const std::filesystem::path& backup,
+                       std::string_view bytes, FileAccess access);
+  void RemoveBackupCopy(const std::filesystem::path& backup);
+  // The bytes of a file to back up; nothing, after logging why, when it cannot be read
+  // (a missing file is no failure and is not logged).
+  std::optional<std::string> ReadForBackup(const std::filesystem::path& file);
+  void Note(const std::string& line) { log_.Write(std::string(kLogSource), line); }
   std::filesystem::path ProfileBackupDir() const;
   void CreateProfileBackupDir() const;
 
   SuiteLayout layout_;
   std::string profilePath_;
   ports::Dialogs& dialogs_;
+  ports::Log& log_;
   bool custodo_ = false;
   bool hiProtect_ = false;
 };

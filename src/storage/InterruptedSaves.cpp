@@ -13,9 +13,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int RemoveIfPresent(const fs::path& file) {
-  std::error_code ignored;
-  return fs::remove(file, ignored) ? 1 : 0;
+constexpr const char* kLogSource = "backup";
+
+int RemoveIfPresent(const fs::path& file, ports::Log& log) {
+  std::error_code cause;
+  if (fs::remove(file, cause)) {
+    log.Write(kLogSource, "removed " + file.string() + ", left by a save cut short");
+    return 1;
+  }
+  if (cause) log.Write(kLogSource, "cannot remove " + file.string() + ": " + cause.message());
+  return 0;
+}
+
+int RemoveWritesIn(const fs::path& directory, ports::Log& log) {
+  const int removed = RemoveInterruptedWrites(directory);
+  if (removed > 0) {
+    log.Write(kLogSource, "removed " + std::to_string(removed) +
+                              " temporary files of writes cut short from " + directory.string());
+  }
+  return removed;
 }
 
 std::vector<fs::path> Subdirectories(const fs::path& directory) {
@@ -30,21 +46,21 @@ std::vector<fs::path> Subdirectories(const fs::path& directory) {
 
 }  // namespace
 
-int RemoveInterruptedSaves(const SuiteLayout& layout) {
-  int removed = RemoveInterruptedWrites(layout.ProgramDir());
-  removed += RemoveIfPresent(layout.SystemSettingsCopy());
-  removed += RemoveIfPresent(layout.StartupSettingsCopy());
+int RemoveInterruptedSaves(const SuiteLayout& layout, ports::Log& log) {
+  int removed = RemoveWritesIn(layout.ProgramDir(), log);
+  removed += RemoveIfPresent(layout.SystemSettingsCopy(), log);
+  removed += RemoveIfPresent(layout.StartupSettingsCopy(), log);
 
   for (const fs::path& profile : Subdirectories(layout.ProfilesDir())) {
-    removed += RemoveInterruptedWrites(profile);
-    removed += RemoveInterruptedWrites(profile / "Data");
+    removed += RemoveWritesIn(profile, log);
+    removed += RemoveWritesIn(profile / "Data", log);
     for (const std::string_view name : ScrambledFiles::kProfileFileNames) {
-      removed += RemoveIfPresent(SuiteLayout::PlainTwin(profile, name));
+      removed += RemoveIfPresent(SuiteLayout::PlainTwin(profile, name), log);
     }
   }
-  removed += RemoveInterruptedWrites(layout.BackupDir());
+  removed += RemoveWritesIn(layout.BackupDir(), log);
   for (const fs::path& backups : Subdirectories(layout.BackupDir())) {
-    removed += RemoveInterruptedWrites(backups);
+    removed += RemoveWritesIn(backups, log);
   }
   return removed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/Log.h"
 #include "storage/SuiteLayout.h"
 
 namespace pelorin {
@@ -13,8 +14,9 @@ namespace pelorin {
 // file saved without its backup is recognised by Custodo's check.
 //
 // Only for the start of the suite, while it holds the home's single-instance lock and
-// before it opens any file: a running suite's plain copies would go too. Returns the
-// number of files removed.
-int RemoveInterruptedSaves(const SuiteLayout& layout);
+// before it opens any file: a running suite's plain copies would go too. Each removal
+// is one line of the log (source "backup"): the plain copy, or the folder and how many
+// temporary files it held. Returns the number of files removed.
+int RemoveInterruptedSaves(const SuiteLayout& layout, ports::Log& log);
 
 }  // namespace pelorin

@@ -16,21 +16,26 @@ constexpr std::uint16_t kKey = SuiteLayout::kScrambledFileKey;
 constexpr const char* kRestorationFailed =
     "Restoration of file is fail. Continue of execution is not possible.";
 
-void RemoveFile(const fs::path& file) {
-  std::error_code ignored;
-  fs::remove(file, ignored);
+// Removes a plain twin; one that the system keeps (it holds passwords) is logged.
+void RemoveFile(const fs::path& file, ports::Log& log) {
+  std::error_code cause;
+  if (!fs::remove(file, cause) && cause) {
+    log.Write("settings",
+              "the plain copy " + file.string() + " cannot be removed: " + cause.message());
+  }
 }
 
 // Deletes a plain twin when it goes out of scope, however the scope is left.
 class PlainTwinGuard {
  public:
-  explicit PlainTwinGuard(fs::path twin) : twin_(std::move(twin)) {}
-  ~PlainTwinGuard() { RemoveFile(twin_); }
+  PlainTwinGuard(fs::path twin, ports::Log& log) : twin_(std::move(twin)), log_(log) {}
+  ~PlainTwinGuard() { RemoveFile(twin_, log_); }
   PlainTwinGuard(const PlainTwinGuard&) = delete;
   PlainTwinGuard& operator=(const PlainTwinGuard&) = delete;
 
  private:
   fs::path twin_;
+  ports::Log& log_;
 };
 
 // `change` inside one transaction on the plain twin, so that all its changes reach the
@@ -52,10 +57,11 @@ std::string DamagedText(std::string_view fileName) {
 }  // namespace
 
 ScrambledFiles::ScrambledFiles(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs,
-                               Custodo& custodo, std::function<void()> saveAndQuit)
+                               ports::Log& log, Custodo& custodo, std::function<void()> saveAndQuit)
     : layout_(std::move(layout)),
       profilePath_(std::move(profilePath)),
       dialogs_(dialogs),
+      log_(log),
       custodo_(custodo),
       saveAndQuit_(std::move(saveAndQuit)) {}
 
@@ -68,7 +74,7 @@ fs::path ScrambledFiles::PlainTwin(std::string_view name) const {
 }
 
 void ScrambledFiles::DeletePlainTwin(std::string_view name) const {
-  RemoveFile(PlainTwin(name));
+  RemoveFile(PlainTwin(name), log_);
 }
 
 bool ScrambledFiles::OpenScrambled(std::string_view name) {
@@ -77,7 +83,7 @@ bool ScrambledFiles::OpenScrambled(std::string_view name) {
   FileError refusal;
   const UnscrambleOutcome outcome = UnscrambleFile(scrambled, twin, kKey, refusal);
   if (outcome == UnscrambleOutcome::kUnscrambled) return true;
-  RemoveFile(twin);  // a twin left by an earlier run must not outlive the failed open
+  RemoveFile(twin, log_);  // a twin left by an earlier run must not outlive the failed open
   // A file the system will not let the suite read or unscramble is not damaged: the
   // user is told why, and no restore is offered.
   if (outcome == UnscrambleOutcome::kRefused) {
@@ -92,7 +98,7 @@ bool ScrambledFiles::OpenScrambled(std::string_view name) {
   // Restored, or nothing to restore: the suite ends either way, and only says so
   // when the file still does not unscramble.
   if (UnscrambleFile(scrambled, twin, kKey)) {
-    RemoveFile(twin);
+    RemoveFile(twin, log_);
     if (saveAndQuit_) saveAndQuit_();
   } else {
     Fatal(kRestorationFailed);
@@ -109,8 +115,8 @@ bool ScrambledFiles::CreateEmptyProfileFiles(const fs::path& directory) {
   bool allWritten = true;
   for (const std::string_view name : kProfileFileNames) {
     const fs::path twin = SuiteLayout::PlainTwin(directory, name);
-    RemoveFile(twin);  // a stale twin would add its keys to the marker
-    const PlainTwinGuard guard(twin);
+    RemoveFile(twin, log_);  // a stale twin would add its keys to the marker
+    const PlainTwinGuard guard(twin, log_);
     SuiteLayout::WriteMarker(twin);
     // The old scrambled file is replaced atomically, so it stays when this fails.
     allWritten =
@@ -125,7 +131,7 @@ bool ScrambledFiles::OpenSystemSettings() {
   FileError refusal;
   const UnscrambleOutcome outcome = UnscrambleFile(scrambled, copy, kKey, refusal);
   if (outcome == UnscrambleOutcome::kUnscrambled) return true;
-  RemoveFile(copy);  // a copy left by an earlier run must not outlive the failed open
+  RemoveFile(copy, log_);  // a copy left by an earlier run must not outlive the failed open
   if (outcome == UnscrambleOutcome::kRefused) {
     Fatal(refusal.Message());
     return false;
@@ -145,13 +151,13 @@ bool ScrambledFiles::SaveSystemSettings(FileError* refusal) {
 }
 
 void ScrambledFiles::DeleteSystemSettingsCopy() const {
-  RemoveFile(layout_.SystemSettingsCopy());
+  RemoveFile(layout_.SystemSettingsCopy(), log_);
 }
 
 bool ScrambledFiles::ReadScrambled(std::string_view name,
                                    const std::function<void(const SettingsFile&)>& read) {
   if (!OpenScrambled(name)) return false;
-  const PlainTwinGuard guard(PlainTwin(name));
+  const PlainTwinGuard guard(PlainTwin(name), log_);
   read(SettingsFile(PlainTwin(name)));
   return true;
 }
@@ -161,7 +167,7 @@ bool ScrambledFiles::ChangeScrambled(std::string_view name,
   const auto change = InOneWrite(changeKeys);
   if (!OpenScrambled(name)) return false;
   {
-    const PlainTwinGuard guard(PlainTwin(name));
+    const PlainTwinGuard guard(PlainTwin(name), log_);
     SettingsFile twin(PlainTwin(name));
     change(twin);
     FileError refusal;
@@ -175,7 +181,7 @@ bool ScrambledFiles::ChangeScrambled(std::string_view name,
 
 bool ScrambledFiles::ReadSystemSettings(const std::function<void(const SettingsFile&)>& read) {
   if (!OpenSystemSettings()) return false;
-  const PlainTwinGuard guard(layout_.SystemSettingsCopy());
+  const PlainTwinGuard guard(layout_.SystemSettingsCopy(), log_);
   read(SettingsFile(layout_.SystemSettingsCopy()));
   return true;
 }
@@ -184,7 +190,7 @@ bool ScrambledFiles::ChangeSystemSettings(const std::function<void(SettingsFile&
   const auto change = InOneWrite(changeKeys);
   if (!OpenSystemSettings()) return false;
   {
-    const PlainTwinGuard guard(layout_.SystemSettingsCopy());
+    const PlainTwinGuard guard(layout_.SystemSettingsCopy(), log_);
     SettingsFile copy(layout_.SystemSettingsCopy());
     change(copy);
     FileError refusal;

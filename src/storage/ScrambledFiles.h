@@ -8,6 +8,7 @@
 
 #include "common/FileError.h"
 #include "ports/Dialogs.h"
+#include "ports/Log.h"
 #include "storage/Custodo.h"
 #include "storage/SettingsFile.h"
 #include "storage/SuiteLayout.h"
@@ -27,7 +28,8 @@ namespace pelorin {
 // read-only file system), also ends the suite, with a message that names the file and
 // the reason; it is not damaged, so no restore is offered. Messages carry the caption
 // "Pelorin Security System". Scrambled files and their twins are readable by the owner
-// only.
+// only. A twin that the system will not let go is left, and the log (source
+// "settings") says so.
 //
 // ReadScrambled, ChangeScrambled, ReadSystemSettings and ChangeSystemSettings follow
 // the whole protocol; the plain twin never outlives them, also when the callback
@@ -39,7 +41,7 @@ class ScrambledFiles {
                                                                         "wimpcax2"};
 
   ScrambledFiles(SuiteLayout layout, std::string profilePath, ports::Dialogs& dialogs,
-                 Custodo& custodo, std::function<void()> saveAndQuit);
+                 ports::Log& log, Custodo& custodo, std::function<void()> saveAndQuit);
 
   void SetProfilePath(std::string profilePath) { profilePath_ = std::move(profilePath); }
   const std::string& ProfilePath() const { return profilePath_; }
@@ -89,6 +91,7 @@ class ScrambledFiles {
   SuiteLayout layout_;
   std::string profilePath_;
   ports::Dialogs& dialogs_;
+  ports::Log& log_;
   Custodo& custodo_;
   std::function<void()> saveAndQuit_;
 };

@@ -87,11 +87,12 @@ fs::path DeliveredDataDir(const fs::path& executableDir) {
   return (executableDir / ".." / "share" / "pelorin").lexically_normal();
 }
 
-SeedResult SeedHome(const fs::path& home, const fs::path& deliveredDir, std::string* error) {
+SeedResult SeedHome(const fs::path& home, const fs::path& deliveredDir, ports::Log& log,
+                    std::string* error) {
   const SuiteLayout layout(home);
   std::error_code ec;
   if (fs::exists(layout.SystemSettingsFile(), ec) || fs::exists(layout.ProfilesDir(), ec)) {
-    RemoveInterruptedSaves(layout);
+    RemoveInterruptedSaves(layout, log);
     return SeedResult::Existing;
   }
   if (!CreatePrivateDirectories(home, ec)) {

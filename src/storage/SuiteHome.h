@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "ports/Log.h"
+
 namespace pelorin {
 
 // Where the suite's data lives (its home, `ProgramDir`) and how a new home is seeded.
@@ -38,9 +40,9 @@ enum class SeedResult {
 // content, the scrambled marker without `Installed`, so that the first-run
 // installation follows. A home with Profiles/ but without pelorin.hf is never
 // re-seeded: that is a damaged installation, not a new one. From an existing home,
-// what interrupted saves left is removed (RemoveInterruptedSaves), so call this only
-// while holding the home's single-instance lock.
+// what interrupted saves left is removed (RemoveInterruptedSaves, which tells `log`),
+// so call this only while holding the home's single-instance lock.
 SeedResult SeedHome(const std::filesystem::path& home, const std::filesystem::path& deliveredDir,
-                    std::string* error = nullptr);
+                    ports::Log& log, std::string* error = nullptr);
 
 }  // namespace pelorin

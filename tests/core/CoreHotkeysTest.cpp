@@ -62,6 +62,20 @@ TEST(CoreHotkeysTest, RegistersSetKeysAndSkipsRefusedOnes) {
             (std::map<int, Combination>{{hotkeys.AtomId("PELN_CDAUDIO"), {2, kKeyP}}}));
 }
 
+// The user is not told of a combination the system refuses; the log says which.
+TEST(CoreHotkeysTest, ARefusedHotkeyIsOneLogLineNamingIt) {
+  SuiteOnSim sim;
+  CoreHotkeySet& keys = sim.suite.hotkeys().Keys();
+  keys.MenuKey = {kKeyM, 1, 1, 0, 0};  // taken
+  keys.NextKey = {kF9, 0, 0, 0, 0};    // held by another program
+  sim.hotkeys.HoldElsewhere(0, kF9);
+  const int before = sim.log.CountFrom("hotkeys");
+
+  sim.suite.hotkeys().RegisterHotkeys();
+  ASSERT_EQ(sim.log.CountFrom("hotkeys"), before + 1);
+  EXPECT_EQ(sim.log.Lines().back().text, "the system refused PELN_MMNEXT (F9)");
+}
+
 // A refused close request deletes the atoms; the keys registered under them keep
 // working and are released by the next unregistration, and the next registration (the
 // next profile load) adds the atoms again. Only shutdown ends them for good.

@@ -20,7 +20,8 @@ void SuiteProcess::StartUp(const std::vector<std::string>& args, bool restoringA
 }
 
 StartupScenario::StartupScenario() {
-  EXPECT_EQ(SeedHome(home.path(), home / "no-delivered-data"), SeedResult::Seeded);
+  sim::SimLog seedLog;
+  EXPECT_EQ(SeedHome(home.path(), home / "no-delivered-data", seedLog), SeedResult::Seeded);
 }
 
 void StartupScenario::Install() {

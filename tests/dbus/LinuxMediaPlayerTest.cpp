@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "sim/SimLog.h"
 #include "support/ProcessEventsUntil.h"
 
 namespace pelorin::lnx {
@@ -68,7 +69,8 @@ class LinuxMediaPlayerTest : public ::testing::Test {
   // The player's steady clock stands still unless a test moves it, so polls and the
   // extrapolated position are under the test's control.
   std::int64_t nowMs = 1'000'000;
-  LinuxMediaPlayer player{QDBusConnection::sessionBus(), [this] { return nowMs; }};
+  sim::SimLog backendLog;
+  LinuxMediaPlayer player{backendLog, QDBusConnection::sessionBus(), [this] { return nowMs; }};
 
   bool WaitForPlayer(const QString& name) {
     return ProcessEventsUntil([&] { return player.Find() && player.CurrentPlayer() == name; });
@@ -180,7 +182,7 @@ TEST_F(LinuxMediaPlayerTest, APlayingPlayerIsPreferredAndOneThatLeftIsNotRunning
 TEST_F(LinuxMediaPlayerTest, APlayerThatWasThereBeforeIsFoundToo) {
   FakePlayer fake("early");
   ASSERT_TRUE(fake.Started());
-  LinuxMediaPlayer later(QDBusConnection::sessionBus(), [this] { return nowMs; });
+  LinuxMediaPlayer later(backendLog, QDBusConnection::sessionBus(), [this] { return nowMs; });
   EXPECT_TRUE(ProcessEventsUntil([&] { return later.Find(); }));
   EXPECT_EQ(later.CurrentPlayer(), "org.mpris.MediaPlayer2.early");
 }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/SimLog.h"
 #include "support/ProcessEventsUntil.h"
 
 namespace pelorin::lnx {
@@ -215,7 +216,8 @@ TEST(LogindPowerTest, CanAnswersDecideWhatIsAllowed) {
       QStringLiteral(R"({"CanPowerOff": "no", "CanReboot": "challenge", "CanSuspend": "na",)"
                      R"( "CanHibernate": "yes"})"));
   ASSERT_TRUE(mock.Started());
-  LogindPower power(QDBusConnection::sessionBus());
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog);
   EXPECT_EQ(Allowed(power, PowerCall::PowerOff), PowerAnswer::No);
   EXPECT_EQ(Allowed(power, PowerCall::Reboot), PowerAnswer::Yes);
   EXPECT_EQ(Allowed(power, PowerCall::Suspend), PowerAnswer::No);
@@ -226,7 +228,8 @@ TEST(LogindPowerTest, ActionsReachLogindAndItsRefusalComesBack) {
   SessionIdVariable session("c7");
   LogindMock mock;
   ASSERT_TRUE(mock.Started());
-  LogindPower power(QDBusConnection::sessionBus());
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog);
   for (const PowerCall call : kAllCalls)
     EXPECT_EQ(Allowed(power, call), PowerAnswer::Yes);
   for (const PowerCall call : kAllCalls)
@@ -243,11 +246,28 @@ TEST(LogindPowerTest, ActionsReachLogindAndItsRefusalComesBack) {
   EXPECT_EQ(Performed(power, PowerCall::Hibernate), PowerAnswer::Yes);
 }
 
+TEST(LogindPowerTest, ARefusalIsOneLogLineWithTheErrorsName) {
+  LogindMock mock;
+  ASSERT_TRUE(mock.Started());
+  mock.AddMethod("PowerOff", "b", "",
+                 "raise dbus.exceptions.DBusException('not now', "
+                 "name='org.freedesktop.DBus.Error.AccessDenied')");
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog);
+  EXPECT_EQ(Performed(power, PowerCall::Reboot), PowerAnswer::Yes);
+  EXPECT_TRUE(backendLog.Lines().empty());
+  EXPECT_EQ(Performed(power, PowerCall::PowerOff), PowerAnswer::No);
+  ASSERT_EQ(backendLog.CountFrom("logind"), 1);
+  EXPECT_EQ(backendLog.Lines()[0].text,
+            "PowerOff answered org.freedesktop.DBus.Error.AccessDenied: not now");
+}
+
 TEST(LogindPowerTest, LogOffTerminatesTheSessionOfTheProcess) {
   SessionIdVariable session(nullptr);
   LogindMock mock;
   ASSERT_TRUE(mock.Started());
-  LogindPower power(QDBusConnection::sessionBus());
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog);
   // The template knows no session of this process.
   EXPECT_EQ(Allowed(power, PowerCall::LogOff), PowerAnswer::No);
   EXPECT_EQ(Performed(power, PowerCall::LogOff), PowerAnswer::No);
@@ -265,7 +285,8 @@ TEST(LogindPowerTest, LogOffTerminatesTheSessionOfTheProcess) {
 TEST(LogindPowerTest, SleepRunsTheHandlerWhileTheSystemWaitsForIt) {
   LogindMock mock;
   ASSERT_TRUE(mock.Started());
-  LogindPower power(QDBusConnection::sessionBus());
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog);
   struct Seen {
     bool suspending;
     std::size_t locks;  // inhibitor locks held while the handler ran
@@ -299,7 +320,7 @@ TEST(LogindPowerTest, SleepRunsTheHandlerWhileTheSystemWaitsForIt) {
   power.SetOnSleep(nullptr);
   EXPECT_TRUE(ProcessEventsUntil([&] { return mock.Inhibitors().empty(); }));
   // Without a handler the signals go unheard; a second listener shows they came.
-  LogindPower witness(QDBusConnection::sessionBus());
+  LogindPower witness(QDBusConnection::sessionBus(), backendLog);
   int witnessed = 0;
   witness.SetOnSleep([&](bool) { ++witnessed; });
   mock.EmitPrepareForSleep(true);
@@ -316,7 +337,9 @@ TEST(LogindPowerTest, LateAnswersComeWhileTheEventLoopTurns) {
   mock.AddMethod("CanPowerOff", "", "s", "time.sleep(0.2); ret = 'yes'");
   mock.AddMethod("Suspend", "b", "", "time.sleep(0.2)");
   mock.AddMethod("CanReboot", "", "s", "time.sleep(1.5); ret = 'yes'");
-  LogindPower power(QDBusConnection::sessionBus(), {.questionMs = 1000, .actionMs = 1000});
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog,
+                    {.questionMs = 1000, .actionMs = 1000});
   Heartbeat heartbeat;
   EXPECT_EQ(Allowed(power, PowerCall::PowerOff), PowerAnswer::Yes);
   EXPECT_EQ(Performed(power, PowerCall::Suspend), PowerAnswer::Yes);
@@ -330,7 +353,9 @@ TEST(LogindPowerTest, LogindThatNeverAnswersCountsAsNoAnswer) {
   SessionIdVariable session("c7");
   LogindMock mock;
   ASSERT_TRUE(mock.Started());
-  LogindPower power(QDBusConnection::sessionBus(), {.questionMs = 300, .actionMs = 400});
+  sim::SimLog backendLog;
+  LogindPower power(QDBusConnection::sessionBus(), backendLog,
+                    {.questionMs = 300, .actionMs = 400});
   mock.Freeze();
   Heartbeat heartbeat;
   for (const PowerCall call : kAllCalls) {
@@ -362,7 +387,8 @@ TEST(LogindPowerTest, WithoutLogindOrWithoutABusNothingIsAllowedOrDone) {
   ASSERT_FALSE(noBus.isConnected());
   for (const QDBusConnection& bus : {QDBusConnection::sessionBus(), noBus}) {
     SCOPED_TRACE(bus.isConnected() ? "bus without logind" : "no bus");
-    LogindPower power(bus);
+    sim::SimLog backendLog;
+    LogindPower power(bus, backendLog);
     bool called = false;
     power.SetOnSleep([&](bool) { called = true; });
     for (const PowerCall call : kAllCalls) {

@@ -19,6 +19,7 @@
 #include "linux/AlsaMixer.h"
 #include "linux/AlsaVolumeScale.h"
 #include "platform/ScopedEnvironmentVariable.h"
+#include "sim/SimLog.h"
 #include "support/Eventually.h"
 #include "support/PrivatePulseServer.h"
 #include "support/RunProgram.h"
@@ -140,12 +141,13 @@ class AlsaMixerOnPulse : public ::testing::Test {
     return volumes;
   }
 
+  sim::SimLog backendLog;
   PrivatePulseServer server;
   ScopedEnvironmentVariable address{"PULSE_SERVER", server.Address()};
 };
 
 TEST_F(AlsaMixerOnPulse, FollowsOtherProgramsAndSendsItsWritesToTheServer) {
-  AlsaMixer mixer;
+  AlsaMixer mixer(backendLog);
   if (!ReachesServer(mixer)) GTEST_SKIP() << "ALSA's default device is not PulseAudio here";
   const auto lines = mixer.Lines(0);
   ASSERT_FALSE(lines.empty());
@@ -171,7 +173,7 @@ TEST_F(AlsaMixerOnPulse, FollowsOtherProgramsAndSendsItsWritesToTheServer) {
 }
 
 TEST_F(AlsaMixerOnPulse, AFrozenServerNeverHoldsTheCaller) {
-  AlsaMixer mixer;
+  AlsaMixer mixer(backendLog);
   if (!ReachesServer(mixer)) GTEST_SKIP() << "ALSA's default device is not PulseAudio here";
   const Values before = mixer.ChannelValues(0, 0, -1).value_or(Values{});
   ASSERT_EQ(before.size(), 2u);
@@ -192,7 +194,7 @@ TEST_F(AlsaMixerOnPulse, AFrozenServerNeverHoldsTheCaller) {
 
     // A mixer made while the server is frozen has not answered, and says so.
     {
-      AlsaMixer late;
+      AlsaMixer late(backendLog);
       EXPECT_FALSE(late.Known());
       EXPECT_EQ(late.DeviceCount(), 0);
       EXPECT_TRUE(late.Lines(0).empty());
@@ -209,7 +211,7 @@ TEST_F(AlsaMixerOnPulse, AFrozenServerNeverHoldsTheCaller) {
 
 TEST_F(AlsaMixerOnPulse, AMixerMadeWhileTheServerIsFrozenAnswersOnceItGoesOn) {
   {
-    AlsaMixer healthy;
+    AlsaMixer healthy(backendLog);
     if (!ReachesServer(healthy)) GTEST_SKIP() << "ALSA's default device is not PulseAudio here";
   }
   snd_config_update_free_global();  // as in a suite started while the server is frozen
@@ -217,7 +219,7 @@ TEST_F(AlsaMixerOnPulse, AMixerMadeWhileTheServerIsFrozenAnswersOnceItGoesOn) {
   {
     ThawWatchdog watchdog(server);
     server.Freeze();
-    mixer.emplace();
+    mixer.emplace(backendLog);
     EXPECT_FALSE(mixer->Known());
     EXPECT_EQ(mixer->DeviceCount(), 0);
     EXPECT_FALSE(watchdog.Fired()) << "a call waited for the frozen server";
@@ -232,7 +234,7 @@ TEST_F(AlsaMixerOnPulse, AMixerMadeWhileTheServerIsFrozenAnswersOnceItGoesOn) {
 // as if there were no server: the mixer must not take that for the sound hardware.
 TEST_F(AlsaMixerOnPulse, AFrozenServerWithAFullQueueIsNotTakenForNoServer) {
   {
-    AlsaMixer healthy;
+    AlsaMixer healthy(backendLog);
     if (!ReachesServer(healthy)) GTEST_SKIP() << "ALSA's default device is not PulseAudio here";
   }
   snd_config_update_free_global();  // as in a suite started while the server is frozen
@@ -242,7 +244,7 @@ TEST_F(AlsaMixerOnPulse, AFrozenServerWithAFullQueueIsNotTakenForNoServer) {
     server.Freeze();
     FullConnectionQueue queue(server.Socket());
     ASSERT_TRUE(queue.Full());
-    mixer.emplace();
+    mixer.emplace(backendLog);
     EXPECT_FALSE(mixer->Known());
     EXPECT_EQ(mixer->DeviceCount(), 0);
     EXPECT_FALSE(watchdog.Fired()) << "a call waited for the frozen server";

@@ -10,8 +10,10 @@
 #include "linux/AlsaMixer.h"
 #include "linux/AlsaVolumeScale.h"
 #include "platform/ScopedEnvironmentVariable.h"
+#include "sim/SimLog.h"
 #include "support/Eventually.h"
 #include "support/PrivatePulseServer.h"
+#include "support/TempDir.h"
 
 namespace pelorin {
 namespace {
@@ -75,7 +77,8 @@ TEST(AlsaMixer, WritesTakeTheNearestStepButAlwaysMoveTowardANewValue) {
 }
 
 TEST(AlsaMixer, AbsentDevicesAndLinesGiveNothing) {
-  AlsaMixer mixer;
+  sim::SimLog backendLog;
+  AlsaMixer mixer(backendLog);
   testing::Eventually([&] { return mixer.Known(); });
   const int count = mixer.DeviceCount();
   for (const int device : {-1, count, count + 5}) {
@@ -86,13 +89,40 @@ TEST(AlsaMixer, AbsentDevicesAndLinesGiveNothing) {
   }
 }
 
+// ALSA's failures reach the log with ALSA's reason, each failing device once however
+// often the worker meets it: here every device, as ALSA cannot read its configuration.
+TEST(AlsaMixer, ALSAFailuresAreLoggedOnceWithTheirReason) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "asound.conf", "this is { not a configuration\n");
+  sim::SimLog backendLog;
+  {
+    const testing::ScopedEnvironmentVariable config("ALSA_CONFIG_PATH",
+                                                    (dir / "asound.conf").string());
+    snd_config_update_free_global();
+    AlsaMixer mixer(backendLog);
+    EXPECT_TRUE(testing::Eventually([&] { return mixer.Known(); }));
+  }
+  snd_config_update_free_global();  // the next test reads the real configuration
+
+  const auto& lines = backendLog.Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0].text, "control of default: snd_ctl_open: Invalid argument");
+  std::set<std::string> seen;
+  for (const auto& line : lines) {
+    EXPECT_EQ(line.source, "alsa");
+    EXPECT_NE(line.text.find(": Invalid argument"), std::string::npos) << line.text;
+    EXPECT_TRUE(seen.insert(line.text).second) << "repeated: " << line.text;
+  }
+}
+
 // The lines of this machine's mixers; a machine with none (no sound card, no sound
 // server) gets a PulseAudio server of the test's own, whose mixer ALSA then shows.
 TEST(AlsaMixer, ReadsAndWritesTheLinesOfThisMachine) {
   std::unique_ptr<testing::PrivatePulseServer> server;
+  sim::SimLog backendLog;
   std::optional<testing::ScopedEnvironmentVariable> address;
-  const bool machineHasMixer = [] {
-    AlsaMixer present;
+  const bool machineHasMixer = [&] {
+    AlsaMixer present(backendLog);
     return testing::Eventually([&] { return present.Known(); }) && present.DeviceCount() > 0;
   }();
   if (!machineHasMixer) {
@@ -103,7 +133,7 @@ TEST(AlsaMixer, ReadsAndWritesTheLinesOfThisMachine) {
     // PulseAudio, once per process: make it read it again now that a server runs.
     snd_config_update_free_global();
   }
-  AlsaMixer mixer;
+  AlsaMixer mixer(backendLog);
   testing::Eventually([&] { return mixer.Known(); });
   ASSERT_GT(mixer.DeviceCount(), 0) << "ALSA shows no mixer, not even the sound server's";
 

@@ -29,6 +29,7 @@
 #include "linux/InstancePaths.h"
 #include "linux/LinuxCompanion.h"
 #include "linux/RestoreToken.h"
+#include "sim/SimLog.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -199,7 +200,8 @@ class CompanionWatchdog : public ::testing::Test {
   ScopedEnvironmentVariable secretVariable{"PELORIN_FAKE_SUITE_SECRET", secretFile.string()};
   ScopedEnvironmentVariable startsVariable{"PELORIN_FAKE_SUITE_STARTS", startsFile.string()};
   ScopedEnvironmentVariable pidVariable{"PELORIN_FAKE_SUITE_PID", suitePidFile.string()};
-  lnx::LinuxCompanion companion{home, suite};
+  sim::SimLog backendLog;
+  lnx::LinuxCompanion companion{home, suite, backendLog};
   pid_t firstSuite = -1;
   std::vector<pid_t> companions;
 };
@@ -208,7 +210,7 @@ TEST_F(CompanionWatchdog, TheProgramMustBeAnExecutableBesideTheSuite) {
   EXPECT_TRUE(companion.ProgramExists());
   EXPECT_EQ(companion.ProgramFile(), bin / "cstdr");
 
-  lnx::LinuxCompanion elsewhere(home, root / "other" / "pelorin");
+  lnx::LinuxCompanion elsewhere(home, root / "other" / "pelorin", backendLog);
   EXPECT_FALSE(elsewhere.ProgramExists());
   EXPECT_FALSE(elsewhere.Start());
   WriteBytes(root / "other" / "cstdr", "#!/bin/sh\n");  // present, not executable

@@ -6,13 +6,15 @@
 #include <QScreen>
 
 #include "platform/QtTestApplication.h"
+#include "sim/SimLog.h"
 
 namespace pelorin::lnx {
 namespace {
 
 TEST(LinuxScreen, PrimaryScreenSizeAndCursor) {
   testing::EnsureQtApplication();
-  LinuxScreen screen;
+  sim::SimLog backendLog;
+  LinuxScreen screen(backendLog);
   const QRect geometry = QGuiApplication::primaryScreen()->geometry();
   EXPECT_GT(screen.Width(), 0);
   EXPECT_EQ(screen.Width(), geometry.width());
@@ -26,7 +28,8 @@ TEST(LinuxScreen, PrimaryScreenSizeAndCursor) {
 
 TEST(LinuxScreen, WithoutAnXDisplayThePointerCannotBeConfined) {
   testing::EnsureQtApplication();
-  LinuxScreen screen;
+  sim::SimLog backendLog;
+  LinuxScreen screen(backendLog);
   EXPECT_FALSE(screen.ConfinePointer({100, 100, 200, 200}));
   screen.SetCursorXY({10, 20});
   EXPECT_EQ(screen.GetCursorXY(), (ports::ScreenPoint{10, 20}));

@@ -20,6 +20,7 @@
 #include "linux/LinuxScreen.h"
 #include "linux/QtTimers.h"
 #include "platform/QtTestApplication.h"
+#include "sim/SimLog.h"
 #include "support/TempDir.h"
 
 namespace pelorin::lnx {
@@ -161,7 +162,8 @@ TEST_F(QtDialogsTest, BoxesStayOnTopWithTheirTextWhileTimersFire) {
   // An ordinary box stays on top too: the suite's own always-on-top windows must not
   // cover it. While it waits, the suite does not move the pointer (the password
   // dialog's hold on it pauses), so that the box's buttons can be reached.
-  LinuxScreen screen;
+  sim::SimLog backendLog;
+  LinuxScreen screen(backendLog);
   ports::ScreenPoint pointer{-1, -1};
   WhenBoxOpen([&](QMessageBox& box) {
     onTop = box.windowFlags().testFlag(Qt::WindowStaysOnTopHint);

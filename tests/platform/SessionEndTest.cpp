@@ -20,6 +20,7 @@
 #include "linux/ChannelRecord.h"
 #include "linux/InstancePaths.h"
 #include "linux/LinuxCompanion.h"
+#include "sim/SimLog.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -98,7 +99,8 @@ TEST_F(SessionEnd, EndingSignalsSaveTellTheWatchdogAndEndTheSuite) {
   EXPECT_EQ(EndWith(SIGTERM), 0);
   EXPECT_THAT(PlainCopies(), ::testing::IsEmpty());
 
-  lnx::LinuxCompanion companion(home, kPelorin);
+  sim::SimLog backendLog;
+  lnx::LinuxCompanion companion(home, kPelorin, backendLog);
   for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
     SCOPED_TRACE(strsignal(signal));
     fs::remove(log);

@@ -26,6 +26,7 @@
 #include "linux/InstancePaths.h"
 #include "linux/LinuxCompanion.h"
 #include "linux/RestoreToken.h"
+#include "sim/SimLog.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -212,7 +213,8 @@ TEST_F(SuiteProcesses, TheWatchdogRestartsAKilledSuiteInRestoringModeWithoutItsP
                                "--suite", kPelorin.string(), "--backend", "sim"},
                               watchdogLog);
     ASSERT_GT(watchdog, 0);
-    lnx::LinuxCompanion companion(home, kPelorin);
+    sim::SimLog backendLog;
+    lnx::LinuxCompanion companion(home, kPelorin, backendLog);
     ASSERT_TRUE(testing::Eventually([&] { return companion.WindowExists(); }));
   }
   EXPECT_EQ(Pelorin(runtime1, {"--sim", "state"}).out, "starting\n");

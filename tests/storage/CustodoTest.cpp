@@ -8,6 +8,7 @@
 
 #include "common/AtomicFile.h"
 #include "sim/SimDialogs.h"
+#include "sim/SimLog.h"
 #include "storage/SettingsFile.h"
 #include "storage/SuiteLayout.h"
 #include "support/TempDir.h"
@@ -47,7 +48,8 @@ class CustodoTest : public ::testing::Test {
   TempDir home;
   SuiteLayout layout{home.path()};
   sim::SimDialogs dialogs;
-  Custodo custodo{layout, kProfile, dialogs};
+  sim::SimLog log;
+  Custodo custodo{layout, kProfile, dialogs, log};
 };
 
 TEST(ByteSumTest, SumsUnsignedBytesIntoAnUnsigned32BitValue) {
@@ -380,6 +382,32 @@ TEST_F(CustodoTest, RefusedRestoreCountsAsNotRestoredAndSaysWhy) {
   EXPECT_FALSE(custodo.CheckSettingsFile("tel"));
   EXPECT_EQ(ReadBytes(ProfileFile("tel.hif")), "[0]\r\nName=B\r\n");
   EXPECT_EQ(dialogs.Pending(), 0U);
+}
+
+// What the user is not told goes to the log, one line each, naming the file: a copy the
+// system refused and a damaged file put back from its backup.
+TEST_F(CustodoTest, RefusedCopiesAndRestoresAreLogged) {
+  fs::create_directories(BackupFile("run.bk") / "occupied");
+  WriteBytes(ProfileFile("run.hif"), "[0]\r\n");
+  custodo.BackupSettingsFile("run");
+  ASSERT_EQ(log.Lines().size(), 1U);
+  EXPECT_EQ(log.Lines()[0].source, "backup");
+  EXPECT_NE(log.Lines()[0].text.find(ProfileFile("run.hif").string()), std::string::npos);
+  EXPECT_NE(log.Lines()[0].text.find(BackupFile("run.bk").string() + ": Is a directory"),
+            std::string::npos)
+      << log.Lines()[0].text;
+
+  WriteBytes(ProfileFile("tel.hif"), "[0]\r\nName=A\r\n");
+  custodo.BackupSettingsFile("tel");
+  EXPECT_TRUE(custodo.CheckSettingsFile("tel"));
+  EXPECT_EQ(log.Lines().size(), 1U);  // a sound backup and check say nothing
+  WriteBytes(ProfileFile("tel.hif"), "[0]\r\nName=B\r\n");
+  dialogs.ExpectContaining("\"tel.hif\" is damaged", DialogAnswer::Yes);
+  EXPECT_TRUE(custodo.CheckSettingsFile("tel"));
+  ASSERT_EQ(log.CountFrom("backup"), 2);
+  EXPECT_EQ(log.Lines()[1].text, ProfileFile("tel.hif").string() +
+                                     " was damaged and is restored from its backup " +
+                                     BackupFile("tel.bk").string());
 }
 
 TEST_F(CustodoTest, RejectsNamesThatAreNotTheSuitesFiles) {

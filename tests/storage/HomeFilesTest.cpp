@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim/SimDialogs.h"
+#include "sim/SimLog.h"
 #include "storage/Custodo.h"
 #include "storage/InterruptedSaves.h"
 #include "storage/ScrambledFiles.h"
@@ -41,10 +42,11 @@ std::vector<std::string> Tree(const fs::path& root) {
 
 TEST(HomeFiles, PrivateFilesAndFoldersAreTheOwnersOnlyAndOthersFollowTheUmask) {
   TempDir root;
+  sim::SimLog log;
   const Umask mask(022);
   WriteBytes(root / "share/System/Snd/ring.wav", "RIFF");
   const fs::path home = root / "home";
-  ASSERT_EQ(SeedHome(home, root / "share"), SeedResult::Seeded);
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Seeded);
   const SuiteLayout layout(home);
   EXPECT_EQ(ModeOf(home), 0700U);
   EXPECT_EQ(ModeOf(home / "System"), 0700U);
@@ -52,9 +54,9 @@ TEST(HomeFiles, PrivateFilesAndFoldersAreTheOwnersOnlyAndOthersFollowTheUmask) {
   EXPECT_EQ(ModeOf(layout.SystemSettingsFile()), 0600U);
 
   sim::SimDialogs dialogs;
-  Custodo custodo(layout, kProfile, dialogs);
+  Custodo custodo(layout, kProfile, dialogs, log);
   custodo.SetCustodo(true);
-  ScrambledFiles files(layout, kProfile, dialogs, custodo, [] {});
+  ScrambledFiles files(layout, kProfile, dialogs, log, custodo, [] {});
   fs::create_directories(layout.ProfileDir(kProfile));
   ASSERT_TRUE(files.CreateEmptyProfileFiles(layout.ProfileDir(kProfile)));
   EXPECT_TRUE(custodo.CheckSettingsFile("status"));  // makes the profile's backup folder
@@ -84,16 +86,17 @@ TEST(HomeFiles, PrivateFilesAndFoldersAreTheOwnersOnlyAndOthersFollowTheUmask) {
 
 TEST(HomeFiles, FoldersMadeOpenByTheUserStayOpen) {
   TempDir root;
+  sim::SimLog log;
   const fs::path home = root / "home";
-  ASSERT_EQ(SeedHome(home, root / "share"), SeedResult::Seeded);
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Seeded);
   const SuiteLayout layout(home);
   fs::create_directories(layout.ProfileBackupDir(kProfile));
   for (const fs::path& dir : {home, layout.BackupDir(), layout.ProfileBackupDir(kProfile)}) {
     ::chmod(dir.c_str(), 0755);
   }
-  ASSERT_EQ(SeedHome(home, root / "share"), SeedResult::Existing);
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Existing);
   sim::SimDialogs dialogs;
-  Custodo custodo(layout, kProfile, dialogs);
+  Custodo custodo(layout, kProfile, dialogs, log);
   custodo.SetCustodo(true);
   EXPECT_TRUE(custodo.CheckSettingsFile("status"));
   custodo.BackupSystemFile();
@@ -105,8 +108,9 @@ TEST(HomeFiles, FoldersMadeOpenByTheUserStayOpen) {
 // A start finds what saves that were killed left behind, and removes that alone.
 TEST(HomeFiles, StartRemovesWhatInterruptedSavesLeft) {
   TempDir root;
+  sim::SimLog log;
   const fs::path home = root / "home";
-  ASSERT_EQ(SeedHome(home, root / "share"), SeedResult::Seeded);
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Seeded);
   const std::vector<std::string> kept = {
       "Custodo",
       "Custodo/Master",
@@ -146,14 +150,36 @@ TEST(HomeFiles, StartRemovesWhatInterruptedSavesLeft) {
   for (const auto& name : leftovers)
     WriteBytes(home / name, "left by a kill");
 
-  EXPECT_EQ(RemoveInterruptedSaves(SuiteLayout(home)), static_cast<int>(leftovers.size()));
+  EXPECT_EQ(RemoveInterruptedSaves(SuiteLayout(home), log), static_cast<int>(leftovers.size()));
   EXPECT_EQ(Tree(home), kept);
   for (const auto& name : leftovers)
     WriteBytes(home / name, "left by a kill");
   // The start of the suite does it before anything is opened.
-  ASSERT_EQ(SeedHome(home, root / "share"), SeedResult::Existing);
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Existing);
   EXPECT_EQ(Tree(home), kept);
   EXPECT_EQ(ReadBytes(home / "Profiles/Master/status.hif"), "kept");
+}
+
+// Each removal at the start is one line of the log: the plain copy by its name, the
+// temporary files by their folder and number.
+TEST(HomeFiles, RemovalsOfInterruptedSavesAreLogged) {
+  TempDir root;
+  sim::SimLog log;
+  const fs::path home = root / "home";
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Seeded);
+  EXPECT_TRUE(log.Lines().empty());
+  const SuiteLayout layout(home);
+  const fs::path data = layout.ProfileDataDir(kProfile);
+  WriteBytes(layout.ProfileDir(kProfile) / "main.hif", "passwords");
+  WriteBytes(data / ".Note01.pelorin-tmp-CCCCCC", "cut");
+  WriteBytes(data / ".Note02.pelorin-tmp-DDDDDD", "cut");
+
+  ASSERT_EQ(SeedHome(home, root / "share", log), SeedResult::Existing);
+  ASSERT_EQ(log.CountFrom("backup"), 2);
+  EXPECT_EQ(log.Lines()[0].text,
+            "removed 2 temporary files of writes cut short from " + data.string());
+  EXPECT_EQ(log.Lines()[1].text, "removed " + (layout.ProfileDir(kProfile) / "main.hif").string() +
+                                     ", left by a save cut short");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "common/AtomicFile.h"
 #include "common/ContentStamp.h"
 #include "sim/SimDialogs.h"
+#include "sim/SimLog.h"
 #include "storage/Custodo.h"
 #include "storage/InterruptedSaves.h"
 #include "storage/ScrambledFiles.h"
@@ -55,7 +56,7 @@ long VersionOf(const std::string& value) {
 class KillDuringSaveTest : public ::testing::Test {
  protected:
   KillDuringSaveTest() {
-    EXPECT_EQ(SeedHome(home.path(), home / "nothing-delivered"), SeedResult::Seeded);
+    EXPECT_EQ(SeedHome(home.path(), home / "nothing-delivered", log), SeedResult::Seeded);
     fs::create_directories(layout.ProfileDataDir(kProfile));
     fs::create_directories(layout.ProfileBackupDir(kProfile));
   }
@@ -65,9 +66,9 @@ class KillDuringSaveTest : public ::testing::Test {
   // One save of each file, as the suite makes them: the file, then its backup.
   void Save(long version) {
     sim::SimDialogs dialogs;
-    Custodo custodo(layout, kProfile, dialogs);
+    Custodo custodo(layout, kProfile, dialogs, log);
     custodo.SetCustodo(true);
-    ScrambledFiles files(layout, kProfile, dialogs, custodo, [] {});
+    ScrambledFiles files(layout, kProfile, dialogs, log, custodo, [] {});
     SettingsFile(Status()).WriteString("SYSTEM", "Version", Value(version));
     custodo.BackupSettingsFile("status");
     files.ChangeScrambled(
@@ -82,13 +83,14 @@ class KillDuringSaveTest : public ::testing::Test {
 
   TempDir home;
   SuiteLayout layout{home.path()};
+  sim::SimLog log;
 };
 
 TEST_F(KillDuringSaveTest, EveryFileIsWholeAndUndamagedAfterAKillAtAnyMoment) {
   {
     sim::SimDialogs dialogs;
-    Custodo custodo(layout, kProfile, dialogs);
-    ScrambledFiles files(layout, kProfile, dialogs, custodo, [] {});
+    Custodo custodo(layout, kProfile, dialogs, log);
+    ScrambledFiles files(layout, kProfile, dialogs, log, custodo, [] {});
     ASSERT_TRUE(files.CreateEmptyProfileFiles(layout.ProfileDir(kProfile)));
   }
   ASSERT_TRUE(WriteFileAtomically(home / "probe", "x"));
@@ -123,7 +125,7 @@ TEST_F(KillDuringSaveTest, EveryFileIsWholeAndUndamagedAfterAKillAtAnyMoment) {
     ASSERT_TRUE(WIFSIGNALED(status));
 
     // The next start: first the sweep, then the checks before the files are read.
-    leftovers += RemoveInterruptedSaves(layout);
+    leftovers += RemoveInterruptedSaves(layout, log);
     for (const auto& entry : fs::recursive_directory_iterator(home.path())) {
       const std::string name = entry.path().filename().string();
       ASSERT_FALSE(IsInterruptedWriteName(name)) << entry.path();
@@ -135,10 +137,10 @@ TEST_F(KillDuringSaveTest, EveryFileIsWholeAndUndamagedAfterAKillAtAnyMoment) {
     }
 
     sim::SimDialogs dialogs;  // any question fails the round
-    Custodo custodo(layout, kProfile, dialogs);
+    Custodo custodo(layout, kProfile, dialogs, log);
     custodo.SetCustodo(true);
     int quits = 0;
-    ScrambledFiles files(layout, kProfile, dialogs, custodo, [&] { ++quits; });
+    ScrambledFiles files(layout, kProfile, dialogs, log, custodo, [&] { ++quits; });
     ASSERT_TRUE(custodo.CheckSettingsFile("status"));
     ASSERT_TRUE(custodo.CheckScrambledFile("main"));
     std::string mainValue;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ports/Dialogs.h"
+#include "sim/SimLog.h"
 #include "storage/Custodo.h"
 #include "storage/ScrambledFiles.h"
 #include "storage/SettingsFile.h"
@@ -43,10 +44,10 @@ class AnsweringDialogs : public ports::Dialogs {
 class RefusedFilesTest : public ::testing::Test {
  protected:
   RefusedFilesTest() {
-    EXPECT_EQ(SeedHome(home.path(), home / "nothing-delivered"), SeedResult::Seeded);
+    EXPECT_EQ(SeedHome(home.path(), home / "nothing-delivered", log), SeedResult::Seeded);
     fs::create_directories(layout.ProfileDataDir(kProfile));
     fs::create_directories(layout.ProfileBackupDir(kProfile));
-    ScrambledFiles files(layout, kProfile, dialogs, custodo, [] {});
+    ScrambledFiles files(layout, kProfile, dialogs, log, custodo, [] {});
     EXPECT_TRUE(files.CreateEmptyProfileFiles(layout.ProfileDir(kProfile)));
     custodo.SetCustodo(true);
     WriteBytes(Status(), "[SYSTEM]\r\nWinSnap=1\r\n");
@@ -59,7 +60,8 @@ class RefusedFilesTest : public ::testing::Test {
   TempDir home;
   SuiteLayout layout{home.path()};
   AnsweringDialogs dialogs;
-  Custodo custodo{layout, kProfile, dialogs};
+  sim::SimLog log;
+  Custodo custodo{layout, kProfile, dialogs, log};
 };
 
 // What the child saw, one line per check that failed; "SKIP ..." when it could not
@@ -88,10 +90,10 @@ TEST_F(RefusedFilesTest, ReadOnlyFileSystemIsNamedAndNeverDamage) {
     if (!testing::MakeReadOnlyForThisProcess(home.path(), why)) return "SKIP " + why;
     std::string failures;
     AnsweringDialogs seen;
-    Custodo protector(layout, kProfile, seen);
+    Custodo protector(layout, kProfile, seen, log);
     protector.SetCustodo(true);
     int quits = 0;
-    ScrambledFiles files(layout, kProfile, seen, protector, [&] { ++quits; });
+    ScrambledFiles files(layout, kProfile, seen, log, protector, [&] { ++quits; });
 
     if (files.OpenSystemSettings()) failures += "pelorin.hf was opened\n";
     if (files.OpenScrambled("main")) failures += "main.hf was opened\n";
@@ -116,6 +118,37 @@ TEST_F(RefusedFilesTest, ReadOnlyFileSystemIsNamedAndNeverDamage) {
   }));
 }
 
+// A backup folder the system will not let the suite write: the user is told of the
+// record that cannot be written, and the log of the copy that was not refreshed.
+TEST_F(RefusedFilesTest, ABackupInAReadOnlyFolderIsOneLogLine) {
+  ExpectChildReport(testing::RunInChild([&]() -> std::string {
+    std::string why;
+    if (!testing::MakeReadOnlyForThisProcess(layout.ProfileBackupDir(kProfile), why)) {
+      return "SKIP " + why;
+    }
+    std::string failures;
+    sim::SimLog childLog;
+    Custodo protector(layout, kProfile, dialogs, childLog);
+    protector.SetCustodo(true);
+    WriteBytes(Status(), "[SYSTEM]\r\nWinSnap=0\r\n");
+    try {
+      protector.BackupSettingsFile("status");
+      failures += "the record was written\n";
+    } catch (const SettingsWriteError&) {
+    }
+    if (childLog.Lines().size() != 1 || childLog.CountFrom("backup") != 1) {
+      return failures + "log lines: " + std::to_string(childLog.Lines().size()) + "\n";
+    }
+    const std::string& line = childLog.Lines()[0].text;
+    if (line.find(Status().string()) == std::string::npos ||
+        line.find("Read-only file system") == std::string::npos) {
+      failures += "the line does not name the file and the reason: " + line + "\n";
+    }
+    if (!dialogs.shown.empty()) failures += "a message was shown\n";
+    return failures;
+  }));
+}
+
 TEST_F(RefusedFilesTest, UnreadableFilesAreNamedAndNeverDamage) {
   // Everyone may pass through the folders; the files are the owner's and not even his.
   for (const fs::path& dir : {home.path(), layout.ProfilesDir(), layout.ProfileDir(kProfile)}) {
@@ -128,9 +161,9 @@ TEST_F(RefusedFilesTest, UnreadableFilesAreNamedAndNeverDamage) {
     if (!testing::TakeOrdinaryUsersRights(why)) return "SKIP " + why;
     std::string failures;
     AnsweringDialogs seen;
-    Custodo protector(layout, kProfile, seen);
+    Custodo protector(layout, kProfile, seen, log);
     protector.SetCustodo(true);
-    ScrambledFiles files(layout, kProfile, seen, protector, [] {});
+    ScrambledFiles files(layout, kProfile, seen, log, protector, [] {});
 
     if (files.OpenScrambled("main")) failures += "main.hf was opened\n";
     if (protector.CheckSettingsFile("status")) failures += "status.hif passed its check\n";

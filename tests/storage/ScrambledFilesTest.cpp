@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/SimDialogs.h"
+#include "sim/SimLog.h"
 #include "storage/FileReplacements.h"
 #include "storage/Scrambler.h"
 #include "support/TempDir.h"
@@ -50,9 +51,10 @@ class ScrambledFilesTest : public ::testing::Test {
   TempDir home;
   SuiteLayout layout{home.path()};
   sim::SimDialogs dialogs;
-  Custodo custodo{layout, kProfile, dialogs};
+  sim::SimLog log;
+  Custodo custodo{layout, kProfile, dialogs, log};
   int quits = 0;
-  ScrambledFiles files{layout, kProfile, dialogs, custodo, [this] { ++quits; }};
+  ScrambledFiles files{layout, kProfile, dialogs, log, custodo, [this] { ++quits; }};
 };
 
 TEST_F(ScrambledFilesTest, EmptyProfileFilesHoldOnlyTheMarker) {

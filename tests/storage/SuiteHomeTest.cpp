@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "sim/SimLog.h"
 #include "storage/Scrambler.h"
 #include "storage/SuiteLayout.h"
 #include "support/TempDir.h"
@@ -50,8 +51,9 @@ TEST(SeedHome, NewHomeGetsDeliveredFilesAndTheLeastSystemSettings) {
   const fs::path home = root / "home/new";
   WriteBytes(home / "System/keyboard.hif", "mine");  // a file already there is kept
 
+  sim::SimLog log;
   std::string error;
-  ASSERT_EQ(SeedHome(home, root / "share", &error), SeedResult::Seeded) << error;
+  ASSERT_EQ(SeedHome(home, root / "share", log, &error), SeedResult::Seeded) << error;
   EXPECT_EQ(ReadBytes(home / "System/Snd/ring.wav"), "RIFF");
   EXPECT_EQ(ReadBytes(home / "System/keyboard.hif"), "mine");
   const auto plain = UnscrambleBlock(ReadBytes(home / "pelorin.hf"), 857);
@@ -60,18 +62,19 @@ TEST(SeedHome, NewHomeGetsDeliveredFilesAndTheLeastSystemSettings) {
   EXPECT_FALSE(fs::exists(SuiteLayout(home).SystemSettingsCopy()));
 
   // Seeding again, or seeding a home that has profiles but lost pelorin.hf, does nothing.
-  EXPECT_EQ(SeedHome(home, root / "share"), SeedResult::Existing);
+  EXPECT_EQ(SeedHome(home, root / "share", log), SeedResult::Existing);
   fs::remove(home / "pelorin.hf");
   fs::create_directories(home / "Profiles/Master");
-  EXPECT_EQ(SeedHome(home, root / "share"), SeedResult::Existing);
+  EXPECT_EQ(SeedHome(home, root / "share", log), SeedResult::Existing);
   EXPECT_FALSE(fs::exists(home / "pelorin.hf"));
 }
 
 TEST(SeedHome, UnusableFolderFailsWithAMessage) {
   TempDir root;
   WriteBytes(root / "file", "x");
+  sim::SimLog log;
   std::string error;
-  EXPECT_EQ(SeedHome(root / "file/home", root / "share", &error), SeedResult::Failed);
+  EXPECT_EQ(SeedHome(root / "file/home", root / "share", log, &error), SeedResult::Failed);
   EXPECT_NE(error.find("file/home"), std::string::npos);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "sim/SimDialogs.h"
+#include "sim/SimLog.h"
 #include "storage/Custodo.h"
 #include "storage/Scrambler.h"
 #include "storage/SettingsFile.h"
@@ -142,8 +143,9 @@ TEST(Pelorinctl, HfSetOnALooseFileLeavesNoPlainFileBehind) {
 // the tool is backed up as the suite would, so the next check finds no damage.
 TEST(Pelorinctl, ChangesInsideAHomeRefreshTheBackups) {
   TempDir dir;
+  sim::SimLog log;
   const fs::path home = dir / "home";
-  ASSERT_EQ(SeedHome(home, dir / "nothing-delivered"), SeedResult::Seeded);
+  ASSERT_EQ(SeedHome(home, dir / "nothing-delivered", log), SeedResult::Seeded);
   const SuiteLayout layout(home);
   const fs::path profile = layout.ProfileDir("Master");
   WriteBytes(profile / "main.hf", Scrambled("[SYSTEM]\r\nFILEOK=OK\r\nCustodo=1\r\n"));
@@ -163,7 +165,7 @@ TEST(Pelorinctl, ChangesInsideAHomeRefreshTheBackups) {
   EXPECT_EQ(ReadBytes(layout.BackupDir() / "pelorin.bk"), ReadBytes(layout.SystemSettingsFile()));
 
   sim::SimDialogs dialogs;  // any question would fail the checks below
-  Custodo custodo(layout, "Master", dialogs);
+  Custodo custodo(layout, "Master", dialogs, log);
   custodo.SetCustodo(true);
   EXPECT_TRUE(custodo.CheckSettingsFile("run"));
   EXPECT_TRUE(custodo.CheckScrambledFile("main"));
@@ -178,8 +180,9 @@ TEST(Pelorinctl, ChangesInsideAHomeRefreshTheBackups) {
 // with a message and a failure status, never an abort, and changes nothing.
 TEST(Pelorinctl, HostileNamesGiveAMessageAndAStatus) {
   TempDir dir;
+  sim::SimLog log;
   const fs::path home = dir / "home";
-  ASSERT_EQ(SeedHome(home, dir / "nothing-delivered"), SeedResult::Seeded);
+  ASSERT_EQ(SeedHome(home, dir / "nothing-delivered", log), SeedResult::Seeded);
   const SuiteLayout layout(home);
   const fs::path profile = layout.ProfileDir("Master");
   WriteBytes(profile / "main.hf", Scrambled("[SYSTEM]\r\nFILEOK=OK\r\nCustodo=1\r\n"));

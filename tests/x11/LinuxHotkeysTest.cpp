@@ -1,4 +1,5 @@
 #include "linux/LinuxHotkeys.h"
+#include "sim/SimLog.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -83,7 +84,8 @@ class LinuxHotkeysTest : public ::testing::Test {
     loop.exec();
   }
 
-  LinuxHotkeys hotkeys;
+  sim::SimLog backendLog;
+  LinuxHotkeys hotkeys{backendLog};
   std::vector<Press> presses;
 };
 
@@ -126,6 +128,17 @@ TEST_F(LinuxHotkeysTest, CombinationHeldByAnotherClientIsRefusedAndLeavesNoGrabB
   EXPECT_EQ(presses, (std::vector<Press>{{3, kCtrl | kShift, kF8}}));
 }
 
+TEST_F(LinuxHotkeysTest, ARefusedGrabIsOneLogLineWithTheKeyTheModifiersAndTheXError) {
+  OtherClient other;
+  ASSERT_TRUE(other.Grab(XK_F6, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT));
+  EXPECT_FALSE(hotkeys.Register(1, kCtrl | kShift, kF6));
+  ASSERT_EQ(backendLog.Lines().size(), 1U);
+  EXPECT_EQ(backendLog.Lines()[0].source, "hotkeys");
+  EXPECT_EQ(backendLog.Lines()[0].text,
+            "the X server refused the grab of virtual key 0x75 (keysym 0xffc3) with Ctrl+Shift: "
+            "BadAccess (10)");
+}
+
 TEST_F(LinuxHotkeysTest, UnregisterAndReplacementReleaseTheOldGrabs) {
   OtherClient other;
   const std::uint16_t ctrlShift = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
@@ -160,7 +173,7 @@ TEST_F(LinuxHotkeysTest, KeysWithoutAnEquivalentAreRefused) {
 
 TEST_F(LinuxHotkeysTest, DestroyingTheBackendReleasesItsGrabs) {
   {
-    LinuxHotkeys temporary;
+    LinuxHotkeys temporary(backendLog);
     ASSERT_TRUE(temporary.Register(1, kCtrl | kShift, kF7));
   }
   OtherClient other;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "linux/LinuxScreen.h"
+#include "sim/SimLog.h"
 
 namespace pelorin::lnx {
 namespace {
@@ -91,7 +92,8 @@ class LinuxScreenConfinement : public ::testing::Test {
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
   }
 
-  LinuxScreen screen;
+  sim::SimLog backendLog;
+  LinuxScreen screen{backendLog};
   OtherClient other;
 };
 

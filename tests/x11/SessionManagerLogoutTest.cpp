@@ -20,6 +20,7 @@
 #include "linux/LinuxCompanion.h"
 #include "platform/ChildProcesses.h"
 #include "platform/ScopedEnvironmentVariable.h"
+#include "sim/SimLog.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -93,7 +94,8 @@ TEST(SessionManagerLogout, SaveYourselfAndDieEndTheSuiteInOrder) {
   EXPECT_EQ(testing::WaitForExit(suite, 20s), 0) << ReadBytes(log);
   suite = -1;
   EXPECT_THAT(ReadBytes(status), HasSubstr("[POSITION]\r\nX=-4000\r\n"));
-  lnx::LinuxCompanion companion(home, kPelorin);
+  sim::SimLog backendLog;
+  lnx::LinuxCompanion companion(home, kPelorin, backendLog);
   EXPECT_TRUE(testing::Eventually([&] { return !companion.WindowExists(); }, 20s));
   const std::string said = ReadBytes(log);
   EXPECT_THAT(said, HasSubstr("the suite is ending in order"));

@@ -4,6 +4,7 @@
 #include "CtlCommands.h"
 #include "HomeOfFile.h"
 #include "StderrDialogs.h"
+#include "StderrLog.h"
 #include "storage/Custodo.h"
 #include "storage/ScrambledFiles.h"
 
@@ -23,8 +24,9 @@ int RefreshBackupAfterChange(const std::string& file) {
   const auto place = FindPlaceInHome(file);
   if (!place) return kOk;
   StderrDialogs dialogs;
+  StderrLog log;
   const SuiteLayout layout(place->home);
-  Custodo custodo(layout, place->profilePath, dialogs);
+  Custodo custodo(layout, place->profilePath, dialogs, log);
   try {
     if (place->profilePath.empty()) {
       custodo.BackupSystemFile();
@@ -33,7 +35,7 @@ int RefreshBackupAfterChange(const std::string& file) {
     const auto name = ProfileFileNameOf(file);
     if (!name) return kOk;  // not a settings file of the suite: it has no backup
     // The profile's own option decides, as in the suite.
-    ScrambledFiles scrambled(layout, place->profilePath, dialogs, custodo, [] {});
+    ScrambledFiles scrambled(layout, place->profilePath, dialogs, log, custodo, [] {});
     bool protect = false;
     if (!scrambled.ReadScrambled("main", [&](const SettingsFile& main) {
           protect = main.ReadBool("SYSTEM", "Custodo", false);

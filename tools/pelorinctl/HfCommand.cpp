@@ -7,6 +7,7 @@
 #include "CtlCommands.h"
 #include "HomeOfFile.h"
 #include "StderrDialogs.h"
+#include "StderrLog.h"
 #include "common/AtomicFile.h"
 #include "storage/Custodo.h"
 #include "storage/ScrambledFiles.h"
@@ -71,9 +72,10 @@ bool ChangeLooseFile(const fs::path& file, const std::string& section, const std
 bool ChangeInHome(const PlaceInHome& place, const ProfileFileName& name, const std::string& section,
                   const std::string& key, const std::string& value) {
   StderrDialogs dialogs;
+  StderrLog log;
   const SuiteLayout layout(place.home);
-  Custodo custodo(layout, place.profilePath, dialogs);
-  ScrambledFiles scrambled(layout, place.profilePath, dialogs, custodo, [] {});
+  Custodo custodo(layout, place.profilePath, dialogs, log);
+  ScrambledFiles scrambled(layout, place.profilePath, dialogs, log, custodo, [] {});
   const auto write = [&](SettingsFile& settings) { settings.WriteString(section, key, value); };
   if (place.profilePath.empty()) return scrambled.ChangeSystemSettings(write);
 
