@@ -79,7 +79,7 @@ class BackendSet : public Backends {
   Desktop desktop_;
   Drives drives_;
   Power power_ = WithLog<Power>(common_.log, common_.timers);
-  Sound sound_{common_.clock};
+  Sound sound_ = WithLog<Sound>(common_.log, common_.clock);
 };
 
 // The computer's power and the session through systemd-logind on the system bus. Every

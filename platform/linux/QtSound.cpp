@@ -5,7 +5,7 @@
 
 namespace pelorin::lnx {
 
-QtSound::QtSound(const ports::Clock& clock) : clock_(clock) {}
+QtSound::QtSound(const ports::Clock& clock, ports::Log& log) : clock_(clock), module_(log) {}
 
 QtSound::~QtSound() = default;
 

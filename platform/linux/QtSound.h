@@ -5,6 +5,7 @@
 
 #include "linux/SoundModule.h"
 #include "ports/Clock.h"
+#include "ports/Log.h"
 #include "ports/Sound.h"
 
 namespace pelorin::lnx {
@@ -16,7 +17,7 @@ class QtTonePlayer;
 // so the suite's start-up does not pay for it.
 class QtSound : public ports::Sound {
  public:
-  explicit QtSound(const ports::Clock& clock);
+  QtSound(const ports::Clock& clock, ports::Log& log);
   ~QtSound() override;
 
   std::unique_ptr<ports::WavePlayer> CreatePlayer(std::string name) override;

@@ -2,8 +2,9 @@
 
 #include <dlfcn.h>
 
-#include <iostream>
+#include <string>
 #include <system_error>
+#include <utility>
 
 #include "linux/SoundServerProbe.h"
 
@@ -28,8 +29,11 @@ std::unique_ptr<SoundEffect> SoundModule::CreateEffect() {
     if (now < nextServerCheck_) return nullptr;
     if (!SoundServerAnswers(kServerAnswerWait)) {
       nextServerCheck_ = now + kServerCheckPause;
+      if (!std::exchange(serverSilent_, true))
+        log_.Write("sound", "no sound: the sound server does not answer");
       return nullptr;
     }
+    serverSilent_ = false;
     tried_ = true;
     // Never unloaded: Qt keeps objects of the module's sound system until the end.
     if (void* module = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL)) {
@@ -38,8 +42,8 @@ std::unique_ptr<SoundEffect> SoundModule::CreateEffect() {
     }
     if (create_ == nullptr) {
       const char* why = ::dlerror();
-      std::cerr << "pelorin: no sound, the sound module cannot be loaded: "
-                << (why != nullptr ? why : file_.string()) << "\n";
+      log_.Write("sound", std::string("no sound: the sound module cannot be loaded: ") +
+                              (why != nullptr ? why : file_.string()));
     }
   }
   return create_ != nullptr ? std::unique_ptr<SoundEffect>(create_()) : nullptr;

@@ -20,6 +20,7 @@
 #include "linux/SoundModule.h"
 #include "platform/QtTestApplication.h"
 #include "platform/ScopedEnvironmentVariable.h"
+#include "sim/SimLog.h"
 #include "support/PrivatePulseServer.h"
 #include "support/TempDir.h"
 
@@ -139,7 +140,8 @@ class QtSoundOnPulse : public ::testing::Test {
   TempDir dir_;
   std::unique_ptr<MonitorRecording> recording_;
   lnx::LinuxClock clock_;
-  lnx::QtSound sound_{clock_};
+  sim::SimLog log_;
+  lnx::QtSound sound_{clock_, log_};
 };
 
 PrivatePulseServer* QtSoundOnPulse::server_ = nullptr;
@@ -201,13 +203,15 @@ TEST_F(QtSoundOnPulse, WhatCannotBePlayedGivesFalseAndSilence) {
   }
   {
     // No sound module beside the program: no sound, and a word on why.
-    lnx::SoundModule missing(dir_ / "no-such-module.so");
+    sim::SimLog log;
+    lnx::SoundModule missing(dir_ / "no-such-module.so", log);
     lnx::QtWavePlayer player(clock_, missing);
-    ::testing::internal::CaptureStderr();
     EXPECT_FALSE(player.Play((kSounds / "C_Remind2.wav").string(), ports::Repeat::Loop));
     EXPECT_FALSE(player.Playing());
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("sound module cannot be loaded"),
-              std::string::npos);
+    EXPECT_FALSE(player.Play((kSounds / "C_Remind2.wav").string(), ports::Repeat::Loop));
+    ASSERT_EQ(log.Lines().size(), 1u);  // said once
+    EXPECT_EQ(log.Lines()[0].source, "sound");
+    EXPECT_NE(log.Lines()[0].text.find("sound module cannot be loaded"), std::string::npos);
   }
   ASSERT_TRUE(recording_->RecordFor(1.0));
   EXPECT_LT(recording_->LoudestSince(before), kSilence);
