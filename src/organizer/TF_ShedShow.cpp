@@ -60,6 +60,11 @@ void TF_ShedShow::FormClose() {
   changed();
 }
 
+void TF_ShedShow::OKBtnClick() {
+  ring_.StopRing();
+  FormClose();
+}
+
 void TF_ShedShow::PopUpEntry(int entry) {
   const SettingsView file = SettingsFile(FileName()).View();
   const std::string section = std::to_string(entry);
