@@ -208,6 +208,26 @@ TEST(OrganizerCheckTest, TheWelcomeWindowIsPreparedOnceADayAfterItsTime) {
   EXPECT_EQ(sim.Org().ReadString("SYSTEM", "WelcomeDate", ""), "11.01.2026");
 }
 
+TEST(OrganizerCheckTest, TheCheckBacksUpOnlyWhatItWrote) {
+  OrganizerAlone sim;
+  sim.ctx.custodo.SetCustodo(true);
+  sim.SetClock(2026, 1, 10, 7, 30);
+  sim.WriteOrg(OrgText("WelcomeScreen=1\n", {"TITLE=Entry\n"}));
+  const std::filesystem::path backup = sim.ctx.layout.SettingsBackupFile("Master", "org");
+  std::filesystem::create_directories(backup.parent_path());  // as the installation makes it
+  sim.Start();
+  sim.timers.Advance(kSecondMs);
+  ASSERT_EQ(sim.welcomes, 1);
+  EXPECT_EQ(testing::ReadBytes(backup), testing::ReadBytes(sim.OrgFile()));
+
+  // A change made outside the suite is not copied over the backup by later checks, so
+  // that the damage check can still offer it.
+  const std::string written = testing::ReadBytes(sim.OrgFile());
+  sim.WriteOrg(written + "[1]\nTITLE=Not by the suite\n");
+  sim.timers.Advance(kMinuteMs);
+  EXPECT_EQ(testing::ReadBytes(backup), written);
+}
+
 TEST(OrganizerCheckTest, TheListIsRefreshedOnceASecondWhileItShows) {
   struct Case {
     const char* name;
