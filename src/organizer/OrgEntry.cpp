@@ -34,19 +34,23 @@ std::string MemoKey(int line) {
   return "MEMO" + std::to_string(line);
 }
 
-int MemoLineCount(const SettingsView& file, const std::string& section) {
-  const int claimed = file.ReadInteger(section, "MEMOCount", 0);
-  if (claimed <= 0) return 0;
-  // Only a long claim is worth checking against the section's keys.
-  if (claimed <= 64) return claimed;
+int MemoLineCount(int claimed, const std::vector<std::string>& keyNames) {
+  if (claimed <= kTrustedMemoLines) return std::max(claimed, 0);
   int present = 0;
-  for (const std::string& key : file.ReadSection(section)) {
+  for (const std::string& key : keyNames) {
     const std::string name = UpCaseText(key);
     if (name.size() > 4 && name.size() <= 13 && name.starts_with("MEMO") &&
         IsDigits(std::string_view(name).substr(4)))
       present = std::max(present, std::stoi(name.substr(4)) + 1);
   }
   return std::min(claimed, present);
+}
+
+int MemoLineCount(const SettingsView& file, const std::string& section) {
+  const int claimed = file.ReadInteger(section, "MEMOCount", 0);
+  // Only a long claim is worth checking against the section's keys.
+  if (claimed <= kTrustedMemoLines) return std::max(claimed, 0);
+  return MemoLineCount(claimed, file.ReadSection(section));
 }
 
 OrgEntry OrgEntry::Read(const SettingsView& file, int entry) {
@@ -82,32 +86,38 @@ OrgEntry OrgEntry::Read(const SettingsView& file, int entry) {
 }
 
 void OrgEntry::Write(SettingsFile& file, int entry, bool withEnabled) const {
-  const std::string s = std::to_string(entry);
-  file.WriteString(s, "TITLE", TITLE);
+  std::vector<std::pair<std::string, std::string>> keys;
+  const auto text = [&](const char* key, const std::string& value) {
+    keys.emplace_back(key, value);
+  };
+  const auto number = [&](const char* key, int value) { text(key, std::to_string(value)); };
+  const auto flag = [&](const char* key, bool value) { text(key, value ? "1" : "0"); };
+  text("TITLE", TITLE);
   for (std::size_t i = 0; i < Memo.size(); ++i)
-    file.WriteString(s, MemoKey(static_cast<int>(i)), Memo[i]);
-  file.WriteInteger(s, "MEMOCount", static_cast<int>(Memo.size()));
-  file.WriteInteger(s, "EveryDay", EveryDay);
-  file.WriteInteger(s, "Repeat", Repeat);
-  file.WriteBool(s, "RepeatMin", RepeatMin);
-  file.WriteString(s, "HourX", HourX);
-  file.WriteString(s, "MinuteX", MinuteX);
-  file.WriteBool(s, "Time", Time);
-  file.WriteString(s, "DayX", DayX);
-  file.WriteString(s, "MonthX", MonthX);
-  file.WriteBool(s, "Date", Date);
-  if (withEnabled) file.WriteBool(s, "Enabled", Enabled);
-  file.WriteBool(s, "PeriodT", PeriodT);
-  file.WriteString(s, "PeriodHour", PeriodHour);
-  file.WriteString(s, "PeriodMin", PeriodMin);
-  file.WriteBool(s, "PeriodE", PeriodE);
-  file.WriteString(s, "PeriodDay", PeriodDay);
-  file.WriteString(s, "PeriodMonth", PeriodMonth);
-  file.WriteBool(s, "SndOff", SndOff);
-  file.WriteBool(s, "SndStd", SndStd);
-  file.WriteBool(s, "SndFile", SndFile);
-  file.WriteBool(s, "SndLoop", SndLoop);
-  file.WriteString(s, "SndFilename", SndFilename);
+    keys.emplace_back(MemoKey(static_cast<int>(i)), Memo[i]);
+  number("MEMOCount", static_cast<int>(Memo.size()));
+  number("EveryDay", EveryDay);
+  number("Repeat", Repeat);
+  flag("RepeatMin", RepeatMin);
+  text("HourX", HourX);
+  text("MinuteX", MinuteX);
+  flag("Time", Time);
+  text("DayX", DayX);
+  text("MonthX", MonthX);
+  flag("Date", Date);
+  if (withEnabled) flag("Enabled", Enabled);
+  flag("PeriodT", PeriodT);
+  text("PeriodHour", PeriodHour);
+  text("PeriodMin", PeriodMin);
+  flag("PeriodE", PeriodE);
+  text("PeriodDay", PeriodDay);
+  text("PeriodMonth", PeriodMonth);
+  flag("SndOff", SndOff);
+  flag("SndStd", SndStd);
+  flag("SndFile", SndFile);
+  flag("SndLoop", SndLoop);
+  text("SndFilename", SndFilename);
+  file.WriteStrings(std::to_string(entry), keys);
 }
 
 }  // namespace pelorin

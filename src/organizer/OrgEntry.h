@@ -64,6 +64,10 @@ struct OrgEntry {
 // The number of memo lines of a section: MEMOCount, but no more than the MEMO keys
 // present reach (a claim of 100000 lines costs nothing).
 int MemoLineCount(const SettingsView& file, const std::string& section);
+// The same for a claim of `claimed` lines in a section of these keys.
+int MemoLineCount(int claimed, const std::vector<std::string>& keyNames);
+// Claims up to this many lines are taken as they stand.
+inline constexpr int kTrustedMemoLines = 64;
 
 std::string MemoKey(int line);
 

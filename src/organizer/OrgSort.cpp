@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/AtomicFile.h"
+#include "common/Text.h"
 #include "organizer/OrgEntry.h"
 #include "organizer/OrgFile.h"
 #include "storage/SettingsEncoding.h"
@@ -55,34 +56,74 @@ void CopySystem(const SettingsView& file, int count, FileText& out) {
   out.Bool("ShowTodayOnly", file.ReadBool(kSystem, "ShowTodayOnly", false));
 }
 
+// One section read in one pass, answering reads as SettingsView does.
+class SectionValues {
+ public:
+  SectionValues(const SettingsView& file, const std::string& section)
+      : values_(file.ReadSectionValues(section)) {
+    for (auto& [name, value] : values_)
+      name = UpCaseText(name);
+  }
+  std::string String(std::string_view key, std::string_view fallback) const {
+    const std::string* value = Find(key);
+    return value ? *value : std::string(fallback);
+  }
+  int Integer(std::string_view key, int fallback) const {
+    const std::string* value = Find(key);
+    return value ? ParseSettingsInteger(*value).value_or(fallback) : fallback;
+  }
+  bool Bool(std::string_view key, bool fallback) const {
+    const std::string* value = Find(key);
+    if (!value) return fallback;
+    const std::optional<int> number = ParseSettingsInteger(*value);
+    return number ? *number != 0 : fallback;
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : values_)
+      names.push_back(entry.first);
+    return names;
+  }
+
+ private:
+  // `key` is given in upper case.
+  const std::string* Find(std::string_view key) const {
+    for (const auto& [name, value] : values_)
+      if (name == key) return &value;
+    return nullptr;
+  }
+  std::vector<std::pair<std::string, std::string>> values_;
+};
+
 void CopyEntry(const SettingsView& file, int from, int to, FileText& out) {
-  const std::string s = std::to_string(from);
+  const SectionValues in(file, std::to_string(from));
   out.Section(std::to_string(to));
-  out.Key("TITLE", file.ReadString(s, "TITLE", ""));
-  const int lines = MemoLineCount(file, s);
+  out.Key("TITLE", in.String("TITLE", ""));
+  const int lines = MemoLineCount(in.Integer("MEMOCOUNT", 0), in.Names());
   for (int i = 0; i < lines; ++i)
-    out.Key(MemoKey(i), file.ReadString(s, MemoKey(i), ""));
+    out.Key(MemoKey(i), in.String(MemoKey(i), ""));
   out.Integer("MEMOCount", lines);
-  out.Integer("EveryDay", file.ReadInteger(s, "EveryDay", 0));
-  out.Integer("Repeat", file.ReadInteger(s, "Repeat", 0));
-  out.Bool("RepeatMin", file.ReadBool(s, "RepeatMin", true));
-  for (const char* key : {"HourX", "MinuteX"})
-    out.Key(key, file.ReadString(s, key, "99"));
-  out.Bool("Time", file.ReadBool(s, "Time", false));
-  for (const char* key : {"DayX", "MonthX"})
-    out.Key(key, file.ReadString(s, key, "99"));
-  for (const char* key : {"Date", "Enabled", "PeriodT"})
-    out.Bool(key, file.ReadBool(s, key, false));
-  for (const char* key : {"PeriodHour", "PeriodMin"})
-    out.Key(key, file.ReadString(s, key, "01"));
-  out.Bool("PeriodE", file.ReadBool(s, "PeriodE", false));
-  for (const char* key : {"PeriodDay", "PeriodMonth"})
-    out.Key(key, file.ReadString(s, key, "01"));
-  out.Bool("SndOff", file.ReadBool(s, "SndOff", false));
-  out.Bool("SndStd", file.ReadBool(s, "SndStd", true));
-  out.Bool("SndFile", file.ReadBool(s, "SndFile", false));
-  out.Bool("SndLoop", file.ReadBool(s, "SndLoop", false));
-  out.Key("SndFilename", file.ReadString(s, "SndFilename", ""));
+  out.Integer("EveryDay", in.Integer("EVERYDAY", 0));
+  out.Integer("Repeat", in.Integer("REPEAT", 0));
+  out.Bool("RepeatMin", in.Bool("REPEATMIN", true));
+  out.Key("HourX", in.String("HOURX", "99"));
+  out.Key("MinuteX", in.String("MINUTEX", "99"));
+  out.Bool("Time", in.Bool("TIME", false));
+  out.Key("DayX", in.String("DAYX", "99"));
+  out.Key("MonthX", in.String("MONTHX", "99"));
+  out.Bool("Date", in.Bool("DATE", false));
+  out.Bool("Enabled", in.Bool("ENABLED", false));
+  out.Bool("PeriodT", in.Bool("PERIODT", false));
+  out.Key("PeriodHour", in.String("PERIODHOUR", "01"));
+  out.Key("PeriodMin", in.String("PERIODMIN", "01"));
+  out.Bool("PeriodE", in.Bool("PERIODE", false));
+  out.Key("PeriodDay", in.String("PERIODDAY", "01"));
+  out.Key("PeriodMonth", in.String("PERIODMONTH", "01"));
+  out.Bool("SndOff", in.Bool("SNDOFF", false));
+  out.Bool("SndStd", in.Bool("SNDSTD", true));
+  out.Bool("SndFile", in.Bool("SNDFILE", false));
+  out.Bool("SndLoop", in.Bool("SNDLOOP", false));
+  out.Key("SndFilename", in.String("SNDFILENAME", ""));
 }
 
 }  // namespace
@@ -107,7 +148,8 @@ std::vector<int> SortedOrder(const SettingsView& file, int entries) {
 
 std::string RewrittenBytes(const SettingsView& file, const std::vector<int>& order, int stored) {
   FileText out;
-  out.Reserve(static_cast<std::size_t>(stored) * 640 + 256);
+  // Room for an entry of a few lines of Cyrillic text, which takes two bytes a letter.
+  out.Reserve(static_cast<std::size_t>(stored) * 1024 + 256);
   CopySystem(file, stored, out);
   const int sorted = static_cast<int>(order.size());
   for (int p = 0; p < sorted; ++p)
