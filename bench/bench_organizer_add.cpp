@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
 
 #include "alarms/RingService.h"
@@ -53,12 +54,17 @@ std::string OrganizerBytes() {
 
 struct Organizer : testing::SimPortSet<> {
   Organizer() {
-    ctx.values.ProfileDir = home.path();
+    // A profile with its backups on, as the suite runs it.
+    ctx.values.ProfileDir = ctx.layout.ProfileDir("Master");
+    std::filesystem::create_directories(ctx.values.ProfileDir);
+    ctx.custodo.SetProfilePath("Master");
+    ctx.custodo.SetCustodo(true);
+    ctx.custodo.CheckSettingsFile(org_file::kName);  // makes the backup folder
     clock.Set({2026, 6, 15, 10, 0, 30, 0});
     schedule.ScheduleAll();
   }
   void Reset(const std::string& bytes) {
-    testing::WriteBytes(org_file::FileIn(home.path()), bytes);
+    testing::WriteBytes(org_file::FileIn(ctx.values.ProfileDir), bytes);
   }
   testing::TempDir home;
   testing::RecordingMainView view;
