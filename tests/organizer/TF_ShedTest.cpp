@@ -124,6 +124,30 @@ TEST_F(TF_ShedTest, ListRowsShowDateTimeAndStateImages) {
   EXPECT_TRUE(sim.RowOf(1).MessageOff);  // a completed entry never pops up
 }
 
+TEST_F(TF_ShedTest, TheCheckRefreshesStateImagesOfTodayOnly) {
+  sim.WriteOrg("[SYSTEM]\r\nCount=3\r\n" + OrgSection(0, "Due", "07", "05") +
+               OrgSection(1, "Off", "08", "05") + OrgSection(2, "Later", "09", "05"));
+  shed().FormShow();
+  sim.RowOf(0) = {"0900", "0705", false};
+  sim.RowOf(1) = {"0900", "0705", true};
+  sim.RowOf(2) = {"0900", "0905", false};
+  shed().RefreshStateImages();
+  EXPECT_EQ(shed().Rows()[0].image, TF_Shed::kDue);
+  EXPECT_EQ(shed().Rows()[1].image, TF_Shed::kSwitchedOff);
+  EXPECT_EQ(shed().Rows()[2].image, TF_Shed::kNotDue);
+
+  // Under "Specified", a row not due today keeps its image.
+  shed().ShowTodayOnly = true;
+  sim.RowOf(0).MessageOff = true;
+  sim.RowOf(2).MessageOff = true;
+  shed().RefreshStateImages();
+  EXPECT_EQ(shed().Rows()[0].image, TF_Shed::kSwitchedOff);
+  EXPECT_EQ(shed().Rows()[2].image, TF_Shed::kNotDue);
+
+  shed().SetTodayDate("05/08/2026");
+  EXPECT_EQ(shed().TodayDate, "05/08/2026");
+}
+
 TEST_F(TF_ShedTest, TheListReadsMissingDateAndTimeFlagsAsSet) {
   sim.WriteOrg("[SYSTEM]\r\nCount=1\r\n[0]\r\nTITLE=Bare\r\nDayX=09\r\nMonthX=05\r\n");
   shed().FillList();
