@@ -261,6 +261,19 @@ std::vector<std::string> SettingsDocument::KeyNames(std::size_t section) const {
   return names;
 }
 
+std::vector<std::pair<std::string, std::string>> SettingsDocument::KeyValues(
+    std::size_t section) const {
+  std::vector<std::pair<std::string, std::string>> values;
+  std::unordered_set<std::string> seen;
+  ScanKeyLines(section, [&](const KeyLine& line) {
+    const std::string_view name = KeyName(line);
+    if (seen.insert(FoldSettingsName(name, encoding_)).second)
+      values.emplace_back(DecodeSettingsText(name, encoding_), Value(line));
+    return false;
+  });
+  return values;
+}
+
 std::optional<SettingsDocument::KeyLine> SettingsDocument::FindKeyLine(std::string_view section,
                                                                        std::string_view key) const {
   const auto number = FindSection(section);
@@ -306,6 +319,33 @@ std::string SettingsDocument::WithValue(std::string_view section, std::string_vi
   inserted += line;
   inserted += kSettingsLineEnd;
   return StoredForm(Splice(bytes_, at, at, inserted));
+}
+
+std::string SettingsDocument::WithValues(
+    std::string_view section,
+    const std::vector<std::pair<std::string, std::string>>& values) const {
+  bool fits = encoding_ == SettingsEncoding::kCp1251 && FitsCp1251(section);
+  for (const auto& [key, value] : values)
+    fits = fits && FitsCp1251(key) && FitsCp1251(value);
+  if (!fits) {
+    // A change of encoding (or a UTF-8 file) takes the plain way, key by key.
+    std::string edited = bytes_;
+    for (const auto& [key, value] : values)
+      edited = SettingsDocument(std::move(edited)).WithValue(section, key, value);
+    return edited;
+  }
+  const auto number = FindSection(section);
+  const std::uint32_t begin = number ? sections_[*number].begin : 0;
+  const std::uint32_t end = number ? SectionEnd(*number) : 0;
+  std::string part(number ? Slice(begin, end) : std::string_view());
+  for (const auto& [key, value] : values)
+    part = SettingsDocument(std::move(part)).WithValue(section, key, value);
+  if (number) return StoredForm(Splice(bytes_, begin, end, part));
+  std::string edited = bytes_;
+  if (edited.size() > BodyStart(encoding_) && !IsSettingsLineEnd(edited.back()))
+    edited += kSettingsLineEnd;
+  edited += part;
+  return StoredForm(std::move(edited));
 }
 
 std::string SettingsDocument::WithoutKey(std::string_view section, std::string_view key) const {

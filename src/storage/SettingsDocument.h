@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "storage/SettingsEncoding.h"
@@ -60,6 +61,9 @@ class SettingsDocument {
   std::vector<std::string> SectionNames() const;
   // Key names of the section in file order, each name once.
   std::vector<std::string> KeyNames(std::size_t section) const;
+  // The section's keys with their values, in file order, each name once (the first
+  // line of a name counts, as for FindKey), read in one pass over the section.
+  std::vector<std::pair<std::string, std::string>> KeyValues(std::size_t section) const;
 
   // The file after setting a value: the key's line is rewritten in place, or a key line
   // is added after the last key line of its section, or the section is added at the
@@ -67,6 +71,11 @@ class SettingsDocument {
   // of its text fits it, else UTF-8 with the byte-order mark.
   std::string WithValue(std::string_view section, std::string_view key,
                         std::string_view value) const;
+  // The file after setting many values of one section, as WithValue one after the
+  // other would leave it, but making the file's text once: the section's lines are
+  // edited on their own and put back in its place.
+  std::string WithValues(std::string_view section,
+                         const std::vector<std::pair<std::string, std::string>>& values) const;
   // The file without the key's line, or the same bytes when there is no such key.
   std::string WithoutKey(std::string_view section, std::string_view key) const;
   // The file without the section's header and every line up to the next section, or

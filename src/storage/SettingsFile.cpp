@@ -151,6 +151,20 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
   WriteString(section, key, value ? "1" : "0");
 }
 
+void SettingsFile::WriteStrings(std::string_view section,
+                                const std::vector<std::pair<std::string, std::string>>& values) {
+  const std::string_view sectionName = StorableSectionName(section);
+  std::vector<std::pair<std::string, std::string>> checked;
+  checked.reserve(values.size());
+  for (const auto& [key, value] : values) {
+    const std::string_view keyName = StorableKeyName(key);
+    CheckText("Value", value);
+    checked.emplace_back(std::string(keyName), value);
+  }
+  Change([section = std::string(sectionName), values = std::move(checked)](
+             const SettingsDocument& document) { return document.WithValues(section, values); });
+}
+
 void SettingsFile::DeleteKey(std::string_view section, std::string_view key) {
   const std::string_view sectionName = StorableSectionName(section);
   const std::string_view keyName = StorableKeyName(key);

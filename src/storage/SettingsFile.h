@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "storage/SettingsView.h"
@@ -76,6 +77,10 @@ class SettingsFile {
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
+  // Many keys of one section, in this order, in one change of the file's text (a
+  // section of a large file written key by key makes its whole text once per key).
+  void WriteStrings(std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values);
   void DeleteKey(std::string_view section, std::string_view key);
   void EraseSection(std::string_view section);
 

@@ -67,6 +67,13 @@ std::vector<std::string> SettingsView::ReadSection(std::string_view section) con
   return document_->KeyNames(*number);
 }
 
+std::vector<std::pair<std::string, std::string>> SettingsView::ReadSectionValues(
+    std::string_view section) const {
+  const auto number = document_->FindSection(TrimSettingsBlanks(section));
+  if (!number) return {};
+  return document_->KeyValues(*number);
+}
+
 std::vector<std::string> SettingsView::ReadSections() const {
   return document_->SectionNames();
 }

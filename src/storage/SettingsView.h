@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pelorin {
@@ -24,6 +25,10 @@ class SettingsView {
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
   std::vector<std::string> ReadSection(std::string_view section) const;
+  // Every key of the section with its value as ReadString gives it (without a
+  // default), in file order: for reading a whole section in one pass.
+  std::vector<std::pair<std::string, std::string>> ReadSectionValues(
+      std::string_view section) const;
   std::vector<std::string> ReadSections() const;
 
  private:
