@@ -1,6 +1,7 @@
 #include "ui/SubsystemWidgets.h"
 
 #include "ui/alarms/AlarmsWidgets.h"
+#include "ui/organizer/OrganizerWidgets.h"
 #include "ui/prefs/PrefsWidgets.h"
 
 namespace pelorin::ui {
@@ -13,6 +14,7 @@ using Factory = std::unique_ptr<SubsystemWidgets> (*)(Suite&);
 constexpr Factory kFactories[] = {
     &MakePrefsWidgets,
     &MakeAlarmsWidgets,
+    &MakeOrganizerWidgets,
 };
 
 }  // namespace

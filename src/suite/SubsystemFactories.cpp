@@ -1,6 +1,7 @@
 #include "suite/SubsystemFactories.h"
 
 #include "alarms/AlarmsSubsystem.h"
+#include "organizer/OrganizerSubsystem.h"
 #include "prefs/PrefsSubsystem.h"
 
 namespace pelorin {
@@ -14,14 +15,20 @@ using Factory = std::unique_ptr<AppletSubsystem> (*)(SubsystemServices&);
 constexpr Factory kFactories[] = {
     &MakePrefsSubsystem,
     &MakeAlarmsSubsystem,
+    &MakeOrganizerSubsystem,
 };
 
 }  // namespace
 
 std::vector<std::unique_ptr<AppletSubsystem>> MakeSubsystems(SubsystemServices& services) {
   std::vector<std::unique_ptr<AppletSubsystem>> made;
-  for (const Factory factory : kFactories)
-    made.push_back(factory(services));
+  services.madeBefore = &made;
+  for (const Factory factory : kFactories) {
+    // A factory gives nothing when a subsystem it needs is not there.
+    if (std::unique_ptr<AppletSubsystem> subsystem = factory(services))
+      made.push_back(std::move(subsystem));
+  }
+  services.madeBefore = nullptr;
   return made;
 }
 

@@ -92,8 +92,8 @@ TEST(MainMenuTest, ItemsHaveTheirOwnPicturesAndTheLockItemsFollowsTheLock) {
 }
 
 // What the menu shows follows the Menu flags and the lock, and only the parts that
-// exist in this build ever show (Reminder, Duzuzoze, Calculator, i-Panel, Power,
-// Profiles, Lock, Exit).
+// exist in this build ever show (Organizer, Reminder, Duzuzoze, Calculator, i-Panel,
+// Power, Profiles, Lock, Exit).
 TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
   struct Case {
     const char* name;
@@ -101,26 +101,26 @@ TEST(MainMenuTest, VisibilityFollowsFlagsLockAndTheBuild) {
     bool locked;
     std::set<std::string> visible;
   };
-  const std::set<std::string> all = {menu_item::kClock,  menu_item::kTime,  menu_item::kCalc,
-                                     menu_item::kStatus, menu_item::kPower, menu_item::kProfile,
-                                     menu_item::kBlock,  menu_item::kClose};
+  const std::set<std::string> all = {menu_item::kShed,    menu_item::kClock,  menu_item::kTime,
+                                     menu_item::kCalc,    menu_item::kStatus, menu_item::kPower,
+                                     menu_item::kProfile, menu_item::kBlock,  menu_item::kClose};
   const std::vector<Case> cases = {
       {"all flags on", {}, false, all},
       {"Calculator and Exit off",
        {9, 17},
        false,
-       {menu_item::kClock, menu_item::kTime, menu_item::kStatus, menu_item::kPower,
-        menu_item::kProfile, menu_item::kBlock}},
-      {"Reminder and Duzuzoze off",
-       {6, 7},
+       {menu_item::kShed, menu_item::kClock, menu_item::kTime, menu_item::kStatus,
+        menu_item::kPower, menu_item::kProfile, menu_item::kBlock}},
+      {"Organizer, Reminder and Duzuzoze off",
+       {5, 6, 7},
        false,
        {menu_item::kCalc, menu_item::kStatus, menu_item::kPower, menu_item::kProfile,
         menu_item::kBlock, menu_item::kClose}},
-      {"flags of missing parts off change nothing", {1, 2, 5, 11}, false, all},
+      {"flags of missing parts off change nothing", {1, 2, 11}, false, all},
       {"Power and Lock off",
        {14, 16},
        false,
-       {menu_item::kClock, menu_item::kTime, menu_item::kCalc, menu_item::kStatus,
+       {menu_item::kShed, menu_item::kClock, menu_item::kTime, menu_item::kCalc, menu_item::kStatus,
         menu_item::kProfile, menu_item::kClose}},
       {"locked", {}, true, {menu_item::kProfile, menu_item::kBlock}},
       {"locked with Profiles off", {15}, true, {menu_item::kBlock}},
@@ -153,9 +153,9 @@ TEST(MainMenuTest, UnlockingShowsWhatTheFlagsAllowAgain) {
   menu.ApplyUnlockedMenu();
   EXPECT_FALSE(sim.suite.values().Locked);
   EXPECT_EQ(VisibleItems(menu.Root()),
-            (std::set<std::string>{menu_item::kClock, menu_item::kTime, menu_item::kCalc,
-                                   menu_item::kPower, menu_item::kProfile, menu_item::kBlock,
-                                   menu_item::kClose}));
+            (std::set<std::string>{menu_item::kShed, menu_item::kClock, menu_item::kTime,
+                                   menu_item::kCalc, menu_item::kPower, menu_item::kProfile,
+                                   menu_item::kBlock, menu_item::kClose}));
   EXPECT_EQ(menu.Item(menu_item::kBlock).caption, "Lock");
 }
 
