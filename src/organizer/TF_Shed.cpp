@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "alarms/RingService.h"
+#include "alarms/SoundChoice.h"
 #include "common/Dates.h"
 #include "common/Files.h"
 #include "common/Text.h"
@@ -537,20 +538,13 @@ void TF_Shed::PeriodMonthExit() {
 }
 
 void TF_Shed::SndBrowseClick() {
-  const std::string chosen =
-      ctx_.ports.dialogs.ChooseFileToOpen({.title = kBrowseTitle,
-                                           .filter = kBrowseFilter,
-                                           .defaultExtension = "wav",
-                                           .fileMustExist = true,
-                                           .initialFile = editor.SndFilename});
-  if (!chosen.empty()) editor.SndFilename = chosen;
+  editor.SndFilename =
+      ChooseSoundFile(ctx_.ports.dialogs, kBrowseTitle, kBrowseFilter, editor.SndFilename);
   Notify();
 }
 
 void TF_Shed::SndPlayClick() {
-  if (editor.SndFilename.empty() || !PathExists(editor.SndFilename)) return;
-  ring_.RingPlayer().Play(editor.SndFilename,
-                          editor.SndLoop ? ports::Repeat::Loop : ports::Repeat::Once);
+  PreviewSound(ring_, editor.SndFilename, editor.SndLoop);
 }
 
 void TF_Shed::SndStopClick() {

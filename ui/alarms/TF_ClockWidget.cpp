@@ -1,6 +1,5 @@
 #include "ui/alarms/TF_ClockWidget.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,26 +8,18 @@
 #include <QVBoxLayout>
 
 #include "alarms/TF_Clock.h"
-#include "ui/ScreenCentre.h"
+#include "ui/WidgetText.h"
 
 namespace pelorin::ui {
 namespace {
 
 constexpr const char* kDayCaptions[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-void SetText(QLineEdit* edit, const std::string& text) {
-  const QString value = Text(text);
-  if (edit->text() != value) edit->setText(value);
-}
-
 }  // namespace
 
 TF_ClockWidget::TF_ClockWidget(TF_Clock& model)
-    : QWidget(nullptr, Qt::Window),
+    : AppletWindow([&model](WindowPlace place) { model.Moved(place); },
+                   [&model] { model.FormClose(); }),
       model_(model),
       list_(new QTreeWidget(this)),
       title_(new QLineEdit(this)),
@@ -209,36 +200,12 @@ void TF_ClockWidget::Refresh() {
   delete_->setText(model_.AddStep() ? "Cancel" : "Delete");
   delete_->setToolTip(Text(model_.DeleteHint()));
 
-  if (model_.Visible() && !isVisible()) {
-    adjustSize();
-    placing_ = true;
-    if (model_.Centered()) {
-      CentreOnScreen(*this);
-    } else {
-      move(model_.Place().x, model_.Place().y);
-    }
-    show();
-    placing_ = false;
-    raise();
-    activateWindow();
-  } else if (!model_.Visible() && isVisible()) {
-    hide();
-  }
+  FollowModel(model_.Visible(), model_.Centered(), model_.Place());
   if (model_.TitleFocusRequests() != focusRequests_) {
     focusRequests_ = model_.TitleFocusRequests();
     title_->setFocus();
     title_->selectAll();
   }
-}
-
-void TF_ClockWidget::closeEvent(QCloseEvent* event) {
-  event->ignore();  // the window is hidden, never destroyed
-  model_.FormClose();
-}
-
-void TF_ClockWidget::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  if (!placing_ && isVisible()) model_.Moved({pos().x(), pos().y()});
 }
 
 bool TF_ClockWidget::eventFilter(QObject* watched, QEvent* event) {

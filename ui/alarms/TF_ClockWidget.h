@@ -10,6 +10,7 @@
 #include <array>
 
 #include "ports/Notification.h"
+#include "ui/AppletWindow.h"
 
 namespace pelorin {
 class TF_Clock;
@@ -21,7 +22,7 @@ namespace pelorin::ui {
 // one alarm, the sound controls, the buttons Add, Apply and Delete and the clock label.
 // Edits go into the model's editor, clicks to its handlers; the window follows the
 // model after each of them.
-class TF_ClockWidget : public QWidget {
+class TF_ClockWidget : public AppletWindow {
   Q_OBJECT
  public:
   explicit TF_ClockWidget(TF_Clock& model);
@@ -29,8 +30,6 @@ class TF_ClockWidget : public QWidget {
   void Refresh();
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -58,7 +57,6 @@ class TF_ClockWidget : public QWidget {
   QPushButton* delete_;
   QLabel* clock_;
   int focusRequests_ = 0;
-  bool placing_ = false;  // the widget moves itself: not the user's move
 };
 
 }  // namespace pelorin::ui

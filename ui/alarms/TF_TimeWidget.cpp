@@ -1,6 +1,5 @@
 #include "ui/alarms/TF_TimeWidget.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "alarms/TF_Time.h"
-#include "ui/ScreenCentre.h"
 
 namespace pelorin::ui {
 namespace {
@@ -29,7 +27,8 @@ void Light(QLabel* label, bool lit) {
 }  // namespace
 
 TF_TimeWidget::TF_TimeWidget(TF_Time& model)
-    : QWidget(nullptr, Qt::Window),
+    : AppletWindow([&model](WindowPlace place) { model.Moved(place); },
+                   [&model] { model.FormClose(); }),
       model_(model),
       clock_(new QLabel(this)),
       am_(new QLabel("AM", this)),
@@ -130,31 +129,7 @@ void TF_TimeWidget::Refresh() {
     countdowns_[static_cast<std::size_t>(n)]->setText(
         QString::fromStdString(model_.CountdownText(n)));
 
-  if (model_.Visible() && !isVisible()) {
-    adjustSize();
-    placing_ = true;
-    if (model_.Centered()) {
-      CentreOnScreen(*this);
-    } else {
-      move(model_.Place().x, model_.Place().y);
-    }
-    show();
-    placing_ = false;
-    raise();
-    activateWindow();
-  } else if (!model_.Visible() && isVisible()) {
-    hide();
-  }
-}
-
-void TF_TimeWidget::closeEvent(QCloseEvent* event) {
-  event->ignore();  // the window is hidden, never destroyed
-  model_.FormClose();
-}
-
-void TF_TimeWidget::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  if (!placing_ && isVisible()) model_.Moved({pos().x(), pos().y()});
+  FollowModel(model_.Visible(), model_.Centered(), model_.Place());
 }
 
 bool TF_TimeWidget::eventFilter(QObject* watched, QEvent* event) {

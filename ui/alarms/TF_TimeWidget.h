@@ -7,6 +7,7 @@
 #include <array>
 
 #include "ports/Notification.h"
+#include "ui/AppletWindow.h"
 
 namespace pelorin {
 class TF_Time;
@@ -17,7 +18,7 @@ namespace pelorin::ui {
 // Duzuzoze on screen: the clock with its AM and PM labels (a click switches the
 // mode), the stopwatch with its three buttons and the two countdowns with their start,
 // stop and arrow buttons.
-class TF_TimeWidget : public QWidget {
+class TF_TimeWidget : public AppletWindow {
   Q_OBJECT
  public:
   explicit TF_TimeWidget(TF_Time& model);
@@ -25,8 +26,6 @@ class TF_TimeWidget : public QWidget {
   void Refresh();
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -39,7 +38,6 @@ class TF_TimeWidget : public QWidget {
   QLabel* pm_;
   QLabel* stopwatch_;
   std::array<QLabel*, 2> countdowns_{};
-  bool placing_ = false;
 };
 
 }  // namespace pelorin::ui

@@ -1,6 +1,5 @@
 #include "ui/organizer/TF_ShedWidget.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,19 +9,10 @@
 #include <QVBoxLayout>
 
 #include "organizer/TF_Shed.h"
-#include "ui/ScreenCentre.h"
+#include "ui/WidgetText.h"
 
 namespace pelorin::ui {
 namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-void SetText(QLineEdit* edit, const std::string& text) {
-  const QString value = Text(text);
-  if (edit->text() != value) edit->setText(value);
-}
 
 void SetChecked(QAbstractButton* box, bool on) {
   const QSignalBlocker blocker(box);
@@ -50,7 +40,8 @@ QIcon StateImage(int image) {
 }  // namespace
 
 TF_ShedWidget::TF_ShedWidget(TF_Shed& model)
-    : QWidget(nullptr, Qt::Window),
+    : AppletWindow([&model](WindowPlace place) { model.Moved(place); },
+                   [&model] { model.FormClose(); }),
       model_(model),
       list_(new QTreeWidget(this)),
       specified_(new QCheckBox("Specified", this)),
@@ -298,21 +289,7 @@ void TF_ShedWidget::Refresh() {
   delete_->setText(model_.Adding() ? "Cancel" : "Delete");
   delete_->setToolTip(Text(model_.DeleteHint()));
 
-  if (model_.Visible() && !isVisible()) {
-    adjustSize();
-    placing_ = true;
-    if (model_.Centered()) {
-      CentreOnScreen(*this);
-    } else {
-      move(model_.Place().x, model_.Place().y);
-    }
-    show();
-    placing_ = false;
-    raise();
-    activateWindow();
-  } else if (!model_.Visible() && isVisible()) {
-    hide();
-  }
+  FollowModel(model_.Visible(), model_.Centered(), model_.Place());
   if (model_.TitleFocusRequests() != focusRequests_) {
     focusRequests_ = model_.TitleFocusRequests();
     title_->setFocus();
@@ -329,16 +306,6 @@ void TF_ShedWidget::ShowMenu(const QPoint& at) {
   }
   menu.addAction("Re-initialization", this, [this] { model_.N1Click(); });
   menu.exec(at);
-}
-
-void TF_ShedWidget::closeEvent(QCloseEvent* event) {
-  event->ignore();  // the window is hidden, never destroyed
-  model_.FormClose();
-}
-
-void TF_ShedWidget::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  if (!placing_ && isVisible()) model_.Moved({pos().x(), pos().y()});
 }
 
 }  // namespace pelorin::ui

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "ports/Notification.h"
+#include "ui/AppletWindow.h"
 
 #include "organizer/TF_Shed.h"
 
@@ -21,16 +22,12 @@ namespace pelorin::ui {
 // menu, the "Specified" date filter, the editor of one message (title, text, time,
 // date, repetition, limits, sound) and the buttons Add, Apply and Delete. Edits go into
 // the model's editor, clicks to its handlers; the window follows the model.
-class TF_ShedWidget : public QWidget {
+class TF_ShedWidget : public AppletWindow {
   Q_OBJECT
  public:
   explicit TF_ShedWidget(TF_Shed& model);
 
   void Refresh();
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
 
  private:
   using Editor = TF_Shed::Editor;
@@ -74,7 +71,6 @@ class TF_ShedWidget : public QWidget {
   QPushButton* apply_;
   QPushButton* delete_;
   int focusRequests_ = 0;
-  bool placing_ = false;
   bool refreshing_ = false;
 };
 

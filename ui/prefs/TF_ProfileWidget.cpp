@@ -9,21 +9,9 @@
 
 #include "prefs/TF_Profile.h"
 #include "ui/ScreenCentre.h"
+#include "ui/WidgetText.h"
 
 namespace pelorin::ui {
-
-namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-void SetText(QLineEdit* edit, const std::string& text) {
-  const QString value = Text(text);
-  if (edit->text() != value) edit->setText(value);
-}
-
-}  // namespace
 
 TF_ProfileWidget::TF_ProfileWidget(TF_Profile& model)
     : QDialog(nullptr, Qt::Dialog),
