@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -57,6 +58,11 @@ TF_ShedShowWidget::TF_ShedShowWidget(TF_ShedShow& model)
   connect(back, &QPushButton::clicked, this, [this] { model_.BackBtnClick(); });
   connect(next, &QPushButton::clicked, this, [this] { model_.NextBtnClick(); });
   connect(ok, &QPushButton::clicked, this, [this] { model_.OKBtnClick(); });
+  // Enter and Esc answer as OK does.
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)}) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, [this] { model_.OKBtnClick(); });
+  }
   modelChanged_ = model_.changed.Subscribe([this] { Refresh(); });
   resize(TF_ShedShow::kDefaultWidth, 220);
 }
