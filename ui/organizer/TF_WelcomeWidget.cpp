@@ -7,6 +7,7 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "organizer/TF_Welcome.h"
 
@@ -69,8 +70,10 @@ void TF_WelcomeWidget::Layout() {
   weekday_->adjustSize();
   clock_->adjustSize();
   clock_->move(w - clock_->width() - TF_Welcome::kClockGap, TF_Welcome::kClockGap);
-  memo_->setGeometry(TF_Welcome::kListLeft, 160, w - TF_Welcome::kListNarrower,
-                     h - TF_Welcome::kListShorter);
+  // Beneath the date line, to 220 pixels less than the screen's height from there.
+  const int listTop = date_->y() + date_->height() + 20;
+  memo_->setGeometry(TF_Welcome::kListLeft, listTop, w - TF_Welcome::kListNarrower,
+                     std::min(h - TF_Welcome::kListShorter, h - listTop - 60));
   ok_->adjustSize();
   ok_->move((w - ok_->width()) / 2, h - TF_Welcome::kOkBottomGap - ok_->height());
   organizer_->adjustSize();
