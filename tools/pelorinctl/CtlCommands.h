@@ -20,6 +20,7 @@ int RunIni(const Args& args);
 int RunHf(const Args& args);
 int RunScramble(const Args& args, bool unscramble);
 int RunTextCipher(const Args& args, bool decode);
+int RunOrg(const Args& args);
 
 // The usage of every command.
 void PrintUsage(std::FILE* to);

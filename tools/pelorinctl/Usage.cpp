@@ -26,6 +26,8 @@ constexpr UsageLine kUsageLines[] = {
     {"decode-text", "", "SRC DST PASSPHRASE"},
     {"hf", "cat", "FILE.hf"},
     {"hf", "set", "FILE.hf SECTION KEY VALUE"},
+    {"org", "export-ics", "ORGFILE"},
+    {"org", "import-ics", "ORGFILE ICSFILE"},
 };
 
 constexpr const char* kStatuses = "exit status: 0 done, 1 failed, 2 usage error\n";

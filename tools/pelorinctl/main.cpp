@@ -30,6 +30,7 @@ int Run(int argc, char** argv) {
   if (KnownCommand(group) && rest.size() == 1 && IsHelp(rest[0])) return PrintCommandUsage(group);
   if (group == "ini") return RunIni(rest);
   if (group == "hf") return RunHf(rest);
+  if (group == "org") return RunOrg(rest);
   if (group == "scramble" || group == "unscramble") return RunScramble(rest, group == "unscramble");
   if (group == "encode-text" || group == "decode-text") {
     return RunTextCipher(rest, group == "decode-text");
