@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QString>
 #include <string>
 
@@ -15,6 +17,13 @@ inline QString Text(const std::string& text) {
 inline void SetText(QLineEdit* edit, const std::string& text) {
   const QString value = Text(text);
   if (edit->text() != value) edit->setText(value);
+}
+
+// Checks or clears a box or radio button as the model says, without telling the model
+// back through the button's signals.
+inline void SetChecked(QAbstractButton* box, bool on) {
+  const QSignalBlocker blocker(box);
+  box->setChecked(on);
 }
 
 }  // namespace pelorin::ui

@@ -6,10 +6,9 @@
 #include "alarms/SoundChoice.h"
 #include "common/Dates.h"
 #include "common/Files.h"
+#include "core/AppletFileChange.h"
 #include "core/CoreContext.h"
-#include "core/WriteErrorReport.h"
 #include "storage/SettingsFile.h"
-#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 namespace {
@@ -106,21 +105,8 @@ void TF_Clock::RemMinExit() {
 }
 
 bool TF_Clock::Change(const std::function<void(SettingsFile&)>& change) {
-  if (ctx_.lifetime.Ended()) return false;
-  try {
-    return ReportWriteErrors(ctx_.ports.dialogs, [&] {
-      SettingsFile file(FileName());
-      SettingsTransaction transaction(file);
-      change(file);
-      transaction.Commit();
-      ctx_.custodo.BackupSettingsFile(reminder_file::kName);
-    });
-  } catch (const SettingsNameError& error) {
-    ctx_.ports.dialogs.Show({.text = std::string("The alarm cannot be stored: ") + error.what(),
-                             .caption = kCaption,
-                             .icon = ports::DialogIcon::Warning});
-    return false;
-  }
+  return ChangeAppletFile(
+      ctx_, {FileName(), reminder_file::kName, kCaption, "The alarm cannot be stored"}, change);
 }
 
 void TF_Clock::AddBtnClick() {

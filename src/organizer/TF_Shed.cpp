@@ -7,13 +7,13 @@
 #include "common/Dates.h"
 #include "common/Files.h"
 #include "common/Text.h"
+#include "core/AppletFileChange.h"
 #include "core/CoreContext.h"
 #include "core/WriteErrorReport.h"
 #include "organizer/OrgFile.h"
 #include "organizer/OrgSort.h"
 #include "organizer/OrganizerSchedule.h"
 #include "storage/SettingsFile.h"
-#include "storage/SettingsTransaction.h"
 
 namespace pelorin {
 namespace {
@@ -110,21 +110,8 @@ void TF_Shed::FormClose() {
 }
 
 bool TF_Shed::Change(const std::function<void(SettingsFile&)>& change) {
-  if (ctx_.lifetime.Ended()) return false;
-  try {
-    return ReportWriteErrors(ctx_.ports.dialogs, [&] {
-      SettingsFile file(FileName());
-      SettingsTransaction transaction(file);
-      change(file);
-      transaction.Commit();
-      ctx_.custodo.BackupSettingsFile(org_file::kName);
-    });
-  } catch (const SettingsNameError& error) {
-    ctx_.ports.dialogs.Show({.text = std::string("The message cannot be stored: ") + error.what(),
-                             .caption = kCaption,
-                             .icon = ports::DialogIcon::Warning});
-    return false;
-  }
+  return ChangeAppletFile(
+      ctx_, {FileName(), org_file::kName, kCaption, "The message cannot be stored"}, change);
 }
 
 void TF_Shed::SortEntries() {

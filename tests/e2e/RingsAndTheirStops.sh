@@ -7,37 +7,8 @@
 set -euo pipefail
 bin=$1
 faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
-work=$(mktemp -d)
-suite_pid=""
-cleanup() {
-  [[ -n "$suite_pid" ]] && kill "$suite_pid" 2>/dev/null || true
-  pkill -P $$ 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-home=$work/home
-
-fail() { echo "FAIL: $*" >&2; cat "$work/suite.log" >&2; exit 1; }
-wait_for() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.2
-  done
-}
-answer() {
-  wait_for 20 xdotool search --name "$1" || fail "no window \"$1\""
-  local w
-  w=$(xdotool search --name "$1" | head -n 1)
-  xdotool windowactivate --sync "$w" >/dev/null 2>&1 || xdotool windowfocus --sync "$w"
-  xdotool key "$2"
-}
+source "$(dirname "$0")/Desktop.sh"
 [[ -f "$faketime_library" ]] || fail "libfaketime is not installed"
-
-openbox >/dev/null 2>&1 &
-trayer --edge top --align right --widthtype pixel --width 200 --height 24 >/dev/null 2>&1 &
 
 # The wall clock starts at 07:29:45 and runs on (the alarm's minute is the margin for a
 # slow start); the timers' monotonic clock is the real one.

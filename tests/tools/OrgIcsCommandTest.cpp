@@ -7,19 +7,17 @@
 #include "storage/SettingsFile.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
+#include "tools/Pelorinctl.h"
 
 namespace pelorin {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Ctl;
 using testing::ProgramResult;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-
-ProgramResult Ctl(std::vector<std::string> args) {
-  return testing::RunProgram(PELORIN_BUILD_DIR "/bin/pelorinctl", args);
-}
 
 constexpr char kOrg[] =
     "[SYSTEM]\r\nCount=2\r\nInterval=5000\r\n"

@@ -12,19 +12,17 @@
 #include "storage/SuiteLayout.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
+#include "tools/Pelorinctl.h"
 
 namespace pelorin {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Ctl;
 using testing::ProgramResult;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-
-ProgramResult Ctl(std::vector<std::string> args) {
-  return testing::RunProgram(PELORIN_BUILD_DIR "/bin/pelorinctl", args);
-}
 
 std::string Scrambled(std::string_view plain) {
   return ScrambleBlock(plain, 857);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "alarms/TF_Clock.h"
+#include "ui/ListRows.h"
 #include "ui/WidgetText.h"
 
 namespace pelorin::ui {
@@ -140,33 +141,22 @@ TF_ClockWidget::TF_ClockWidget(TF_Clock& model)
 }
 
 void TF_ClockWidget::ForwardSelection() {
-  const QList<QTreeWidgetItem*> selected = list_->selectedItems();
-  model_.RemListClick(selected.isEmpty() ? -1 : list_->indexOfTopLevelItem(selected.front()));
+  model_.RemListClick(SelectedRow(*list_));
 }
 
 void TF_ClockWidget::ShowList() {
   const QSignalBlocker blocker(list_);
   const std::vector<TF_Clock::Row>& rows = model_.Rows();
-  while (list_->topLevelItemCount() > static_cast<int>(rows.size()))
-    delete list_->takeTopLevelItem(list_->topLevelItemCount() - 1);
+  KeepRows(*list_, static_cast<int>(rows.size()), Qt::ItemIsUserCheckable);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     QTreeWidgetItem* item = list_->topLevelItem(static_cast<int>(i));
-    if (item == nullptr) {
-      item = new QTreeWidgetItem;
-      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-      list_->addTopLevelItem(item);
-    }
     const TF_Clock::Row& row = rows[i];
     item->setText(0, Text(row.title));
     item->setText(1, Text(row.time));
     item->setText(2, Text(row.days));
     item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
   }
-  list_->clearSelection();
-  if (QTreeWidgetItem* item = list_->topLevelItem(model_.Selected())) {
-    item->setSelected(true);
-    list_->setCurrentItem(item);
-  }
+  ShowSelectedRow(*list_, model_.Selected());
   list_->setEnabled(model_.ListEnabled());
 }
 
@@ -175,20 +165,13 @@ void TF_ClockWidget::ShowEditor() {
   SetText(title_, e.Caption);
   SetText(hour_, e.Hour);
   SetText(minute_, e.Min);
-  for (std::size_t day = 0; day < days_.size(); ++day) {
-    const QSignalBlocker blocker(days_[day]);
-    days_[day]->setChecked(e.Days[day]);
-  }
-  const QSignalBlocker exceptBlocker(except_);
-  except_->setChecked(e.DayE);
-  {
-    const QSignalBlocker a(standardSound_), b(ownSound_);
-    standardSound_->setChecked(e.SndStd);
-    ownSound_->setChecked(!e.SndStd);
-  }
+  for (std::size_t day = 0; day < days_.size(); ++day)
+    SetChecked(days_[day], e.Days[day]);
+  SetChecked(except_, e.DayE);
+  SetChecked(standardSound_, e.SndStd);
+  SetChecked(ownSound_, !e.SndStd);
   SetText(soundFile_, e.SndFilename);
-  const QSignalBlocker loopBlocker(loop_);
-  loop_->setChecked(e.SndLoop);
+  SetChecked(loop_, e.SndLoop);
 }
 
 void TF_ClockWidget::Refresh() {

@@ -9,15 +9,11 @@
 #include <QVBoxLayout>
 
 #include "organizer/TF_Shed.h"
+#include "ui/ListRows.h"
 #include "ui/WidgetText.h"
 
 namespace pelorin::ui {
 namespace {
-
-void SetChecked(QAbstractButton* box, bool on) {
-  const QSignalBlocker blocker(box);
-  box->setChecked(on);
-}
 
 // The four state images: not due, completed, due, switched off.
 QIcon StateImage(int image) {
@@ -155,8 +151,7 @@ TF_ShedWidget::TF_ShedWidget(TF_Shed& model)
   Editor& e = model_.editor;
   connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
     if (refreshing_) return;
-    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
-    model_.ShedListClick(selected.isEmpty() ? -1 : list_->indexOfTopLevelItem(selected.front()));
+    model_.ShedListClick(SelectedRow(*list_));
   });
   connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { model_.ShedListDblClick(); });
   connect(list_, &QTreeWidget::customContextMenuRequested, this,
@@ -219,24 +214,15 @@ QLineEdit* TF_ShedWidget::TwoDigits(void (TF_Shed::*exit)(), std::string Editor:
 void TF_ShedWidget::ShowList() {
   const QSignalBlocker blocker(list_);
   const std::vector<TF_Shed::Row>& rows = model_.Rows();
-  while (list_->topLevelItemCount() > static_cast<int>(rows.size()))
-    delete list_->takeTopLevelItem(list_->topLevelItemCount() - 1);
+  KeepRows(*list_, static_cast<int>(rows.size()));
   for (std::size_t i = 0; i < rows.size(); ++i) {
     QTreeWidgetItem* item = list_->topLevelItem(static_cast<int>(i));
-    if (item == nullptr) {
-      item = new QTreeWidgetItem;
-      list_->addTopLevelItem(item);
-    }
     item->setText(0, Text(rows[i].caption));
     item->setText(1, Text(rows[i].date));
     item->setText(2, Text(rows[i].time));
     item->setIcon(0, StateImage(rows[i].image));
   }
-  list_->clearSelection();
-  if (QTreeWidgetItem* item = list_->topLevelItem(model_.Selected())) {
-    item->setSelected(true);
-    list_->setCurrentItem(item);
-  }
+  ShowSelectedRow(*list_, model_.Selected());
   list_->setEnabled(model_.ListEnabled());
 }
 

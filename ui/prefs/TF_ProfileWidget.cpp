@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "prefs/TF_Profile.h"
+#include "ui/ListRows.h"
 #include "ui/ScreenCentre.h"
 #include "ui/WidgetText.h"
 
@@ -76,8 +77,7 @@ TF_ProfileWidget::TF_ProfileWidget(TF_Profile& model)
 }
 
 void TF_ProfileWidget::ForwardSelection() {
-  const QList<QTreeWidgetItem*> selected = list_->selectedItems();
-  model_.ProListClick(selected.isEmpty() ? -1 : list_->indexOfTopLevelItem(selected.front()));
+  model_.ProListClick(SelectedRow(*list_));
 }
 
 void TF_ProfileWidget::ShowFields() {
@@ -108,11 +108,7 @@ void TF_ProfileWidget::Refresh() {
       for (const std::string& row : rows)
         list_->addTopLevelItem(new QTreeWidgetItem({Text(row)}));
     }
-    list_->clearSelection();
-    if (QTreeWidgetItem* item = list_->topLevelItem(model_.Selected())) {
-      item->setSelected(true);
-      list_->setCurrentItem(item);
-    }
+    ShowSelectedRow(*list_, model_.Selected());
     list_->setEnabled(model_.ListEnabled());
   }
   ShowFields();
