@@ -3,12 +3,19 @@
 # undefined-behaviour sanitizers (the `debug` preset, in build-debug/) and runs each of
 # them whole. Any sanitizer report ends the program with a failure; leaks of system
 # libraries listed in lsan-suppressions.txt are not the suite's.
-# Usage: run-sanitized-tests.sh [PROGRAM...]   (default: the programs listed below)
+# Usage: run-sanitized-tests.sh [PROGRAM...]   (default: the programs listed below and
+# the tests of every applet subsystem)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 programs=("$@")
-((${#programs[@]} > 0)) || programs=(test_common test_storage test_core test_tools test_platform)
+if ((${#programs[@]} == 0)); then
+  programs=(test_common test_storage test_core test_tools test_platform)
+  # The applet subsystems' tests, each folder that exists.
+  for subsystem in alarms organizer books agents multimedia launcher prefs; do
+    [[ -d tests/$subsystem ]] && programs+=("test_$subsystem")
+  done
+fi
 build_dir=build-debug
 jobs=${PELORIN_JOBS:-2}
 
