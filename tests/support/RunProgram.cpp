@@ -15,15 +15,17 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   int err[2];
   if (::pipe2(out, O_CLOEXEC) != 0) return result;
   if (::pipe2(err, O_CLOEXEC) != 0) return result;
+  // The arguments are made before the fork: the child of a process with threads may
+  // not allocate (an allocator lock another thread held at the fork stays held).
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& a : args)
+    argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(out[1], 1);
     ::dup2(err[1], 2);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& a : args)
-      argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
